@@ -1,0 +1,104 @@
+// The calculations of the station.  Every function reads and writes the
+// StationState it is given and nothing else: no window, no file, no clock.
+#pragma once
+
+#include "core/StationState.h"
+
+namespace korrin {
+
+// ---- power chain (transmitter) -------------------------------------------
+
+// Sum of the four power digits; a sum below 1 W becomes 1e-10 W so that the
+// logarithms stay finite.
+void ComputeTxPowerSum(StationState& s);
+
+// True when the transmitter delivers no power (all four digits are 0).
+inline bool ZeroPower(const StationState& s) { return s.TxPowerW < 1.0L; }
+
+// TxPowerDbw, FeedPowerDbw, FeedPowerW (with ground reflection once),
+// AveragePowerW and AveragePowerDbw, with the zero-power values cleared.
+void ComputePowerChain(StationState& s);
+
+// PeakEirpW from FeedPowerDbw and the gain in use (DishGainDbi); cleared at
+// zero power.
+void ComputePeakEirp(StationState& s);
+
+// ---- antennas ---------------------------------------------------------------
+
+// DishDiameterCopyCm, DishGainDbi, DishGainDbd, DishBeamwidthDeg.
+void ComputeDishGain(StationState& s);
+
+// YagiCount, YagiArrayGainDbi/Dbd and the E/H beamwidths from YagiGainDbi and
+// YagiStackStep.
+void UpdateYagiArray(StationState& s);
+
+// Re-applies the chosen low-gain antenna (gain and flags) while the low-gain
+// family is in use; LowGainDbd always follows LowGainDbi.  Returns false when
+// the family is not in use and nothing was done.
+bool UpdateLowGainAntenna(StationState& s);
+
+// Low-gain table lookups (an index outside the list yields false).
+bool VerticalRow(int index, const char** caption, Real* gainDbi);
+bool BeamRow(int index, const char** caption, Real* gainDbi);
+constexpr Real kDipoleGainDbi = 2.0L;
+
+// ---- exposure ---------------------------------------------------------------
+
+// RadiationLimit from the selected fixed standard and FrequencyMHz; does
+// nothing while StandardVariable is set.
+void UpdateRadiationLimit(StationState& s);
+
+// The three antenna branches of the cycle (limit, gain in use, far-field
+// boundary and density, near-field scan for the dish, exclusion distance).
+void DishBranch(StationState& s);
+void YagiBranch(StationState& s);
+void LowGainBranch(StationState& s);
+
+// On-axis near-field factor N(delta) of the dish model.
+Real NearFieldFactorAt(Real delta);
+
+// The two-pass scan of the dish's near field (uses FarFieldDensityWm2 and
+// RadiationLimit, writes the scan fields).
+void ScanNearField(StationState& s);
+
+// TowerClearanceM from ExclusionDistanceM and TowerHeight.
+void UpdateGroundClearance(StationState& s);
+
+// Progress-bar position of the clearance: whole metres, halves to even.
+int ClearanceBarPosition(Real clearanceM);
+
+// ---- moon-bounce ------------------------------------------------------------
+
+// Values that the noise evaluation shows but does not keep in the station.
+struct NoiseReport {
+  Real ReceiverTempK = 0;
+  Real ReceiverNoiseFigureDb = 0;
+  Real SpilloverDb = 0;
+};
+
+// Sun flux, mesh feed-through, receive-chain temperatures, system figures,
+// G/T and both Y-factors.
+NoiseReport EvaluateNoise(StationState& s);
+
+// NoisePowerDbw and EchoSnrDb.
+void EvaluateEcho(StationState& s);
+
+// True when PathLoss differs from the band table's value at FrequencyMHz.
+bool MarkPathLossChange(const StationState& s);
+
+// ---- the cycle ----------------------------------------------------------------
+
+// What the display half needs that the station no longer holds by the end of
+// the cycle (values shown before a later step replaced them).
+struct CycleTrace {
+  Real DishGainDbiShown = 0;  // dish gain before the branch put in the gain in use
+  Real FeedPowerWShown = 0;   // feed power before the low-gain branch's second reflection
+  NoiseReport Noise;
+  bool PathLossChanged = false;
+};
+
+// The computing half of the recalculation: derives every dependent field of
+// the station in the fixed order of the cycle.
+CycleTrace Recalculate(StationState& s);
+
+}  // namespace korrin

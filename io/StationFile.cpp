@@ -1,0 +1,2 @@
+// Placeholder: the station data record and its files (being built).
+namespace korrin {}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Korrin needs to build, test and run, if any
+# is missing.  Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6printsupport6
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  fonts-liberation fonts-dejavu-core xvfb xauth
+  desktop-file-utils appstream
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

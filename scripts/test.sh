@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Korrin and runs every test: once in a
+# plain build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== plain build =="
+run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== sanitizer build (ASan + UBSan) =="
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKORRIN_SANITIZE=ON -DKORRIN_BUILD_BENCH=OFF
+if [ -f scripts/fuzz.sh ]; then
+  echo "== fuzzing the station file loader =="
+  bash scripts/fuzz.sh "${KORRIN_FUZZ_SECONDS:-60}"
+fi
+echo "All tests passed."

@@ -13,7 +13,9 @@ TEST(ControlsTest, NamesAreUniqueAndParentsComeFirst) {
   std::set<std::string> seen;
   for (const ControlSpec& c : MainWindowControls()) {
     EXPECT_TRUE(seen.insert(c.name).second) << "declared twice: " << c.name;
-    if (!c.parent.empty()) EXPECT_TRUE(seen.count(c.parent)) << c.name << " before " << c.parent;
+    if (!c.parent.empty()) {
+      EXPECT_TRUE(seen.count(c.parent)) << c.name << " before " << c.parent;
+    }
   }
 }
 

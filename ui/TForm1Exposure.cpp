@@ -1,37 +1,354 @@
-// Placeholder: dish, yagi, low-gain, limit, ground-reflection and tower handlers (being built).
+// Handlers and displays of the antennas (dish, yagi array, low-gain
+// antennas), the exposure limits, ground reflection, the exclusion zone
+// and the tower clearance.
+#include <cstdlib>
+#include <string_view>
+
 #include "ui/TForm1.h"
 
 namespace korrin {
 
-void TForm1::SpinButton1UpClick() {}
-void TForm1::SpinButton1DownClick() {}
-void TForm1::SpinButton2UpClick() {}
-void TForm1::SpinButton2DownClick() {}
-void TForm1::SpinButton7UpClick() {}
-void TForm1::SpinButton7DownClick() {}
-void TForm1::SpinButton8UpClick() {}
-void TForm1::SpinButton8DownClick() {}
-void TForm1::Panel67Click() {}
-void TForm1::Panel68Click() {}
-void TForm1::Panel69Click() {}
-void TForm1::Panel80Click() {}
-void TForm1::VerticalSUpClick() {}
-void TForm1::VerticalSDownClick() {}
-void TForm1::BeamSUpClick() {}
-void TForm1::BeamSDownClick() {}
-void TForm1::VaryGainUpClick() {}
-void TForm1::VaryGainDownClick() {}
-void TForm1::Panel75Click() {}
-void TForm1::Panel77Click() {}
-void TForm1::Panel78Click() {}
-void TForm1::Panel79Click() {}
-void TForm1::RadUpDnUpClick() {}
-void TForm1::RadUpDnDownClick() {}
-void TForm1::GroundGainSelectClick() {}
-void TForm1::TrackBar1Change() {}
-void TForm1::DisplayExclusionZone() {}
-void TForm1::DisplayGroundClearance() {}
-void TForm1::DisplayLowGainGain() {}
-void TForm1::PaintLowGainPanels() {}
+namespace {
+
+constexpr long double kFeetPerMetre = 3.28L;
+
+// Diameter steps: 10 cm in metric units, 3.937 cm in imperial ones.
+constexpr long double kMetricDiameterStepCm = 10.0L;
+constexpr long double kImperialDiameterStepCm = 3.937L;
+constexpr long double kEfficiencyStep = 0.01L;
+constexpr long double kGainStepDb = 0.1L;
+constexpr long double kLimitStepWm2 = 0.1L;
+constexpr long double kLimitFloorWm2 = 0.1L;
+// The step count a varied limit is given at its floor: 2.0 W/m^2 down to
+// 0.1 W/m^2 in steps of 0.1.
+constexpr Int kStepsToLimitFloor = -19;
+constexpr int kTrackBarMaximum = 30;
+
+const char* const kNoRestriction = " No restriction";
+
+}  // namespace
+
+// ---- dish -------------------------------------------------------------------
+
+void TForm1::SpinButton1UpClick() {
+  if (!s_.DishSelected) return;
+  s_.DishDiameterCm += s_.MetricUnits ? kMetricDiameterStepCm : kImperialDiameterStepCm;
+  Recalculate();
+}
+
+void TForm1::SpinButton1DownClick() {
+  if (!s_.DishSelected) return;
+  s_.DishDiameterCm -= s_.MetricUnits ? kMetricDiameterStepCm : kImperialDiameterStepCm;
+  if (s_.DishDiameterCm < 1.0L) s_.DishDiameterCm = 10.0L;
+  Recalculate();
+}
+
+void TForm1::SpinButton2UpClick() {
+  if (!s_.DishSelected) return;
+  s_.DishEfficiency += kEfficiencyStep;
+  if (s_.DishEfficiency > 1.0L) s_.DishEfficiency = 1.0L;
+  Recalculate();
+}
+
+void TForm1::SpinButton2DownClick() {
+  if (!s_.DishSelected) return;
+  s_.DishEfficiency -= kEfficiencyStep;
+  if (s_.DishEfficiency < 0.01L) s_.DishEfficiency = 0.01L;
+  Recalculate();
+}
+
+// ---- yagi array -----------------------------------------------------------------
+
+void TForm1::SpinButton7UpClick() {
+  if (!s_.YagiSelected) return;
+  s_.YagiGainDbi += kGainStepDb;
+  UpdateYagiArray();
+  Recalculate();
+}
+
+void TForm1::SpinButton7DownClick() {
+  if (!s_.YagiSelected) return;
+  s_.YagiGainDbi -= kGainStepDb;
+  if (s_.YagiGainDbi < 0) s_.YagiGainDbi = 0;
+  UpdateYagiArray();
+  Recalculate();
+}
+
+void TForm1::SpinButton8UpClick() {
+  if (!s_.YagiSelected) return;
+  s_.YagiStackStep += 1;
+  if (s_.YagiStackStep >= 15) s_.YagiStackStep = 15;
+  UpdateYagiArray();
+  Recalculate();
+}
+
+void TForm1::SpinButton8DownClick() {
+  if (!s_.YagiSelected) return;
+  s_.YagiStackStep -= 1;
+  if (s_.YagiStackStep < 1) s_.YagiStackStep = 1;
+  UpdateYagiArray();
+  Recalculate();
+}
+
+// ---- low-gain antennas ------------------------------------------------------------
+
+void TForm1::DisplayLowGainGain() {
+  board_["Panel81"].text = Fixed(s_.LowGainDbi, 4, 2) + " dBi";
+  s_.LowGainDbd = s_.LowGainDbi - 2.2L;
+  board_["Panel73"].text = Fixed(s_.LowGainDbd, 4, 2) + " dBd";
+}
+
+void TForm1::PaintLowGainPanels() {
+  const char* white = nullptr;
+  if (s_.DipoleSelected) {
+    white = "Panel67";
+  } else if (s_.VerticalSelected) {
+    white = "Panel68";
+    const char* caption = nullptr;
+    if (VerticalRow(s_.VerticalLengthIndex, &caption, nullptr)) board_["Panel68"].text = caption;
+  } else if (s_.BeamSelected) {
+    white = "Panel69";
+    const char* caption = nullptr;
+    if (BeamRow(s_.BeamBandIndex, &caption, nullptr)) board_["Panel69"].text = caption;
+  } else {
+    return;  // the free-gain antenna keeps its colours
+  }
+  for (const char* name : {"Panel67", "Panel68", "Panel69"}) {
+    board_[name].color = std::string_view(name) == white ? Colour::White : Colour::ButtonFace;
+  }
+}
+
+namespace {
+
+// The white one of the four antenna panels, the other three button face.
+void PaintChosenAntenna(ControlBoard& board, std::string_view chosen) {
+  for (const char* name : {"Panel67", "Panel68", "Panel69", "Panel80"}) {
+    board[name].color = chosen == name ? Colour::White : Colour::ButtonFace;
+  }
+}
+
+}  // namespace
+
+void TForm1::Panel67Click() {
+  s_.DipoleSelected = true;
+  s_.VerticalSelected = false;
+  s_.BeamSelected = false;
+  PaintChosenAntenna(board_, "Panel67");
+  s_.LowGainDbi = kDipoleGainDbi;
+  DisplayLowGainGain();
+  Recalculate();
+}
+
+void TForm1::Panel68Click() {
+  s_.VerticalSelected = true;
+  s_.DipoleSelected = false;
+  s_.BeamSelected = false;
+  UpdateLowGainAntenna();
+  PaintChosenAntenna(board_, "Panel68");
+  DisplayLowGainGain();
+  UpdateLowGainAntenna();
+  Recalculate();
+}
+
+void TForm1::Panel69Click() {
+  s_.BeamSelected = true;
+  s_.VerticalSelected = false;
+  s_.DipoleSelected = false;
+  PaintChosenAntenna(board_, "Panel69");
+  DisplayLowGainGain();
+  UpdateLowGainAntenna();
+  Recalculate();
+}
+
+void TForm1::Panel80Click() {
+  s_.VariableGainSelected = true;
+  s_.BeamSelected = false;
+  s_.VerticalSelected = false;
+  s_.DipoleSelected = false;
+  PaintChosenAntenna(board_, "Panel80");
+  DisplayLowGainGain();
+  UpdateLowGainAntenna();
+  Recalculate();
+}
+
+void TForm1::VerticalSUpClick() {
+  if (s_.VerticalSelected) {
+    s_.VerticalLengthIndex += 1;
+    if (s_.VerticalLengthIndex > 3) s_.VerticalLengthIndex = 0;
+    const char* caption = nullptr;
+    if (VerticalRow(s_.VerticalLengthIndex, &caption, &s_.LowGainDbi)) {
+      board_["Panel68"].text = caption;
+    }
+    DisplayLowGainGain();
+  }
+  Recalculate();
+}
+
+void TForm1::VerticalSDownClick() {
+  if (s_.VerticalSelected) {
+    s_.VerticalLengthIndex -= 1;
+    if (s_.VerticalLengthIndex < 0) s_.VerticalLengthIndex = 3;
+    const char* caption = nullptr;
+    if (VerticalRow(s_.VerticalLengthIndex, &caption, &s_.LowGainDbi)) {
+      board_["Panel68"].text = caption;
+    }
+    DisplayLowGainGain();
+  }
+  Recalculate();
+}
+
+void TForm1::BeamSUpClick() {
+  if (s_.BeamSelected) {
+    s_.BeamBandIndex += 1;
+    if (s_.BeamBandIndex > 2) s_.BeamBandIndex = 0;
+    const char* caption = nullptr;
+    if (BeamRow(s_.BeamBandIndex, &caption, &s_.LowGainDbi)) board_["Panel69"].text = caption;
+    DisplayLowGainGain();
+  }
+  Recalculate();
+}
+
+void TForm1::BeamSDownClick() {
+  if (s_.BeamSelected) {
+    s_.BeamBandIndex -= 1;
+    if (s_.BeamBandIndex < 0) s_.BeamBandIndex = 2;
+    const char* caption = nullptr;
+    if (BeamRow(s_.BeamBandIndex, &caption, &s_.LowGainDbi)) board_["Panel69"].text = caption;
+    DisplayLowGainGain();
+  }
+  Recalculate();
+}
+
+void TForm1::VaryGainUpClick() {
+  s_.LowGainDbi += kGainStepDb;
+  DisplayLowGainGain();
+  Recalculate();
+}
+
+void TForm1::VaryGainDownClick() {
+  s_.LowGainDbi -= kGainStepDb;
+  if (s_.LowGainDbi < 0) s_.LowGainDbi = 0;
+  DisplayLowGainGain();
+  Recalculate();
+}
+
+// ---- exposure limits ---------------------------------------------------------------
+
+void TForm1::Panel75Click() {
+  SelectStandard(s_.StandardAS2772);
+  korrin::UpdateRadiationLimit(s_);
+  Recalculate();
+}
+
+void TForm1::Panel77Click() {
+  SelectStandard(s_.StandardARPANSA);
+  korrin::UpdateRadiationLimit(s_);
+  Recalculate();
+}
+
+void TForm1::Panel78Click() {
+  SelectStandard(s_.StandardFCC);
+  korrin::UpdateRadiationLimit(s_);
+  Recalculate();
+}
+
+// The limit in force stays and becomes the start of the stepping.
+void TForm1::Panel79Click() {
+  SelectStandard(s_.StandardVariable);
+  Recalculate();
+}
+
+namespace {
+
+// Red while the limit has not been stepped away from where it started.
+void PaintLimitFonts(ControlBoard& board, Int steps) {
+  const Colour c = steps == 0 ? Colour::Red : Colour::Green;
+  board["Panel9"].fontColor = c;
+  board["Label33"].fontColor = c;
+}
+
+}  // namespace
+
+void TForm1::RadUpDnUpClick() {
+  s_.RadiationLimit += kLimitStepWm2;
+  s_.LimitStepCount += 1;
+  PaintLimitFonts(board_, s_.LimitStepCount);
+  Recalculate();
+}
+
+void TForm1::RadUpDnDownClick() {
+  s_.RadiationLimit -= kLimitStepWm2;
+  s_.LimitStepCount -= 1;
+  if (s_.RadiationLimit < kLimitFloorWm2) {
+    s_.RadiationLimit = kLimitFloorWm2;
+    s_.LimitStepCount = kStepsToLimitFloor;
+  }
+  PaintLimitFonts(board_, s_.LimitStepCount);
+  Recalculate();
+}
+
+// ---- ground reflection and tower ------------------------------------------------------
+
+void TForm1::GroundGainSelectClick() {
+  Control& panel = board_["GroundGainSelect"];
+  if (s_.GroundReflection) {
+    s_.GroundReflection = false;
+    s_.GroundReflectionFactor = 1.0L;
+    panel.color = Colour::ButtonFace;
+  } else {
+    s_.GroundReflection = true;
+    s_.GroundReflectionFactor = 2.56L;
+    panel.color = Colour::Red;
+  }
+  Recalculate();
+}
+
+// The top of the vertical bar (position 0) is 30 m, the bottom 0 m.
+void TForm1::TrackBar1Change() {
+  s_.TowerHeight = std::abs(kTrackBarMaximum - board_["TrackBar1"].position);
+  Recalculate();
+}
+
+// ---- displays ---------------------------------------------------------------------------
+
+void TForm1::DisplayExclusionZone() {
+  Control& first = board_["Panel64"];
+  Control& second = board_["Panel63"];
+  second.visible = s_.DishSelected && s_.SecondZoneInner != 0;
+  first.top = second.visible ? 62 : 35;
+
+  // A length in the unit system in force, without and with its unit.
+  const auto number = [this](long double metres) {
+    return Fixed(s_.MetricUnits ? metres : metres * kFeetPerMetre, 18, 2);
+  };
+  const char* unit = s_.MetricUnits ? " Metres" : " Feet";
+  const auto length = [&](long double metres) { return number(metres) + unit; };
+
+  const long double f = s_.FarFieldBoundaryM;
+  const long double r = s_.ExclusionDistanceM;
+  const bool aboveAtLastPoint = s_.NearFieldDensityWm2 > s_.RadiationLimit;
+
+  first.text = number(f * s_.FirstZoneInner) + " to " + length(f * s_.FirstZoneOuter);
+  second.text = number(0) + " to " + length(f * s_.SecondZoneOuter);
+  if (f * s_.FirstZoneInner < 0.01L) first.text = kNoRestriction;
+  if (aboveAtLastPoint) first.text = length(f * s_.FirstZoneOuter);
+  if (aboveAtLastPoint && s_.FirstZoneOuter == 0) first.text = length(r);
+  if (s_.FarFieldDensityWm2 >= 2.0L) first.text = length(r);
+  if (!s_.DishSelected) first.text = length(r);
+  if (!s_.DishSelected && (s_.MetricUnits ? r : r * kFeetPerMetre) < 1.0L) {
+    first.text = kNoRestriction;
+  }
+  board_["Panel47"].text = length(f);
+
+  board_["Panel49"].text = Fixed(s_.FarFieldDensityWm2, 10, 4) + " W/sq M";
+  for (const char* name : {"Panel47", "Panel49", "Label7"}) board_[name].visible = s_.DishSelected;
+}
+
+void TForm1::DisplayGroundClearance() {
+  const int decimals = s_.MetricUnits ? 2 : 1;
+  board_["StaticText1"].text = Length(s_.TowerClearanceM, 18, decimals);
+  board_["StaticText2"].text = Length(static_cast<long double>(s_.TowerHeight), 18, decimals);
+  board_["ProgressBar1"].position = ClearanceBarPosition(s_.TowerClearanceM);
+}
 
 }  // namespace korrin

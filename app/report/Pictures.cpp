@@ -1,0 +1,42 @@
+#include "app/report/Pictures.h"
+
+#if defined(KORRIN_REPORT_PICTURES) && __has_include("ui/qt/Offscreen.h")
+#define KORRIN_REPORT_HAS_PICTURES 1
+#include <QApplication>
+#include <cstdlib>
+
+#include "ui/qt/Offscreen.h"
+#endif
+
+namespace korrin::report {
+
+#ifdef KORRIN_REPORT_HAS_PICTURES
+
+bool PicturesAvailable() { return true; }
+
+std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath) {
+  if (pngPath.empty() && pdfPath.empty()) return "";
+  // No display is needed: draw on the offscreen platform unless told otherwise.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "korrin-report";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  std::string error;
+  if (!pngPath.empty()) error = SaveClientAreaPng(form, pngPath);
+  if (error.empty() && !pdfPath.empty()) error = PrintClientAreaPdf(form, pdfPath);
+  return error;
+}
+
+#else
+
+bool PicturesAvailable() { return false; }
+
+std::string SavePictures(TForm1&, const std::string& pngPath, const std::string& pdfPath) {
+  if (pngPath.empty() && pdfPath.empty()) return "";
+  return "this korrin-report was built without the Qt window and cannot draw it";
+}
+
+#endif
+
+}  // namespace korrin::report

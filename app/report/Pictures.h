@@ -1,0 +1,18 @@
+// The window drawn without a screen: a PNG of its client area and the page
+// that Print makes, as PDF.  Needs the Qt window in the build.
+#pragma once
+
+#include <string>
+
+#include "ui/TForm1.h"
+
+namespace korrin::report {
+
+// True when this build can draw the window.
+bool PicturesAvailable();
+
+// Writes the files whose path is not empty; returns "" on success or what
+// went wrong.
+std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath);
+
+}  // namespace korrin::report

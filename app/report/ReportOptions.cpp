@@ -1,0 +1,218 @@
+#include "app/report/ReportOptions.h"
+
+#include <algorithm>
+
+#include "ui/Controls.h"
+#include "ui/Handlers.h"
+
+#ifndef KORRIN_VERSION
+#define KORRIN_VERSION "4.4"
+#endif
+
+namespace korrin::report {
+
+namespace {
+
+const ControlSpec* FindControl(const std::string& name) {
+  for (const ControlSpec& c : MainWindowControls()) {
+    if (c.name == name) return &c;
+  }
+  return nullptr;
+}
+
+// A whole number written with digits only (no sign, no blanks).
+std::optional<int> ParseIndex(const std::string& text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  return std::stoi(text);
+}
+
+bool IsFileCommand(const std::string& name) {
+  return name == "Get_FileClick" || name == "Save_DataClick";
+}
+
+// "--name=value" or "--name value": the value, or nullopt when missing.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
+                                       const std::string& name) {
+  const std::string& arg = args[i];
+  if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+      arg[name.size()] == '=') {
+    return arg.substr(name.size() + 1);
+  }
+  if (i + 1 >= args.size()) return std::nullopt;
+  return args[++i];
+}
+
+bool IsOption(const std::string& arg, const std::string& name) {
+  return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+                         arg[name.size()] == '=');
+}
+
+ParseResult Fail(std::string message) {
+  ParseResult r;
+  r.status = ParseResult::Status::Error;
+  r.error = std::move(message);
+  return r;
+}
+
+}  // namespace
+
+std::optional<Action> ParseAction(const std::string& text, std::string& error) {
+  Action a;
+  a.text = text;
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos) {
+    if (FindHandler(text) == nullptr) {
+      error = "unknown action \"" + text + "\": the window has no handler of that name";
+      return std::nullopt;
+    }
+    a.kind = Action::Kind::Handler;
+    a.target = text;
+    return a;
+  }
+  const std::string name = text.substr(0, eq);
+  const std::string value = text.substr(eq + 1);
+  if (IsFileCommand(name)) {
+    a.kind = Action::Kind::FileDialog;
+    a.target = name;
+    if (!value.empty()) a.answer = value;
+    return a;
+  }
+  const ControlSpec* control = FindControl(name);
+  if (control == nullptr) {
+    error = "unknown action \"" + text + "\": the window has no control named \"" + name + "\"";
+    return std::nullopt;
+  }
+  const std::optional<int> n = ParseIndex(value);
+  if (control->kind == ControlKind::RadioGroup) {
+    const int items = static_cast<int>(control->items.size());
+    if (!n || *n >= items) {
+      error = "unknown item \"" + value + "\" in action \"" + text + "\": " + name +
+              " has the items 0 to " + std::to_string(items - 1);
+      return std::nullopt;
+    }
+    a.kind = Action::Kind::SelectItem;
+    a.target = name;
+    a.value = *n;
+    return a;
+  }
+  if (control->kind == ControlKind::TrackBar) {
+    if (!n || *n < control->minimum || *n > control->maximum) {
+      error = "unknown position \"" + value + "\" in action \"" + text + "\": " + name +
+              " has the positions " + std::to_string(control->minimum) + " to " +
+              std::to_string(control->maximum);
+      return std::nullopt;
+    }
+    a.kind = Action::Kind::TrackBar;
+    a.target = name;
+    a.value = *n;
+    return a;
+  }
+  error = "unknown action \"" + text + "\": " + name +
+          " is neither a radio group nor the track bar, so it takes no value";
+  return std::nullopt;
+}
+
+ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable) {
+  ParseResult result;
+  Options& o = result.options;
+  bool positionalOnly = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!positionalOnly && arg.size() > 1 && arg[0] == '-') {
+      if (arg == "--") {
+        positionalOnly = true;
+      } else if (arg == "--help" || arg == "-h") {
+        result.status = ParseResult::Status::Help;
+        return result;
+      } else if (arg == "--version") {
+        result.status = ParseResult::Status::Version;
+        return result;
+      } else if (arg == "--json") {
+        o.json = true;
+      } else if (arg == "--all-bands") {
+        o.allBands = true;
+      } else if (IsOption(arg, "--do")) {
+        const auto value = OptionValue(args, i, "--do");
+        if (!value) return Fail("option --do needs an ACTION");
+        std::string error;
+        auto action = ParseAction(*value, error);
+        if (!action) return Fail(error);
+        o.actions.push_back(std::move(*action));
+      } else if (IsOption(arg, "--png") || IsOption(arg, "--pdf")) {
+        const std::string name = arg.substr(0, 5);
+        const auto value = OptionValue(args, i, name);
+        if (!value || value->empty()) return Fail("option " + name + " needs a FILE");
+        if (!picturesAvailable) {
+          return Fail("option " + name +
+                      " is not available: this korrin-report was built without the Qt window");
+        }
+        (name == "--png" ? o.pngPath : o.pdfPath) = *value;
+      } else {
+        return Fail("unknown option \"" + arg + "\"");
+      }
+    } else if (o.stationFile.empty() && !arg.empty()) {
+      o.stationFile = arg;
+    } else {
+      return Fail("unexpected argument \"" + arg + "\": give at most one station file");
+    }
+  }
+  return result;
+}
+
+std::string UsageText() {
+  return "Usage: korrin-report [--json] [--all-bands] [--png FILE] [--pdf FILE] "
+         "[--do ACTION]... [STATION.rsd]\n"
+         "\n"
+         "ACTION is one of:\n"
+         "  HANDLER               run a handler of the window by its name,\n"
+         "                        e.g. HF_SelectClick, SpinButton3UpClick, Panel46Click\n"
+         "  RadioGroupN=ITEM      select item ITEM (from 0) of RadioGroup1 ... RadioGroup8\n"
+         "                        and run the group's click handler\n"
+         "  TrackBar1=POSITION    move the tower track bar to POSITION (0 ... 30)\n"
+         "                        and run TrackBar1Change\n"
+         "  Get_FileClick=PATH    Get Data with the open dialog answering PATH\n"
+         "  Save_DataClick=PATH   Save Data with the save dialog answering PATH\n"
+         "                        (nothing after \"=\": the dialog is cancelled)\n";
+}
+
+std::string HelpText() {
+  std::string text =
+      "korrin-report: the station's evaluation without a window.\n"
+      "\n" +
+      UsageText() +
+      "\n"
+      "The station starts as the window starts; STATION.rsd, when given, is loaded\n"
+      "as Get Data loads it; then each --do ACTION is applied in order and the\n"
+      "station is reported.  Message boxes are answered with OK and listed.\n"
+      "\n"
+      "Options:\n"
+      "  --json          print one JSON object (controls, state, messages) instead\n"
+      "                  of the text report\n"
+      "  --all-bands     add a table with the station evaluated on every band of\n"
+      "                  the band group in use\n"
+      "  --png FILE      also save a picture of the window as PNG\n"
+      "  --pdf FILE      also save the page that Print makes as PDF\n"
+      "  --do ACTION     apply ACTION (may be repeated)\n"
+      "  --help          show this text\n"
+      "  --version       show the version\n"
+      "\n"
+      "Handlers:\n";
+  std::string line = " ";
+  for (const HandlerEntry& h : AllHandlers()) {
+    const std::string name = h.name;
+    if (line.size() + 1 + name.size() > 78) {
+      text += line + "\n";
+      line = " ";
+    }
+    line += " " + name;
+  }
+  text += line + "\n";
+  return text;
+}
+
+std::string VersionText() { return std::string("korrin-report ") + KORRIN_VERSION; }
+
+}  // namespace korrin::report

@@ -1,0 +1,56 @@
+// The command line of korrin-report: options, the station file and the
+// actions to apply, checked against the window's handlers and controls
+// before anything runs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korrin::report {
+
+struct Action {
+  enum class Kind {
+    Handler,     // run a handler of the window by its name
+    SelectItem,  // RadioGroupN=ITEM: select the item, run the group's click handler
+    TrackBar,    // TrackBar1=POSITION: move the track bar, run TrackBar1Change
+    FileDialog,  // Get_FileClick=PATH / Save_DataClick=PATH: the dialog answers PATH
+  };
+  Kind kind = Kind::Handler;
+  std::string text;      // the action as written on the command line
+  std::string target;    // handler name (Handler, FileDialog) or control name
+  int value = 0;         // item index or track bar position
+  std::optional<std::string> answer;  // FileDialog: nullopt is a cancelled dialog
+};
+
+struct Options {
+  bool json = false;
+  bool allBands = false;
+  std::string pngPath;   // empty: no picture
+  std::string pdfPath;   // empty: no page
+  std::string stationFile;  // empty: the start-up station
+  std::vector<Action> actions;
+};
+
+struct ParseResult {
+  enum class Status { Run, Help, Version, Error };
+  Status status = Status::Run;
+  Options options;
+  std::string error;  // Status::Error: what was wrong, for stderr
+};
+
+// Parses the arguments after the program name.  picturesAvailable is false
+// in a build without the Qt window, where --png and --pdf are refused.
+ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable);
+
+// Parses one ACTION of --do; nullopt with `error` set when it is not valid.
+std::optional<Action> ParseAction(const std::string& text, std::string& error);
+
+// The usage line and the valid action forms (the error text's tail).
+std::string UsageText();
+// The full --help text: usage, options, action forms and every handler name.
+std::string HelpText();
+// "korrin-report 4.4"
+std::string VersionText();
+
+}  // namespace korrin::report

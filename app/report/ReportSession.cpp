@@ -1,0 +1,70 @@
+#include "app/report/ReportSession.h"
+
+#include "ui/Handlers.h"
+
+namespace korrin::report {
+
+ReportSession::ReportSession(NumberLocale locale) : form_(platform_, std::move(locale)) {}
+
+void ReportSession::Start() { form_.FormActivate(); }
+
+void ReportSession::Run(void (TForm1::*handler)()) {
+  const size_t before = platform_.messages.size();
+  (form_.*handler)();
+  // A dialog answer the handler did not ask for must not reach a later one.
+  platform_.dialogAnswers.clear();
+  // Closing a message box gives the focus back to the window.
+  if (platform_.messages.size() != before) form_.FormActivate();
+}
+
+bool ReportSession::Load(const std::string& path) {
+  const size_t before = platform_.messages.size();
+  platform_.dialogAnswers.clear();
+  platform_.dialogAnswers.push_back(path);
+  Run(&TForm1::Get_FileClick);
+  // A load that succeeds shows no message; every message of Get Data tells
+  // that nothing of the file was read.
+  return platform_.messages.size() == before;
+}
+
+bool ReportSession::Apply(const Action& action) {
+  if (!closedBy_.empty() || platform_.exitCode) {
+    skipped_.push_back(action.text);
+    return false;
+  }
+  platform_.dialogAnswers.clear();
+  const HandlerEntry* entry = nullptr;
+  switch (action.kind) {
+    case Action::Kind::Handler:
+      entry = FindHandler(action.target);
+      break;
+    case Action::Kind::FileDialog:
+      entry = FindHandler(action.target);
+      platform_.dialogAnswers.push_back(action.answer);
+      break;
+    case Action::Kind::SelectItem:
+      form_.Board()[action.target].itemIndex = action.value;
+      entry = FindHandler(action.target, ControlEvent::Click);
+      break;
+    case Action::Kind::TrackBar:
+      form_.Board()[action.target].position = action.value;
+      entry = FindHandler(action.target, ControlEvent::Change);
+      break;
+  }
+  if (entry != nullptr) Run(entry->run);
+  if (platform_.exitCode) {
+    closedBy_ = action.text;
+    return false;
+  }
+  return true;
+}
+
+bool ReportSession::Run(const Options& options) {
+  Start();
+  bool loaded = true;
+  if (!options.stationFile.empty()) loaded = Load(options.stationFile);
+  for (const Action& action : options.actions) Apply(action);
+  return loaded;
+}
+
+}  // namespace korrin::report

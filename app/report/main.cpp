@@ -1,0 +1,88 @@
+// korrin-report: the station's evaluation without a window.
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/report/BandTable.h"
+#include "app/report/Pictures.h"
+#include "app/report/ReportJson.h"
+#include "app/report/ReportOptions.h"
+#include "app/report/ReportSession.h"
+#include "app/report/ReportText.h"
+
+namespace {
+
+using namespace korrin;
+using namespace korrin::report;
+
+// The user's decimal point and thousands separator, as the window uses them.
+NumberLocale UserLocale() {
+  std::setlocale(LC_ALL, "");
+  const std::lconv* lc = std::localeconv();
+  NumberLocale locale;
+  if (lc != nullptr && lc->decimal_point != nullptr && *lc->decimal_point != '\0') {
+    locale.decimalPoint = lc->decimal_point;
+  }
+  locale.groupSeparator = lc != nullptr && lc->thousands_sep != nullptr ? lc->thousands_sep : "";
+  return locale;
+}
+
+int Run(const Options& options) {
+  // Texts in JSON always use "." and ","; the text report follows the user.
+  ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
+  const bool loaded = session.Run(options);
+
+  BandTable bands;
+  if (options.allBands) bands = EvaluateAllBands(session.Form(), session.Platform());
+  const BandTable* table = options.allBands ? &bands : nullptr;
+  const std::string report =
+      options.json ? JsonReport(session.Form(), session.Platform(), table)
+                   : TextReport(session.Form(), session.Platform(),
+                                {session.ClosedBy(), session.Skipped()}, table);
+
+  const std::string pictureError =
+      SavePictures(session.Form(), options.pngPath, options.pdfPath);
+
+  std::cout << report << std::flush;
+  int status = 0;
+  if (!loaded) {
+    std::cerr << "korrin-report: the station file \"" << options.stationFile
+              << "\" was not loaded (see the messages)\n";
+    status = 1;
+  }
+  if (!pictureError.empty()) {
+    std::cerr << "korrin-report: " << pictureError << "\n";
+    status = 1;
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const ParseResult parsed = ParseArguments(args, PicturesAvailable());
+  switch (parsed.status) {
+    case ParseResult::Status::Help:
+      std::cout << HelpText();
+      return 0;
+    case ParseResult::Status::Version:
+      std::cout << VersionText() << "\n";
+      return 0;
+    case ParseResult::Status::Error:
+      std::cerr << "korrin-report: " << parsed.error << "\n\n"
+                << UsageText() << "Run \"korrin-report --help\" for every handler name.\n";
+      return 2;
+    case ParseResult::Status::Run:
+      break;
+  }
+  try {
+    return Run(parsed.options);
+  } catch (const std::exception& e) {
+    std::cerr << "korrin-report: " << e.what() << "\n";
+    return 1;
+  }
+}

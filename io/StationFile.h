@@ -1,0 +1,42 @@
+// Station data files: one or more 304-byte records; the program writes one
+// and reads the last.  Errors come back as values with a reason in words.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "io/StationRecord.h"
+
+namespace korrin {
+
+struct StationFileRead {
+  enum class Status {
+    Loaded,        // `record` holds the file's last record
+    CannotOpen,    // missing, not a plain file, or not readable
+    Unusable,      // opened, but holds no usable record; see `reason`
+  };
+  Status status = Status::CannotOpen;
+  StationRecordBytes record{};
+  std::string reason;  // completes "... was not loaded: <reason>."
+};
+
+// The last whole record of a file's contents.  Contents that are empty or
+// do not end on a record boundary hold no usable record.
+StationFileRead ParseStationFileBytes(const std::uint8_t* data, std::size_t size);
+
+// Reads the last record of the named file.
+StationFileRead ReadStationFile(const std::string& path);
+
+// Writes one record as the whole of the named file.  The record goes to a
+// temporary file beside it first, which then replaces the old file, so an
+// existing file is either left as it was or replaced by the complete new
+// record.  On failure: the reason, completing "... was not saved: <reason>.".
+std::optional<std::string> WriteStationFile(const std::string& path,
+                                            const StationRecordBytes& record);
+
+// The temporary file WriteStationFile writes before replacing `path`.
+std::string StationFileTempPath(const std::string& path);
+
+}  // namespace korrin

@@ -161,6 +161,7 @@ class TForm1 {
   void PaintAntennaFamily();                       // nine panels by the family flags
   void PaintStandards();                           // four standard panels by the flags
   void SelectStandard(bool& flag);                 // shared by Panel75/77/78/79Click
+  void RestoreWindowFromStation();                 // the window after a station file load
 
   std::string Fixed(long double v, int precision, int decimals) const {
     return FixedText(v, precision, decimals, locale_);

@@ -312,24 +312,5 @@ TEST(TextReportTest, MessagesAreListedLineByLine) {
   EXPECT_EQ(text.find('\r'), std::string::npos);
 }
 
-TEST(TextReportTest, BandTableColumnsLineUp) {
-  ReportSession s{NumberLocale{}};
-  s.Start();
-  const std::string table = BandTableText(EvaluateAllBands(s.Form(), s.Platform()));
-  // Header, rule and twelve rows, every column starting where its header does.
-  std::vector<std::string> lines;
-  for (size_t start = 0, end; (end = table.find('\n', start)) != std::string::npos;
-       start = end + 1) {
-    lines.push_back(table.substr(start, end - start));
-  }
-  ASSERT_EQ(lines.size(), 14u);
-  const size_t limitColumn = TextWidth(lines[0].substr(0, lines[0].find("Limit")));
-  for (size_t i = 2; i < lines.size(); ++i) {
-    const std::string before = lines[i].substr(0, lines[i].find(" MHz") + 4);
-    EXPECT_LE(TextWidth(before), limitColumn) << lines[i];
-  }
-  EXPECT_EQ(TextWidth("2.9   W/M\u00b2"), 10u);
-}
-
 }  // namespace
 }  // namespace korrin::report

@@ -1,4 +1,5 @@
-# "--png FILE" writes a PNG of the window's client area, 790 x 541 pixels.
+# "--png FILE" writes a PNG of the window's client area, 790 x 541 pixels,
+# and "--pdf FILE" the printed page as PDF.
 #
 #   -DREPORT=<path>   the program
 #   -DDIR=<dir>       a scratch directory (emptied first)
@@ -7,7 +8,8 @@ cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}")
 set(png "${DIR}/window.png")
-execute_process(COMMAND "${REPORT}" --do HF_SelectClick --png "${png}"
+set(pdf "${DIR}/page.pdf")
+execute_process(COMMAND "${REPORT}" --do HF_SelectClick --png "${png}" --pdf "${pdf}"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "exit status ${status}\n${err}")
@@ -31,4 +33,9 @@ math(EXPR width "0x${width}")
 math(EXPR height "0x${height}")
 if(NOT width EQUAL 790 OR NOT height EQUAL 541)
   message(FATAL_ERROR "the picture is ${width} x ${height}, expected 790 x 541")
+endif()
+
+file(READ "${pdf}" header LIMIT 5 HEX)
+if(NOT header STREQUAL "255044462d")
+  message(FATAL_ERROR "${pdf} is not a PDF file")
 endif()

@@ -1,4 +1,497 @@
 #include "ui/qt/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QToolButton>
+#include <set>
+
+#include "ui/Controls.h"
+#include "ui/TForm1.h"
+#include "ui/qt/Icons.h"
+#include "ui/qt/Layout.h"
+#include "ui/qt/Style.h"
+#include "ui/qt/Widgets.h"
+
 namespace korrin {
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) { setWindowTitle("Korrin"); }
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The only control whose top edge the window logic moves.
+bool MovesVertically(std::string_view name) { return name == "Panel64"; }
+
+// Radio groups whose handler also runs when the keyboard focus enters them.
+bool RunsOnFocusEnter(std::string_view name) {
+  return name == "RadioGroup1" || name == "RadioGroup8";
+}
+
+void SetFrame(QFrame* f, unsigned look) {
+  if (look & kRaised) {
+    f->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  } else if (look & kFlat) {
+    f->setFrameStyle(QFrame::NoFrame);
+  } else {
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  }
+  f->setLineWidth(1);
+}
+
+Qt::Alignment TextAlignment(unsigned look) {
+  Qt::Alignment h = Qt::AlignHCenter;
+  if (look & kAlignLeft) h = Qt::AlignLeft;
+  if (look & kAlignRight) h = Qt::AlignRight;
+  return h | Qt::AlignVCenter;
+}
+
+QFont FontFor(unsigned look) {
+  if (look & kBold) return WindowFont(FontRole::Bold);
+  if (look & kSmall) return WindowFont(FontRole::Small);
+  if (look & kLimitFont) return WindowFont(FontRole::Limit);
+  return WindowFont(FontRole::Normal);
+}
+
+// The style the window is laid out for, shared by every window and kept
+// until the application goes.
+QStyle* WindowStyle() {
+  static QPointer<QStyle> style;
+  if (style.isNull()) {
+    style = QStyleFactory::create("Fusion");
+    if (style) style->setParent(qApp);
+  }
+  return style.data();
+}
+
+// RAII flag against re-entry.
+class Busy {
+ public:
+  explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Busy() { flag_ = false; }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+  setWindowTitle("Korrin");
+  setWindowIcon(ProgramIcon());
+  setPalette(WindowPalette());
+  setFont(WindowFont());
+  Build();
+
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(false);
+  scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  scroll_->setWidget(client_);
+  setCentralWidget(scroll_);
+  // The client area is exactly the client panel; a smaller window scrolls.
+  resize(client_->size());
+
+  // The window is measured for one style; it keeps it whatever the
+  // desktop's style is.
+  if (QStyle* style = WindowStyle()) {
+    setStyle(style);
+    for (QWidget* w : findChildren<QWidget*>()) w->setStyle(style);
+  }
+
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &MainWindow::PressEscape);
+  connect(qApp, &QApplication::focusChanged, this, &MainWindow::OnFocusChanged);
+
+  SyncFromBoard();
+}
+
+MainWindow::~MainWindow() {
+  // Focus moves while the widgets go; this window no longer listens.
+  disconnect(qApp, nullptr, this, nullptr);
+}
+
+QWidget* MainWindow::ClientPanel() { return client_; }
+
+QWidget* MainWindow::ControlWidget(std::string_view name) const {
+  auto it = entries_.find(name);
+  return it == entries_.end() ? nullptr : it->second.widget;
+}
+
+// ---- building ----------------------------------------------------------------------
+
+void MainWindow::Build() {
+  const auto& specs = MainWindowControls();
+  std::set<std::string, std::less<>> containers;
+  for (const ControlSpec& s : specs) {
+    if (!s.parent.empty()) containers.insert(s.parent);
+  }
+  for (const ControlSpec& s : specs) {
+    QWidget* parent = nullptr;
+    if (!s.parent.empty()) {
+      auto it = entries_.find(s.parent);
+      parent = it == entries_.end() ? client_ : it->second.widget;
+    }
+    const bool container = containers.count(s.name) > 0;
+    QWidget* w = Create(s, parent, container);
+    if (s.parent.empty() && client_ == nullptr) client_ = w;
+    if (container) AddDecorations(s.name, w);
+    Connect(s, w);
+  }
+}
+
+QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool container) {
+  const Placement* place = FindPlacement(spec.name);
+  const unsigned look = place ? place->look : 0u;
+  Entry e;
+  e.kind = spec.kind;
+  e.container = container;
+  QWidget* w = nullptr;
+
+  switch (spec.kind) {
+    case ControlKind::Panel: {
+      if (container) {
+        auto* frame = new QFrame(parent);
+        SetFrame(frame, look);
+        frame->setAutoFillBackground(true);
+        if (look & kTitle) {
+          e.title = new QLabel(frame);
+          e.title->setObjectName(Q(spec.name + "Title"));
+          e.title->setTextFormat(Qt::PlainText);
+          e.title->setFont(WindowFont(FontRole::Bold));
+          e.title->setGeometry(6, 2, 200, 15);
+        }
+        w = frame;
+      } else {
+        auto* box = new PanelBox(parent);
+        SetFrame(box, look);
+        box->setAlignment(TextAlignment(look));
+        box->setFont(FontFor(look));
+        box->SetClickable(FindHandler(spec.name, ControlEvent::Click) != nullptr);
+        w = box;
+      }
+      break;
+    }
+    case ControlKind::Label: {
+      auto* label = new QLabel(parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(TextAlignment(look));
+      label->setFont(FontFor(look));
+      w = label;
+      break;
+    }
+    case ControlKind::StaticText: {
+      auto* box = new PanelBox(parent);
+      SetFrame(box, look);
+      box->setFont(FontFor(look));
+      w = box;
+      break;
+    }
+    case ControlKind::Memo: {
+      auto* memo = new PanelBox(parent);
+      memo->setFrameStyle(QFrame::NoFrame);
+      memo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      memo->setMargin(3);
+      memo->setFont(WindowFont(FontRole::Memo));
+      memo->SetClickable(true);
+      memo->setCursor(Qt::ArrowCursor);
+      w = memo;
+      break;
+    }
+    case ControlKind::RadioGroup: {
+      auto* group = new RadioGroupBox(parent, spec.items, spec.columns);
+      for (int i = 0; i < group->Count(); ++i) {
+        group->Item(i)->setObjectName(Q(spec.name + "_" + std::to_string(i)));
+      }
+      w = group;
+      break;
+    }
+    case ControlKind::SpinButton: {
+      w = new SpinPair(parent);
+      break;
+    }
+    case ControlKind::TrackBar: {
+      auto* slider = new QSlider(Qt::Vertical, parent);
+      slider->setRange(spec.minimum, spec.maximum);
+      slider->setSingleStep(1);
+      slider->setPageStep(1);
+      slider->setTickPosition(QSlider::TicksBothSides);
+      slider->setTickInterval(1);
+      // Position 0 at the top, as the window's track bar counts.
+      slider->setInvertedAppearance(true);
+      slider->setInvertedControls(true);
+      w = slider;
+      break;
+    }
+    case ControlKind::ProgressBar: {
+      auto* bar = new QProgressBar(parent);
+      bar->setRange(spec.minimum, spec.maximum);
+      bar->setTextVisible(false);
+      w = bar;
+      break;
+    }
+    case ControlKind::Button: {
+      if (spec.name == "DefaultData") {
+        auto* b = new QToolButton(parent);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setIcon(ButtonGlyph(spec.name));
+        b->setIconSize(QSize(20, 20));
+        w = b;
+      } else if (spec.name == "SpeedButton1") {
+        auto* b = new QToolButton(parent);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setFocusPolicy(Qt::NoFocus);
+        w = b;
+      } else {
+        auto* b = new QPushButton(parent);
+        b->setAutoDefault(false);
+        const QIcon glyph = ButtonGlyph(spec.name);
+        if (!glyph.isNull()) {
+          b->setIcon(glyph);
+          b->setIconSize(QSize(16, 16));
+        }
+        w = b;
+      }
+      w->setFont(FontFor(look));
+      break;
+    }
+  }
+
+  w->setObjectName(Q(spec.name));
+  if (place) w->setGeometry(place->rect);
+  if (spec.showHint && !spec.hint.empty()) w->setToolTip(Q(spec.hint));
+  e.widget = w;
+  entries_[spec.name] = e;
+  return w;
+}
+
+void MainWindow::AddDecorations(const std::string& parent, QWidget* widget) {
+  for (const Decoration& d : Decorations()) {
+    if (parent != d.parent) continue;
+    QLabel* label = nullptr;
+    if (d.look & kTooltipBack) {
+      auto* box = new PanelBox(widget);
+      SetFrame(box, d.look);
+      QPalette p = box->palette();
+      p.setColor(QPalette::Window, ToQColor(Colour::TooltipBackground));
+      box->setPalette(p);
+      label = box;
+    } else {
+      label = new QLabel(widget);
+      label->setTextFormat(Qt::PlainText);
+    }
+    label->setText(QString::fromUtf8(d.text));
+    label->setAlignment(TextAlignment(d.look));
+    label->setFont(FontFor(d.look));
+    label->setGeometry(d.rect);
+  }
+}
+
+void MainWindow::Connect(const ControlSpec& spec, QWidget* w) {
+  const std::string name = spec.name;
+  const HandlerEntry* click = FindHandler(name, ControlEvent::Click);
+  switch (spec.kind) {
+    case ControlKind::Panel:
+    case ControlKind::Memo:
+      if (auto* box = qobject_cast<PanelBox*>(w); box && click) {
+        connect(box, &PanelBox::clicked, this, [this, click] { Run(click); });
+      }
+      break;
+    case ControlKind::RadioGroup:
+      connect(static_cast<RadioGroupBox*>(w), &RadioGroupBox::itemClicked, this,
+              [this, name, click](int index) {
+                if (syncing_ || running_) return;
+                form_.Board()[name].itemIndex = index;
+                Run(click);
+              });
+      break;
+    case ControlKind::SpinButton: {
+      auto* spin = static_cast<SpinPair*>(w);
+      const HandlerEntry* up = FindHandler(name, ControlEvent::Up);
+      const HandlerEntry* down = FindHandler(name, ControlEvent::Down);
+      connect(spin, &SpinPair::up, this, [this, up] { Run(up); });
+      connect(spin, &SpinPair::down, this, [this, down] { Run(down); });
+      break;
+    }
+    case ControlKind::TrackBar: {
+      const HandlerEntry* change = FindHandler(name, ControlEvent::Change);
+      connect(static_cast<QSlider*>(w), &QSlider::valueChanged, this,
+              [this, name, change](int value) {
+                if (syncing_ || running_) return;
+                form_.Board()[name].position = value;
+                Run(change);
+              });
+      break;
+    }
+    case ControlKind::Button:
+      if (click) {
+        connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, this,
+                [this, click] { Run(click); });
+      }
+      break;
+    case ControlKind::Label:
+    case ControlKind::StaticText:
+    case ControlKind::ProgressBar:
+      break;
+  }
+}
+
+// ---- running handlers ------------------------------------------------------------------
+
+void MainWindow::Run(const HandlerEntry* handler) {
+  if (handler == nullptr || running_ || syncing_) return;
+  {
+    Busy busy(running_);
+    (form_.*(handler->run))();
+  }
+  SyncFromBoard();
+}
+
+void MainWindow::Activate() {
+  if (!activatesForm_ || running_ || syncing_) return;
+  {
+    Busy busy(running_);
+    form_.FormActivate();
+  }
+  SyncFromBoard();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  Activate();
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) Activate();
+  return QMainWindow::event(event);
+}
+
+void MainWindow::PressEscape() {
+  // Escape is the Close button's key, and the data panel's "&Cancel" while
+  // that panel is shown.
+  const bool dataPanel = form_.Board().at("Panel83").visible;
+  auto* button = qobject_cast<QAbstractButton*>(ControlWidget(dataPanel ? "BitBtn9" : "BitBtn1"));
+  if (button) button->click();
+}
+
+void MainWindow::OnFocusChanged(QWidget* old, QWidget* now) {
+  // Focus that comes back with the window (after a message box) or moves
+  // within the group does not count as entering it.
+  if (old == nullptr || now == nullptr || old->window() != this) return;
+  for (const char* name : {"RadioGroup1", "RadioGroup8"}) {
+    QWidget* group = ControlWidget(name);
+    if (group == nullptr || !RunsOnFocusEnter(name)) continue;
+    if (group->isAncestorOf(now) && !group->isAncestorOf(old) && group != old) {
+      Run(FindHandler(name, ControlEvent::Click));
+    }
+  }
+}
+
+// ---- mirroring the board ------------------------------------------------------------------
+
+void MainWindow::SyncFromBoard() {
+  if (syncing_) return;
+  Busy busy(syncing_);
+  const ControlBoard& board = form_.Board();
+  for (const std::string& name : board.names()) {
+    auto it = entries_.find(name);
+    if (it == entries_.end()) continue;
+    Apply(name, it->second, board.at(name));
+  }
+  // The Close button lies under the data panel while that is shown; its
+  // accelerator must not compete with the panel's "&Cancel".
+  if (QWidget* close = ControlWidget("BitBtn1")) close->setEnabled(!board.at("Panel83").visible);
+}
+
+void MainWindow::Apply(const std::string& name, Entry& e, const Control& c) {
+  QWidget* w = e.widget;
+  const bool all = !e.synced;
+
+  if (all || c.text != e.shown.text) {
+    const QString text = Q(c.text);
+    switch (e.kind) {
+      case ControlKind::Panel:
+        if (e.container) {
+          if (e.title) e.title->setText(text);
+        } else {
+          static_cast<QLabel*>(w)->setText(text);
+        }
+        break;
+      case ControlKind::Label:
+      case ControlKind::StaticText:
+      case ControlKind::Memo:
+        static_cast<QLabel*>(w)->setText(text);
+        break;
+      case ControlKind::RadioGroup:
+        static_cast<QGroupBox*>(w)->setTitle(text);
+        break;
+      case ControlKind::Button:
+        static_cast<QAbstractButton*>(w)->setText(text);
+        break;
+      case ControlKind::SpinButton:
+      case ControlKind::TrackBar:
+      case ControlKind::ProgressBar:
+        break;
+    }
+  }
+
+  if (all || c.color != e.shown.color || c.fontColor != e.shown.fontColor) ApplyColours(e, c);
+
+  if (e.kind == ControlKind::RadioGroup && (all || c.itemIndex != e.shown.itemIndex)) {
+    static_cast<RadioGroupBox*>(w)->SetItemIndex(c.itemIndex);
+  }
+  if (all || c.position != e.shown.position) {
+    if (e.kind == ControlKind::TrackBar) static_cast<QSlider*>(w)->setValue(c.position);
+    if (e.kind == ControlKind::ProgressBar) static_cast<QProgressBar*>(w)->setValue(c.position);
+  }
+  if (MovesVertically(name) && c.top > 0 && w->y() != c.top) w->move(w->x(), c.top);
+
+  if (all || c.visible != e.shown.visible) w->setVisible(c.visible);
+  if (e.kind == ControlKind::Memo && c.visible) w->raise();
+
+  e.shown = c;
+  e.synced = true;
+}
+
+void MainWindow::ApplyColours(Entry& e, const Control& c) {
+  QWidget* w = e.widget;
+  QPalette p = w->palette();
+  const QColor back = ToQColor(c.color);
+  const QColor text = ToQColor(c.fontColor);
+  switch (e.kind) {
+    case ControlKind::Button:
+      p.setColor(QPalette::Button, back);
+      p.setColor(QPalette::ButtonText, text);
+      break;
+    case ControlKind::Label:
+      // Labels are drawn on their parent's colour.
+      p.setColor(QPalette::WindowText, text);
+      break;
+    case ControlKind::SpinButton:
+    case ControlKind::TrackBar:
+    case ControlKind::ProgressBar:
+      return;
+    case ControlKind::Panel:
+    case ControlKind::StaticText:
+    case ControlKind::Memo:
+    case ControlKind::RadioGroup:
+      p.setColor(QPalette::Window, back);
+      p.setColor(QPalette::WindowText, text);
+      break;
+  }
+  w->setPalette(p);
+}
+
 }  // namespace korrin

@@ -1,10 +1,77 @@
-// Placeholder: the Qt view (being built).
+// The main window on screen: one widget for every named control of the
+// window, placed by the geometry of ui/qt/Layout.  The window keeps no
+// station value of its own: it forwards every user action to the window
+// logic through the handler table and then mirrors the control board.
 #pragma once
+
 #include <QMainWindow>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "ui/ControlBoard.h"
+#include "ui/Handlers.h"
+
+class QScrollArea;
+class QLabel;
+
 namespace korrin {
-class MainWindow : public QMainWindow {
+
+class TForm1;
+struct ControlSpec;
+
+class MainWindow : public QMainWindow {  // the view of one TForm1; does not own it
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  explicit MainWindow(TForm1& form, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void SyncFromBoard();        // mirror the whole board into the widgets
+  QWidget* ClientPanel();      // Panel1, the 790 x 541 client area that is printed / grabbed
+
+  // The widget of a named control (its object name is the control's name),
+  // nullptr for a name the window does not have.
+  QWidget* ControlWidget(std::string_view name) const;
+
+  // Whether showing or activating the window activates the form, whose
+  // first activation runs its start-up.  On by default; the pictures of the
+  // headless report show the form as it stands.
+  void SetActivatesForm(bool on) { activatesForm_ = on; }
+
+  TForm1& Form() { return form_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  struct Entry {
+    ControlKind kind = ControlKind::Panel;
+    QWidget* widget = nullptr;
+    QLabel* title = nullptr;  // the caption of a group panel that shows one
+    bool container = false;
+    Control shown;            // what the widget shows now
+    bool synced = false;
+  };
+
+  void Build();
+  QWidget* Create(const ControlSpec& spec, QWidget* parent, bool container);
+  void AddDecorations(const std::string& parent, QWidget* widget);
+  void Connect(const ControlSpec& spec, QWidget* widget);
+  void Apply(const std::string& name, Entry& e, const Control& c);
+  void ApplyColours(Entry& e, const Control& c);
+  void Run(const HandlerEntry* handler);
+  void Activate();
+  void PressEscape();
+  void OnFocusChanged(QWidget* old, QWidget* now);
+
+  TForm1& form_;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* client_ = nullptr;
+  std::map<std::string, Entry, std::less<>> entries_;
+  bool syncing_ = false;
+  bool running_ = false;
+  bool activatesForm_ = true;
 };
+
 }  // namespace korrin

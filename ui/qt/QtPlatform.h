@@ -1,0 +1,45 @@
+// The window logic's surroundings on a desktop: Qt message boxes, file
+// dialogs, the printer dialog and printing, and the end of the program.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/Platform.h"
+
+class QPrinter;
+class QString;
+
+namespace korrin {
+
+class MainWindow;
+
+class QtPlatform : public Platform {
+ public:
+  QtPlatform() = default;
+
+  // The window the dialogs belong to and whose client area is printed.
+  void SetWindow(MainWindow* window) { window_ = window; }
+
+  // Answers the printer dialog in its place (for tests): receives the
+  // printer the dialog would set up and returns false for Cancel.
+  std::function<bool(QPrinter&)> printDialogAnswer;
+
+  void ShowMessage(MessageKind kind, const std::string& text) override;
+  std::optional<std::string> ExecuteOpenDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> ExecuteSaveDialog(const FileDialogRequest& request) override;
+  PrintOutcome PrintWindow() override;
+  void Terminate(int exitCode) override;
+
+ private:
+  std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool save);
+  void ShowCurrentState();
+
+  MainWindow* window_ = nullptr;
+};
+
+// "Data|*.rsd" (name|pattern pairs) as a Qt name filter: "Data (*.rsd)".
+QString QtNameFilters(const std::string& filter);
+
+}  // namespace korrin

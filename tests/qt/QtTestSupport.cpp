@@ -1,0 +1,66 @@
+#include "QtTestSupport.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+
+namespace korrin::test {
+
+bool Desk::Open() {
+  window.show();
+  window.activateWindow();
+  return QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowActive(&window);
+}
+
+QString ShownText(MainWindow& window, const std::string& name) {
+  QWidget* w = window.ControlWidget(name);
+  if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+  if (auto* group = qobject_cast<QGroupBox*>(w)) return group->title();
+  if (w != nullptr) {
+    // A group panel shows its caption in its title label.
+    if (auto* title = w->findChild<QLabel*>(QString::fromStdString(name + "Title"),
+                                            Qt::FindDirectChildrenOnly)) {
+      return title->text();
+    }
+  }
+  return {};
+}
+
+void Click(QWidget* widget) {
+  QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+  auto seen = std::make_shared<bool>(false);
+  auto* timer = new QTimer(qApp);
+  auto elapsed = std::make_shared<int>(0);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, seen, elapsed, timeoutMs] {
+    *elapsed += timer->interval();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal->isVisible()) {
+      *seen = true;
+      timer->stop();
+      timer->deleteLater();
+      answer(modal);
+      return;
+    }
+    if (*elapsed > timeoutMs) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start();
+  return seen;
+}
+
+int RunQtTest(int argc, char** argv, const std::function<int(int, char**)>& run) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle("Fusion");
+  return run(argc, argv);
+}
+
+}  // namespace korrin::test

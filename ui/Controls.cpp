@@ -346,15 +346,15 @@ const std::vector<ControlSpec>& MainWindowControls() {
 }
 
 void DeclareMainWindow(ControlBoard& board) {
-  for (const ControlSpec& spec : MainWindowControls()) {
+  for (const ControlSpec& decl : MainWindowControls()) {
     Control c;
-    c.text = spec.caption;
-    c.visible = spec.visible;
-    c.color = spec.color;
-    c.fontColor = spec.fontColor;
-    c.itemIndex = spec.itemIndex;
-    c.position = spec.position;
-    board.declare(spec.name, c);
+    c.text = decl.caption;
+    c.visible = decl.visible;
+    c.color = decl.color;
+    c.fontColor = decl.fontColor;
+    c.itemIndex = decl.itemIndex;
+    c.position = decl.position;
+    board.declare(decl.name, c);
   }
 }
 

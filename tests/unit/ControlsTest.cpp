@@ -26,12 +26,12 @@ TEST(ControlsTest, EveryHandlerBelongsToADeclaredControlOfTheRightKind) {
   for (const HandlerEntry& h : AllHandlers()) {
     EXPECT_TRUE(names.insert(h.name).second) << "handler listed twice: " << h.name;
     ASSERT_TRUE(board.has(h.control)) << h.name;
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* decl = nullptr;
     for (const ControlSpec& c : MainWindowControls()) {
-      if (c.name == h.control) spec = &c;
+      if (c.name == h.control) decl = &c;
     }
-    ASSERT_NE(spec, nullptr);
-    const bool spin = spec->kind == ControlKind::SpinButton;
+    ASSERT_NE(decl, nullptr);
+    const bool spin = decl->kind == ControlKind::SpinButton;
     EXPECT_EQ(spin, h.event == ControlEvent::Up || h.event == ControlEvent::Down) << h.name;
     EXPECT_EQ(FindHandler(h.name), &h);
   }

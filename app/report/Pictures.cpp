@@ -1,7 +1,6 @@
 #include "app/report/Pictures.h"
 
-#if defined(KORRIN_REPORT_PICTURES) && __has_include("ui/qt/Offscreen.h")
-#define KORRIN_REPORT_HAS_PICTURES 1
+#ifdef KORRIN_REPORT_PICTURES
 #include <QApplication>
 #include <cstdlib>
 
@@ -10,7 +9,7 @@
 
 namespace korrin::report {
 
-#ifdef KORRIN_REPORT_HAS_PICTURES
+#ifdef KORRIN_REPORT_PICTURES
 
 bool PicturesAvailable() { return true; }
 

@@ -47,6 +47,7 @@ QString MirrorDifference(Desk& desk) {
     if (auto* group = qobject_cast<RadioGroupBox*>(w); group && group->ItemIndex() != c.itemIndex) {
       return n + ": item " + QString::number(group->ItemIndex());
     }
+    if (name == "Panel64" && c.top > 0 && w->y() != c.top) return n + ": top edge";
     if (auto* slider = qobject_cast<QSlider*>(w); slider && slider->value() != c.position) {
       return n + ": track bar position";
     }
@@ -173,13 +174,13 @@ class MainWindowTest : public QObject {
 
   void everyControlHasAPlaceInsideItsParent() {
     Desk desk;
-    for (const ControlSpec& spec : MainWindowControls()) {
-      QWidget* w = desk.window.ControlWidget(spec.name);
-      QVERIFY2(w != nullptr, spec.name.c_str());
-      QVERIFY2(FindPlacement(spec.name) != nullptr, spec.name.c_str());
-      if (spec.parent.empty()) continue;
+    for (const ControlSpec& def : MainWindowControls()) {
+      QWidget* w = desk.window.ControlWidget(def.name);
+      QVERIFY2(w != nullptr, def.name.c_str());
+      QVERIFY2(FindPlacement(def.name) != nullptr, def.name.c_str());
+      if (def.parent.empty()) continue;
       const QRect inside = w->parentWidget()->rect().adjusted(1, 1, -1, -1);
-      QVERIFY2(inside.contains(w->geometry()), spec.name.c_str());
+      QVERIFY2(inside.contains(w->geometry()), def.name.c_str());
     }
   }
 
@@ -285,6 +286,17 @@ class MainWindowTest : public QObject {
     QCOMPARE(MirrorDifference(desk), QString());
   }
 
+  void arrowKeysSelectLikeClicks() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    QRadioButton* hundreds = Item(desk, "RadioGroup5", 5);
+    hundreds->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(hundreds, Qt::Key_Down);
+    QVERIFY(Item(desk, "RadioGroup5", 6)->isChecked());
+    QCOMPARE(desk.Board("RadioGroup5").itemIndex, 6);
+    QCOMPARE(ShownText(desk.window, "Panel16"), QString("1600 Watts"));
+  }
+
   void spinButtonsStep() {
     Desk desk;
     QVERIFY(desk.Open());
@@ -309,6 +321,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(desk.window.ControlWidget("Panel78")->palette().color(QPalette::Window),
              ToQColor(Colour::ButtonFace));
     QCOMPARE(MirrorDifference(desk), QString());
+  }
+
+  void aSecondRangeMovesTheFirstDown() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    QWidget* first = desk.window.ControlWidget("Panel64");
+    QWidget* second = desk.window.ControlWidget("Panel63");
+    QCOMPARE(first->y(), 35);
+    Click(Item(desk, "RadioGroup1", 5));  // 1296 MHz
+    Click(Item(desk, "RadioGroup5", 3));  // 1300 W: the dish has two ranges
+    QVERIFY(second->isVisible());
+    QCOMPARE(first->y(), 62);
+    QVERIFY(!first->geometry().intersects(second->geometry()));
+    Click(Item(desk, "RadioGroup5", 9));  // 1900 W: one range again
+    QVERIFY(!second->isVisible());
+    QCOMPARE(first->y(), 35);
   }
 
   void theSideSwitchSwapsTheGroups() {
@@ -422,7 +450,7 @@ class MainWindowTest : public QObject {
     Click(Item(desk, "RadioGroup5", 0));
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    auto seen = AnswerNextModal([&](QWidget* modal) {
+    ModalAnswer seen([&](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
       if (box) {
         text = box->text();
@@ -431,11 +459,14 @@ class MainWindowTest : public QObject {
       modal->close();
     });
     Click(desk.Widget<QWidget>("Panel44"));
-    QVERIFY(*seen);
+    QVERIFY(seen.Seen());
     QCOMPARE(icon, QMessageBox::Information);
     QVERIFY(text.contains("Help infomation please refer to:-"));
     QCOMPARE(text.count('\n'), 4);
-    QTest::qWait(50);
+    // The window becomes the active one again.
+    QApplication::setActiveWindow(nullptr);
+    desk.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&desk.window));
     QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
   }
 

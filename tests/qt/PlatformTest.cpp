@@ -26,7 +26,7 @@ class PlatformTest : public QObject {
   static std::optional<std::string> RunDialog(Desk& desk, const FileDialogRequest& request,
                                               bool save,
                                               const std::function<void(QFileDialog*)>& answer) {
-    auto seen = AnswerNextModal([answer](QWidget* modal) {
+    ModalAnswer seen([answer](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (dialog == nullptr) {
         modal->close();
@@ -40,7 +40,7 @@ class PlatformTest : public QObject {
     });
     auto result = save ? desk.platform.ExecuteSaveDialog(request)
                        : desk.platform.ExecuteOpenDialog(request);
-    if (!*seen) QTest::qFail("no dialog was shown", __FILE__, __LINE__);
+    if (!seen.Seen()) QTest::qFail("no dialog was shown", __FILE__, __LINE__);
     return result;
   }
 
@@ -78,7 +78,7 @@ class PlatformTest : public QObject {
     QString title;
     int seenIcon = -1;
     QMessageBox::StandardButtons buttons;
-    auto seen = AnswerNextModal([&](QWidget* modal) {
+    ModalAnswer seen([&](QWidget* modal) {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         seenText = box->text();
         title = box->windowTitle();
@@ -88,7 +88,7 @@ class PlatformTest : public QObject {
       modal->close();
     });
     desk.platform.ShowMessage(kind, text.toStdString());
-    QVERIFY(*seen);
+    QVERIFY(seen.Seen());
     QCOMPARE(seenText, shown);
     QCOMPARE(seenIcon, icon);
     QCOMPARE(title, QString("Korrin"));

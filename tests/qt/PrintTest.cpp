@@ -162,10 +162,9 @@ class PrintTest : public QObject {
       printer.setOutputFileName(path);
       return true;
     };
-    auto message = AnswerNextModal([](QWidget* modal) { modal->close(); }, 500);
-    Click(desk.Widget<QWidget>("BitBtn2"));
-    QTest::qWait(600);
-    QVERIFY(!*message);
+    ModalAnswer message([](QWidget* modal) { modal->close(); });
+    Click(desk.Widget<QWidget>("BitBtn2"));  // returns when the handler is done
+    QVERIFY(!message.Seen());
     VerifyWindowPage(path);
   }
 
@@ -182,12 +181,11 @@ class PrintTest : public QObject {
       return false;
     };
     const auto before = AllTexts(desk.form);
-    auto message = AnswerNextModal([](QWidget* modal) { modal->close(); }, 500);
-    Click(desk.Widget<QWidget>("BitBtn2"));
-    QTest::qWait(600);
+    ModalAnswer message([](QWidget* modal) { modal->close(); });
+    Click(desk.Widget<QWidget>("BitBtn2"));  // returns when the handler is done
     QCOMPARE(asked, 1);
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!*message);
+    QVERIFY(!message.Seen());
     QVERIFY(AllTexts(desk.form) == before);
   }
 
@@ -204,7 +202,7 @@ class PrintTest : public QObject {
     const auto before = AllTexts(desk.form);
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    auto seen = AnswerNextModal([&](QWidget* modal) {
+    ModalAnswer seen([&](QWidget* modal) {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         text = box->text();
         icon = box->icon();
@@ -212,7 +210,7 @@ class PrintTest : public QObject {
       modal->close();
     });
     Click(desk.Widget<QWidget>("BitBtn2"));
-    QVERIFY(*seen);
+    QVERIFY(seen.Seen());
     QCOMPARE(icon, QMessageBox::Critical);
     QVERIFY2(text.startsWith("The window could not be printed: cannot write " + path), qPrintable(text));
     QVERIFY(text.contains("No such file or directory"));

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTimer>
 
 namespace korrin::test {
 
@@ -32,28 +31,20 @@ void Click(QWidget* widget) {
   QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
-  auto seen = std::make_shared<bool>(false);
-  auto* timer = new QTimer(qApp);
-  auto elapsed = std::make_shared<int>(0);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, seen, elapsed, timeoutMs] {
-    *elapsed += timer->interval();
+ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs) {
+  clock_.start();
+  timer_.setInterval(10);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, answer, timeoutMs] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal != nullptr && modal->isVisible()) {
-      *seen = true;
-      timer->stop();
-      timer->deleteLater();
+      seen_ = true;
+      timer_.stop();
       answer(modal);
-      return;
-    }
-    if (*elapsed > timeoutMs) {
-      timer->stop();
-      timer->deleteLater();
+    } else if (clock_.elapsed() > timeoutMs) {
+      timer_.stop();
     }
   });
-  timer->start();
-  return seen;
+  timer_.start();
 }
 
 int RunQtTest(int argc, char** argv, const std::function<int(int, char**)>& run) {

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "ui/TForm1.h"
@@ -41,11 +42,21 @@ QString ShownText(MainWindow& window, const std::string& name);
 // Left click in the middle of a widget.
 void Click(QWidget* widget);
 
-// Calls `answer` with the next modal widget that opens (a message box or a
-// dialog) once it is shown; the answer must close it.  Gives up after
-// `timeoutMs`.  The returned flag tells whether a modal widget was seen.
-std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> answer,
-                                      int timeoutMs = 5000);
+// While it lives, calls `answer` with the next modal widget that opens (a
+// message box or a dialog) once it is shown; the answer must close it.
+// Gives up after `timeoutMs`.
+class ModalAnswer {
+ public:
+  explicit ModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+  ModalAnswer(const ModalAnswer&) = delete;
+  ModalAnswer& operator=(const ModalAnswer&) = delete;
+  bool Seen() const { return seen_; }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer clock_;
+  bool seen_ = false;
+};
 
 // Runs the QtTest object `T` on the offscreen platform (unless another
 // platform is asked for) with the window's style.

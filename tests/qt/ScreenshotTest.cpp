@@ -8,6 +8,7 @@
 #include "QtTestSupport.h"
 #include "ui/qt/Printing.h"
 #include "ui/qt/Style.h"
+#include "ui/qt/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;
@@ -16,7 +17,7 @@ namespace {
 
 QString ShotDir() {
   QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
-  if (dir.isEmpty()) dir = QDir::currentPath() + "/screenshots";
+  if (dir.isEmpty()) dir = QCoreApplication::applicationDirPath() + "/screenshots";
   QDir().mkpath(dir);
   return dir;
 }
@@ -57,6 +58,16 @@ class ScreenshotTest : public QObject {
     const QImage image = Shoot(desk, "hf.png");
     QCOMPARE(ColourAt(desk, image, "Panel85"), ToQColor(Colour::TooltipBackground));
     QCOMPARE(ColourAt(desk, image, "Panel45"), ToQColor(Colour::ButtonFace));
+  }
+
+  void twoRanges() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(desk.Widget<RadioGroupBox>("RadioGroup1")->Item(5));  // 1296 MHz
+    Click(desk.Widget<RadioGroupBox>("RadioGroup5")->Item(3));  // 1300 W
+    const QImage image = Shoot(desk, "two-ranges.png");
+    QVERIFY(desk.Board("Panel63").visible);
+    QCOMPARE(image.size(), QSize(790, 541));
   }
 
   void disclaimer() {

@@ -133,12 +133,12 @@ QWidget* MainWindow::ControlWidget(std::string_view name) const {
 // ---- building ----------------------------------------------------------------------
 
 void MainWindow::Build() {
-  const auto& specs = MainWindowControls();
+  const auto& table = MainWindowControls();
   std::set<std::string, std::less<>> containers;
-  for (const ControlSpec& s : specs) {
+  for (const ControlSpec& s : table) {
     if (!s.parent.empty()) containers.insert(s.parent);
   }
-  for (const ControlSpec& s : specs) {
+  for (const ControlSpec& s : table) {
     QWidget* parent = nullptr;
     if (!s.parent.empty()) {
       auto it = entries_.find(s.parent);
@@ -152,15 +152,15 @@ void MainWindow::Build() {
   }
 }
 
-QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool container) {
-  const Placement* place = FindPlacement(spec.name);
+QWidget* MainWindow::Create(const ControlSpec& def, QWidget* parent, bool container) {
+  const Placement* place = FindPlacement(def.name);
   const unsigned look = place ? place->look : 0u;
   Entry e;
-  e.kind = spec.kind;
+  e.kind = def.kind;
   e.container = container;
   QWidget* w = nullptr;
 
-  switch (spec.kind) {
+  switch (def.kind) {
     case ControlKind::Panel: {
       if (container) {
         auto* frame = new QFrame(parent);
@@ -168,7 +168,7 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
         frame->setAutoFillBackground(true);
         if (look & kTitle) {
           e.title = new QLabel(frame);
-          e.title->setObjectName(Q(spec.name + "Title"));
+          e.title->setObjectName(Q(def.name + "Title"));
           e.title->setTextFormat(Qt::PlainText);
           e.title->setFont(WindowFont(FontRole::Bold));
           e.title->setGeometry(6, 2, 200, 15);
@@ -179,7 +179,7 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
         SetFrame(box, look);
         box->setAlignment(TextAlignment(look));
         box->setFont(FontFor(look));
-        box->SetClickable(FindHandler(spec.name, ControlEvent::Click) != nullptr);
+        box->SetClickable(FindHandler(def.name, ControlEvent::Click) != nullptr);
         w = box;
       }
       break;
@@ -211,9 +211,9 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
       break;
     }
     case ControlKind::RadioGroup: {
-      auto* group = new RadioGroupBox(parent, spec.items, spec.columns);
+      auto* group = new RadioGroupBox(parent, def.items, def.columns);
       for (int i = 0; i < group->Count(); ++i) {
-        group->Item(i)->setObjectName(Q(spec.name + "_" + std::to_string(i)));
+        group->Item(i)->setObjectName(Q(def.name + "_" + std::to_string(i)));
       }
       w = group;
       break;
@@ -224,7 +224,7 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
     }
     case ControlKind::TrackBar: {
       auto* slider = new QSlider(Qt::Vertical, parent);
-      slider->setRange(spec.minimum, spec.maximum);
+      slider->setRange(def.minimum, def.maximum);
       slider->setSingleStep(1);
       slider->setPageStep(1);
       slider->setTickPosition(QSlider::TicksBothSides);
@@ -237,19 +237,19 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
     }
     case ControlKind::ProgressBar: {
       auto* bar = new QProgressBar(parent);
-      bar->setRange(spec.minimum, spec.maximum);
+      bar->setRange(def.minimum, def.maximum);
       bar->setTextVisible(false);
       w = bar;
       break;
     }
     case ControlKind::Button: {
-      if (spec.name == "DefaultData") {
+      if (def.name == "DefaultData") {
         auto* b = new QToolButton(parent);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setIcon(ButtonGlyph(spec.name));
+        b->setIcon(ButtonGlyph(def.name));
         b->setIconSize(QSize(20, 20));
         w = b;
-      } else if (spec.name == "SpeedButton1") {
+      } else if (def.name == "SpeedButton1") {
         auto* b = new QToolButton(parent);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setFocusPolicy(Qt::NoFocus);
@@ -257,7 +257,7 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
       } else {
         auto* b = new QPushButton(parent);
         b->setAutoDefault(false);
-        const QIcon glyph = ButtonGlyph(spec.name);
+        const QIcon glyph = ButtonGlyph(def.name);
         if (!glyph.isNull()) {
           b->setIcon(glyph);
           b->setIconSize(QSize(16, 16));
@@ -269,11 +269,11 @@ QWidget* MainWindow::Create(const ControlSpec& spec, QWidget* parent, bool conta
     }
   }
 
-  w->setObjectName(Q(spec.name));
+  w->setObjectName(Q(def.name));
   if (place) w->setGeometry(place->rect);
-  if (spec.showHint && !spec.hint.empty()) w->setToolTip(Q(spec.hint));
+  if (def.showHint && !def.hint.empty()) w->setToolTip(Q(def.hint));
   e.widget = w;
-  entries_[spec.name] = e;
+  entries_[def.name] = e;
   return w;
 }
 
@@ -299,10 +299,10 @@ void MainWindow::AddDecorations(const std::string& parent, QWidget* widget) {
   }
 }
 
-void MainWindow::Connect(const ControlSpec& spec, QWidget* w) {
-  const std::string name = spec.name;
+void MainWindow::Connect(const ControlSpec& def, QWidget* w) {
+  const std::string name = def.name;
   const HandlerEntry* click = FindHandler(name, ControlEvent::Click);
-  switch (spec.kind) {
+  switch (def.kind) {
     case ControlKind::Panel:
     case ControlKind::Memo:
       if (auto* box = qobject_cast<PanelBox*>(w); box && click) {

@@ -55,9 +55,9 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   };
 
   void Build();
-  QWidget* Create(const ControlSpec& spec, QWidget* parent, bool container);
+  QWidget* Create(const ControlSpec& def, QWidget* parent, bool container);
   void AddDecorations(const std::string& parent, QWidget* widget);
-  void Connect(const ControlSpec& spec, QWidget* widget);
+  void Connect(const ControlSpec& def, QWidget* widget);
   void Apply(const std::string& name, Entry& e, const Control& c);
   void ApplyColours(Entry& e, const Control& c);
   void Run(const HandlerEntry* handler);

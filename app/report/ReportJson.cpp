@@ -19,16 +19,16 @@ std::string Dump(const Json& j) {
   return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json ControlJson(const ControlSpec& spec, const Control& c) {
+Json ControlJson(const ControlSpec& decl, const Control& c) {
   Json j;
   j["text"] = c.text;
   j["visible"] = c.visible;
   j["color"] = ColourName(c.color);
   j["fontColor"] = ColourName(c.fontColor);
   // The layout moves only the first exclusion-zone panel.
-  if (spec.name == "Panel64") j["top"] = c.top;
-  if (spec.kind == ControlKind::RadioGroup) j["itemIndex"] = c.itemIndex;
-  if (spec.kind == ControlKind::TrackBar || spec.kind == ControlKind::ProgressBar) {
+  if (decl.name == "Panel64") j["top"] = c.top;
+  if (decl.kind == ControlKind::RadioGroup) j["itemIndex"] = c.itemIndex;
+  if (decl.kind == ControlKind::TrackBar || decl.kind == ControlKind::ProgressBar) {
     j["position"] = c.position;
   }
   return j;
@@ -66,9 +66,9 @@ std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform,
                        const BandTable* bands) {
   std::vector<std::string> lines;
   std::string out = "{\n  \"controls\": {\n";
-  for (const ControlSpec& spec : MainWindowControls()) {
-    lines.push_back(Dump(Json(spec.name)) + ": " +
-                    Dump(ControlJson(spec, form.Board().at(spec.name))));
+  for (const ControlSpec& decl : MainWindowControls()) {
+    lines.push_back(Dump(Json(decl.name)) + ": " +
+                    Dump(ControlJson(decl, form.Board().at(decl.name))));
   }
   AppendLines(out, lines);
 

@@ -204,17 +204,17 @@ TEST(JsonReportTest, HoldsEveryControlEveryFieldAndTheMessages) {
 
   const auto& controls = j.at("controls");
   EXPECT_EQ(controls.size(), MainWindowControls().size());
-  for (const ControlSpec& spec : MainWindowControls()) {
-    ASSERT_TRUE(controls.contains(spec.name)) << spec.name;
-    const auto& c = controls.at(spec.name);
-    EXPECT_EQ(c.at("text"), s.Form().Board().at(spec.name).text) << spec.name;
-    EXPECT_TRUE(c.at("visible").is_boolean()) << spec.name;
-    EXPECT_TRUE(c.at("color").is_string()) << spec.name;
-    EXPECT_TRUE(c.at("fontColor").is_string()) << spec.name;
-    EXPECT_EQ(c.contains("top"), spec.name == "Panel64") << spec.name;
-    EXPECT_EQ(c.contains("itemIndex"), spec.kind == ControlKind::RadioGroup) << spec.name;
-    EXPECT_EQ(c.contains("position"), spec.name == "TrackBar1" || spec.name == "ProgressBar1")
-        << spec.name;
+  for (const ControlSpec& decl : MainWindowControls()) {
+    ASSERT_TRUE(controls.contains(decl.name)) << decl.name;
+    const auto& c = controls.at(decl.name);
+    EXPECT_EQ(c.at("text"), s.Form().Board().at(decl.name).text) << decl.name;
+    EXPECT_TRUE(c.at("visible").is_boolean()) << decl.name;
+    EXPECT_TRUE(c.at("color").is_string()) << decl.name;
+    EXPECT_TRUE(c.at("fontColor").is_string()) << decl.name;
+    EXPECT_EQ(c.contains("top"), decl.name == "Panel64") << decl.name;
+    EXPECT_EQ(c.contains("itemIndex"), decl.kind == ControlKind::RadioGroup) << decl.name;
+    EXPECT_EQ(c.contains("position"), decl.name == "TrackBar1" || decl.name == "ProgressBar1")
+        << decl.name;
   }
   EXPECT_EQ(controls.at("RadioGroup1").at("itemIndex"), 3);
   EXPECT_EQ(controls.at("TrackBar1").at("position"), 30);

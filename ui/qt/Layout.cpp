@@ -44,11 +44,11 @@ const std::vector<Placement> kPlacements = {
     {"Memo2", {113, 111, 557, 331}, F | kAlignLeft},
 
     // ---- mode and averaging (Panel13) -----------------------------------
-    {"RadioGroup2", {4, 3, 226, 107}, 0},
-    {"RadioGroup3", {232, 3, 150, 107}, 0},
-    {"Panel30", {384, 19, 112, 19}, S},
-    {"Panel50", {384, 56, 112, 19}, S},
-    {"Panel14", {384, 93, 112, 17}, S},
+    {"RadioGroup2", {4, 3, 228, 107}, 0},
+    {"RadioGroup3", {235, 3, 150, 107}, 0},
+    {"Panel30", {388, 19, 108, 19}, S},
+    {"Panel50", {388, 56, 108, 19}, S},
+    {"Panel14", {388, 93, 108, 17}, S},
 
     // ---- transmitter power (Panel15) ------------------------------------
     {"RadioGroup4", {4, 19, 66, 170}, 0},
@@ -205,9 +205,9 @@ const std::vector<Placement> kPlacements = {
 
 const std::vector<Decoration> kDecorations = {
     // mode and averaging: caption panels over the three factors
-    {"Panel13", "Form Factor", {384, 3, 112, 15}, R | kTooltipBack},
-    {"Panel13", "Six Minute Average", {384, 40, 112, 15}, R | kTooltipBack},
-    {"Panel13", "Overall Transmission", {384, 77, 112, 15}, R | kTooltipBack},
+    {"Panel13", "Form Factor", {388, 3, 108, 15}, R | kTooltipBack},
+    {"Panel13", "Six Minute Average", {388, 40, 108, 15}, R | kTooltipBack},
+    {"Panel13", "Overall Transmission", {388, 77, 108, 15}, R | kTooltipBack},
 
     // transmitter power
     {"Panel15", "Transmitter Power", {4, 3, 270, 15}, kBold},

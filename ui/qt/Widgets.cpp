@@ -83,10 +83,10 @@ void RadioGroupBox::LayOut() {
   if (buttons_.empty()) return;
   const int n = Count();
   const int rows = (n + columns_ - 1) / columns_;
-  const int top = fontMetrics().height() + 2;
-  const int left = 4;
-  const int bottom = 3;
-  const int innerW = width() - left - 2;
+  const int top = fontMetrics().height() + 5;  // below the title and the frame line
+  const int left = 6;
+  const int bottom = 2;
+  const int innerW = width() - left - 1;
   const int innerH = height() - top - bottom;
   for (int i = 0; i < n; ++i) {
     const int col = i / rows;

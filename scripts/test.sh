@@ -16,6 +16,8 @@ run_suite() {
 
 echo "== plain build =="
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== install check =="
+bash scripts/check-install.sh build/test
 echo "== sanitizer build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKORRIN_SANITIZE=ON -DKORRIN_BUILD_BENCH=OFF

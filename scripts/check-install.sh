@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs a built tree into a temporary prefix and checks that the programs,
+# the desktop entry, the metainfo and the icons are there and valid.
+set -euo pipefail
+build=${1:-build/test}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected=(
+  bin/korrin
+  bin/korrin-report
+  share/applications/io.github.korrin.Korrin.desktop
+  share/metainfo/io.github.korrin.Korrin.metainfo.xml
+  share/icons/hicolor/scalable/apps/io.github.korrin.Korrin.svg
+)
+for size in 16 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/io.github.korrin.Korrin.png")
+done
+for f in "${expected[@]}"; do
+  [ -e "$prefix/$f" ] || { echo "missing after install: $f" >&2; exit 1; }
+done
+"$prefix/bin/korrin-report" --version >/dev/null
+
+desktop-file-validate "$prefix/share/applications/io.github.korrin.Korrin.desktop"
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/io.github.korrin.Korrin.metainfo.xml"
+fi
+echo "install check passed: ${#expected[@]} files"

@@ -65,7 +65,8 @@ std::string Scientific(const Decimal& d, const NumberLocale& locale) {
   std::string out = d.negative ? "-" : "";
   out += d.digits[0];
   if (d.digits.size() > 1) out += locale.decimalPoint + d.digits.substr(1);
-  out += "E" + std::to_string(d.exponent - 1);
+  out += 'E';
+  out += std::to_string(d.exponent - 1);
   return out;
 }
 

@@ -6,11 +6,11 @@
 // station it is named after.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 #include "core/Calc.h"
 #include "ui/HeadlessPlatform.h"

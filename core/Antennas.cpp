@@ -47,8 +47,7 @@ constexpr std::array<StackRow, 15> kStacking{{
 // The 1.5-times arrays are narrower in the E plane than in the H plane: the
 // H plane sees an array 1.43 dB weaker.
 bool OneAndAHalfTimesArray(Real count) {
-  return count == 6 || count == 12 || count == 24 || count == 48 || count == 96 ||
-         count == 192;
+  return count == 6 || count == 12 || count == 24 || count == 48 || count == 96 || count == 192;
 }
 
 constexpr Real kHalfPowerBeamConstant = 27000.0L;  // square degrees
@@ -75,8 +74,7 @@ constexpr std::array<LowGainRow, 3> kBeams{{
 }};
 
 template <size_t N>
-bool Row(const std::array<LowGainRow, N>& table, int index, const char** caption,
-         Real* gainDbi) {
+bool Row(const std::array<LowGainRow, N>& table, int index, const char** caption, Real* gainDbi) {
   if (index < 0 || static_cast<size_t>(index) >= N) return false;
   const LowGainRow& row = table[static_cast<size_t>(index)];
   if (caption != nullptr) *caption = row.caption;

@@ -13,7 +13,9 @@ namespace korrin {
 void ComputeTxPowerSum(StationState& s);
 
 // True when the transmitter delivers no power (all four digits are 0).
-inline bool ZeroPower(const StationState& s) { return s.TxPowerW < 1.0L; }
+inline bool ZeroPower(const StationState& s) {
+  return s.TxPowerW < 1.0L;
+}
 
 // TxPowerDbw, FeedPowerDbw, FeedPowerW (with ground reflection once),
 // AveragePowerW and AveragePowerDbw, with the zero-power values cleared.

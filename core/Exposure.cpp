@@ -13,9 +13,9 @@ namespace {
 
 constexpr Real kPi = std::numbers::pi_v<Real>;
 
-constexpr Real kNearFieldScale = 26.1L;       // on-axis near-field model
-constexpr Real kScanStep = 0.0001L;           // of the far-field boundary
-constexpr Real kApertureFactor = 0.125L;      // yagi / low-gain equivalent aperture
+constexpr Real kNearFieldScale = 26.1L;   // on-axis near-field model
+constexpr Real kScanStep = 0.0001L;       // of the far-field boundary
+constexpr Real kApertureFactor = 0.125L;  // yagi / low-gain equivalent aperture
 
 // Average density at distance `boundary` from an antenna of power gain
 // `gain` fed with the station's average power.
@@ -25,8 +25,7 @@ Real DensityAt(const StationState& s, Real gain, Real boundary) {
 
 // Far-field distance at which the average density equals the limit.
 Real ExclusionDistance(const StationState& s, Real gain) {
-  return std::sqrt(gain * s.FeedPowerW * s.OverallDutyFactor /
-                   (4.0L * kPi * s.RadiationLimit));
+  return std::sqrt(gain * s.FeedPowerW * s.OverallDutyFactor / (4.0L * kPi * s.RadiationLimit));
 }
 
 // Far-field boundary of an antenna known only by its gain: the square

@@ -56,10 +56,14 @@ constexpr std::array<SunFluxRow, 12> kSunFluxFactors{{
     {48000.0L, 14.0L},
 }};
 
-Real RatioOfDb(Real db) { return std::pow(10.0L, db / 10.0L); }
+Real RatioOfDb(Real db) {
+  return std::pow(10.0L, db / 10.0L);
+}
 
 // A noise temperature as the noise figure it adds to a 290 K source.
-Real ReferredDb(Real tempK) { return 10.0L * std::log10((tempK + kReferenceK) / kReferenceK); }
+Real ReferredDb(Real tempK) {
+  return 10.0L * std::log10((tempK + kReferenceK) / kReferenceK);
+}
 
 // Sun flux in solar flux units at the operating frequency; only the bands of
 // the factor table have one (the HF bands have none).
@@ -129,8 +133,7 @@ NoiseReport EvaluateNoise(StationState& s) {
   const Real G = s.LnaGainRatio;
   const Real antennaTempK = s.SkyTempK + s.SpilloverTempK + s.FeedThroughTempK;
   const Real chainTempK = (L1 - 1.0L) * kReferenceK + s.LnaNoiseTempK * L1 +
-                          (L1 / G) * kReferenceK * (L2 - 1.0L) +
-                          (L1 * L2 / G) * s.RxNoiseTempK;
+                          (L1 / G) * kReferenceK * (L2 - 1.0L) + (L1 * L2 / G) * s.RxNoiseTempK;
   s.SystemNoiseTempK = chainTempK + antennaTempK;
   s.SystemNoiseFigureDb = ReferredDb(s.SystemNoiseTempK);
   report.ReceiverTempK = chainTempK;
@@ -147,9 +150,10 @@ NoiseReport EvaluateNoise(StationState& s) {
 
   // The sun against quiet sky.
   const Real lambda = s.WavelengthM;
-  s.SunYFactorDb = 10.0L * std::log10(1.0L + lambda * lambda * s.SunFluxDensity * s.GainOverTemp /
-                                                 (4.0L * std::numbers::pi_v<Real> *
-                                                  s.BoltzmannConstant * 1.13L));
+  s.SunYFactorDb =
+      10.0L *
+      std::log10(1.0L + lambda * lambda * s.SunFluxDensity * s.GainOverTemp /
+                            (4.0L * std::numbers::pi_v<Real> * s.BoltzmannConstant * 1.13L));
 
   report.SpilloverDb = ReferredDb(s.SpilloverTempK);
   return report;

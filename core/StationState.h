@@ -13,6 +13,7 @@
 namespace korrin {
 
 // X(type, name): type is one of Real, Int, Flag.
+// clang-format off
 #define KORRIN_STATION_FIELDS(X)                                               \
   /* band, frequency and band-group memory */                                \
   X(Real, FrequencyMHz)                                                      \
@@ -134,6 +135,7 @@ namespace korrin {
   /* working flags of the data-file commands */                              \
   X(Flag, DefaultLoadRequested)                                              \
   X(Flag, DataFileMissing)
+// clang-format on
 
 using Real = long double;
 using Int = std::int32_t;

@@ -68,8 +68,8 @@ inline constexpr std::array<TransmissionMode, 8> kModes{{
 
 struct AveragingPattern {
   const char* caption;
-  Real multiplier;     // applied to the form factor
-  Real sixMinutePct;   // shown in percent
+  Real multiplier;    // applied to the form factor
+  Real sixMinutePct;  // shown in percent
 };
 
 inline constexpr std::array<AveragingPattern, 5> kAveraging{{

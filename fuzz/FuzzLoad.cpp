@@ -45,9 +45,11 @@ bool ShowsNonNumber(const std::string& text) {
   std::string lower = text;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const char* word : {"nan", "inf"}) {
-    for (std::size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+    for (std::size_t at = lower.find(word); at != std::string::npos;
+         at = lower.find(word, at + 1)) {
       const bool before = at > 0 && std::isalpha(static_cast<unsigned char>(lower[at - 1]));
-      const bool after = at + 3 < lower.size() && std::isalpha(static_cast<unsigned char>(lower[at + 3]));
+      const bool after =
+          at + 3 < lower.size() && std::isalpha(static_cast<unsigned char>(lower[at + 3]));
       if (!before && !after) return true;
     }
   }

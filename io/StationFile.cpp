@@ -30,8 +30,7 @@ std::optional<std::string> ShapeProblem(std::uintmax_t size) {
   }
   if (size % kStationRecordSize != 0) {
     return "the file ends in an incomplete station record (" + bytes +
-           " is not a whole number of " + std::to_string(kStationRecordSize) +
-           "-byte records)";
+           " is not a whole number of " + std::to_string(kStationRecordSize) + "-byte records)";
   }
   return std::nullopt;
 }
@@ -94,7 +93,9 @@ StationFileRead ReadStationFile(const std::string& path) {
   return r;
 }
 
-std::string StationFileTempPath(const std::string& path) { return path + ".tmp"; }
+std::string StationFileTempPath(const std::string& path) {
+  return path + ".tmp";
+}
 
 std::optional<std::string> WriteStationFile(const std::string& path,
                                             const StationRecordBytes& record) {
@@ -107,7 +108,8 @@ std::optional<std::string> WriteStationFile(const std::string& path,
   std::ofstream out(temp, std::ios::binary | std::ios::trunc);
   if (!out) return ErrnoText(errno, "the file could not be created");
   // From here on the temporary file is ours to remove on failure.
-  out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+  out.write(reinterpret_cast<const char*>(record.data()),
+            static_cast<std::streamsize>(record.size()));
   out.flush();
   const int writeError = errno;
   out.close();

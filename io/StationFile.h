@@ -13,9 +13,9 @@ namespace korrin {
 
 struct StationFileRead {
   enum class Status {
-    Loaded,        // `record` holds the file's last record
-    CannotOpen,    // missing, not a plain file, or not readable
-    Unusable,      // opened, but holds no usable record; see `reason`
+    Loaded,      // `record` holds the file's last record
+    CannotOpen,  // missing, not a plain file, or not readable
+    Unusable,    // opened, but holds no usable record; see `reason`
   };
   Status status = Status::CannotOpen;
   StationRecordBytes record{};

@@ -34,7 +34,8 @@ constexpr long double kKelvinMost = 1e7L;
 
 constexpr RealField kReals[] = {
     {0, &StationState::FrequencyMHz, "frequency", Rule::Positive, 1e-3L, 1e6L},
-    {10, &StationState::DishDiameterCopyCm, "copy of the dish diameter", Rule::Positive, 1e-3L, 1e7L},
+    {10, &StationState::DishDiameterCopyCm, "copy of the dish diameter", Rule::Positive, 1e-3L,
+     1e7L},
     {20, &StationState::DishDiameterCm, "dish diameter", Rule::Positive, 1e-3L, 1e7L},
     {30, &StationState::PathLoss, "path loss", Rule::NonNegative, 0, kDbMost},
     {40, &StationState::DishEfficiency, "dish efficiency", Rule::Fraction, 1e-6L, 1},
@@ -43,15 +44,18 @@ constexpr RealField kReals[] = {
     {70, &StationState::LnaNoiseFigureDb, "LNA noise figure", Rule::NonNegative, 0, kDbMost},
     {80, &StationState::SkyTempK, "sky temperature", Rule::NonNegative, 0, kKelvinMost},
     {90, &StationState::LnaGainDb, "LNA gain", Rule::NonNegative, 0, kDbMost},
-    {100, &StationState::LnaRxLossDb, "loss between the LNA and the receiver", Rule::NonNegative, 0, kDbMost},
+    {100, &StationState::LnaRxLossDb, "loss between the LNA and the receiver", Rule::NonNegative, 0,
+     kDbMost},
     {110, &StationState::RxNoiseFigureDb, "receiver noise figure", Rule::NonNegative, 0, kDbMost},
-    {120, &StationState::SpilloverTempK, "spillover temperature", Rule::NonNegative, 0, kKelvinMost},
+    {120, &StationState::SpilloverTempK, "spillover temperature", Rule::NonNegative, 0,
+     kKelvinMost},
     {130, &StationState::FeedLossDb, "feed loss", Rule::NonNegative, 0, kDbMost},
     {140, &StationState::ShfFeedLossDb, "VHF-SHF feed loss", Rule::NonNegative, 0, kDbMost},
     {150, &StationState::HfFeedLossDb, "HF feed loss", Rule::NonNegative, 0, kDbMost},
     {160, &StationState::MeshWireDiameterMm, "mesh wire diameter", Rule::Positive, 1e-4L, 1e5L},
     {170, &StationState::MeshSpacingMm, "mesh spacing", Rule::Positive, 1e-4L, 1e5L},
-    {180, &StationState::FeedThroughExtraK, "added feed-through temperature", Rule::NonNegative, 0, kKelvinMost},
+    {180, &StationState::FeedThroughExtraK, "added feed-through temperature", Rule::NonNegative, 0,
+     kKelvinMost},
     {190, &StationState::YagiGainDbi, "single yagi gain", Rule::NonNegative, 0, kDbMost},
     {200, &StationState::SolarFluxSfu, "solar flux", Rule::AtLeastOne, 1, kKelvinMost},
     {210, &StationState::YagiCount, "number of yagis", Rule::NonNegative, 0, 1e6L},
@@ -66,7 +70,9 @@ struct IntField {
   Int most;
 };
 
-constexpr Int Last(std::size_t size) { return static_cast<Int>(size) - 1; }
+constexpr Int Last(std::size_t size) {
+  return static_cast<Int>(size) - 1;
+}
 
 // A net count of clicks no one makes; keeps the step counter far from
 // overflowing.
@@ -137,7 +143,9 @@ void PutInt(StationRecordBytes& r, std::size_t offset, Int value) {
   for (std::size_t i = 0; i < 4; ++i) r[offset + i] = static_cast<std::uint8_t>(u >> (8 * i));
 }
 
-std::string The(const char* what) { return std::string("the ") + what; }
+std::string The(const char* what) {
+  return std::string("the ") + what;
+}
 
 std::optional<std::string> CheckReal(const RealField& f, const Extended80Value& v) {
   if (v.kind == Extended80Class::Invalid) return The(f.what) + " is not a valid number";

@@ -6,15 +6,24 @@ namespace korrin {
 
 const char* ColourName(Colour c) {
   switch (c) {
-    case Colour::ButtonFace: return "button-face";
-    case Colour::TooltipBackground: return "tooltip-background";
-    case Colour::Green: return "green";
-    case Colour::Red: return "red";
-    case Colour::Yellow: return "yellow";
-    case Colour::White: return "white";
-    case Colour::Black: return "black";
-    case Colour::Navy: return "navy";
-    case Colour::Grey: return "grey";
+    case Colour::ButtonFace:
+      return "button-face";
+    case Colour::TooltipBackground:
+      return "tooltip-background";
+    case Colour::Green:
+      return "green";
+    case Colour::Red:
+      return "red";
+    case Colour::Yellow:
+      return "yellow";
+    case Colour::White:
+      return "white";
+    case Colour::Black:
+      return "black";
+    case Colour::Navy:
+      return "navy";
+    case Colour::Grey:
+      return "grey";
   }
   return "button-face";
 }

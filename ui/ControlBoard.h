@@ -18,33 +18,33 @@ enum class Colour {
   White,
   Black,
   Navy,
-  Grey,               // small grey caption type
+  Grey,  // small grey caption type
 };
 
 // "button-face", "tooltip-background", "green", ...
 const char* ColourName(Colour c);
 
 enum class ControlKind {
-  Panel,        // panel, also the small toggle and selector panels
+  Panel,  // panel, also the small toggle and selector panels
   Label,
   RadioGroup,
-  SpinButton,   // a pair of up/down arrow buttons
+  SpinButton,  // a pair of up/down arrow buttons
   StaticText,
   TrackBar,
   ProgressBar,
   Memo,
-  Button,       // plain, glyph and speed buttons
+  Button,  // plain, glyph and speed buttons
 };
 
 // The changing properties of one control.
 struct Control {
-  std::string text;         // caption or shown text
+  std::string text;  // caption or shown text
   bool visible = true;
   Colour color = Colour::ButtonFace;
   Colour fontColor = Colour::Black;
-  int top = 0;              // top edge within its parent
-  int itemIndex = -1;       // radio groups: selected item, -1 for none
-  int position = 0;         // track bar and progress bar
+  int top = 0;         // top edge within its parent
+  int itemIndex = -1;  // radio groups: selected item, -1 for none
+  int position = 0;    // track bar and progress bar
 };
 
 class ControlBoard {

@@ -8,8 +8,8 @@ const char* const kVersionCaption = "Korrin Ver 4.4";
 const char* const kVersionHint = "korrin@users.noreply.example";
 
 std::string VersionMessage() {
-  return std::string("Korrin, the station's RF exposure and moon-bounce calculator\r") +
-         "    " + kVersionHint + "\r" + "\r" + "Help infomation please refer to:-\r" +
+  return std::string("Korrin, the station's RF exposure and moon-bounce calculator\r") + "    " +
+         kVersionHint + "\r" + "\r" + "Help infomation please refer to:-\r" +
          "    korrin-help.html";
 }
 
@@ -99,8 +99,8 @@ std::vector<ControlSpec> Build() {
                            "Select Band of operation", false);
     g1.parent = top;
     add(g1);
-    ControlSpec g8 = Group("RadioGroup8", "HF", Captions(kHfBands), 3, 4,
-                           "Select Band of operation", false);
+    ControlSpec g8 =
+        Group("RadioGroup8", "HF", Captions(kHfBands), 3, 4, "Select Band of operation", false);
     g8.parent = top;
     g8.visible = false;
     add(g8);
@@ -111,12 +111,11 @@ std::vector<ControlSpec> Build() {
   // Transmission mode and six-minute averaging.
   add(C(K::Panel, "Panel13", top));
   {
-    ControlSpec m = Group("RadioGroup2", " Transmission Mode Form Factor ", Captions(kModes), 2,
-                          5, "Mode factors as defined by AS2772.2", true);
+    ControlSpec m = Group("RadioGroup2", " Transmission Mode Form Factor ", Captions(kModes), 2, 5,
+                          "Mode factors as defined by AS2772.2", true);
     m.parent = "Panel13";
     add(m);
-    ControlSpec a = Group("RadioGroup3", "  Six Minute Period Average ", Captions(kAveraging), 1,
-                          4,
+    ControlSpec a = Group("RadioGroup3", "  Six Minute Period Average ", Captions(kAveraging), 1, 4,
                           "Modification factor for defined transmission sequences over a 6 "
                           "minute period",
                           true);
@@ -226,7 +225,8 @@ std::vector<ControlSpec> Build() {
   add(C(K::Panel, "Panel54", sp));
   add(Coloured(C(K::Panel, "Panel76", sp), Colour::ButtonFace, Colour::Green));
   add(Coloured(C(K::Panel, "Panel74", sp), Colour::ButtonFace, Colour::Red));
-  add(C(K::Panel, "Panel55", sp, "Spill", "Ground Temperature Spill over referenced to 290\u00b0k"));
+  add(C(K::Panel, "Panel55", sp, "Spill",
+        "Ground Temperature Spill over referenced to 290\u00b0k"));
   add(C(K::Label, "Label41", sp, "Spillover"));
   add(C(K::SpinButton, "SpillOver", sp));
   add(C(K::Panel, "Panel71", sp, "SpilldB"));
@@ -293,7 +293,8 @@ std::vector<ControlSpec> Build() {
   add(C(K::Label, "Label9", "Panel12", "On Axis Exclusion Zone"));
   add(C(K::Panel, "Panel75", "Panel12", "", "Australian Standard AS2772"));
   add(C(K::Label, "Label52", "Panel12", "AS 2772"));
-  add(C(K::Panel, "Panel77", "Panel12", "", "Australian Radiation Protection & Nuclear Safety Agency"));
+  add(C(K::Panel, "Panel77", "Panel12", "",
+        "Australian Radiation Protection & Nuclear Safety Agency"));
   add(C(K::Label, "Label53", "Panel12", "ARPNSA"));
   add(Coloured(C(K::Panel, "Panel78", "Panel12", "", "Federal Communications Commission (USA)"),
                Colour::Green));
@@ -313,9 +314,9 @@ std::vector<ControlSpec> Build() {
 
   // Window-level buttons and the data panel.
   add(Hidden(C(K::Button, "Button1", top, "Calculate")));
-  add(Coloured(C(K::Button, "SpeedButton1", top,
-                 "   Disclaimer:      Important Safety Information "),
-               Colour::ButtonFace, Colour::Grey));
+  add(Coloured(
+      C(K::Button, "SpeedButton1", top, "   Disclaimer:      Important Safety Information "),
+      Colour::ButtonFace, Colour::Grey));
   add(C(K::Button, "DefaultData", top, "Default", "Reload default data file"));
   add(C(K::Button, "BitBtn2", top, "Print"));
   add(C(K::Button, "BitBtn3", top, "&Data"));

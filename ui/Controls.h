@@ -14,18 +14,18 @@ namespace korrin {
 struct ControlSpec {
   std::string name;
   ControlKind kind = ControlKind::Panel;
-  std::string parent;               // "" for the client panel itself
-  std::string caption;              // start-up text
+  std::string parent;   // "" for the client panel itself
+  std::string caption;  // start-up text
   std::string hint;
-  bool showHint = true;             // hints switched off where false
-  std::vector<std::string> items;   // radio groups
-  int columns = 1;                  // radio groups
+  bool showHint = true;            // hints switched off where false
+  std::vector<std::string> items;  // radio groups
+  int columns = 1;                 // radio groups
   bool visible = true;
   Colour color = Colour::ButtonFace;
   Colour fontColor = Colour::Black;
-  int itemIndex = -1;               // radio groups
-  int position = 0;                 // track bar, progress bar
-  int minimum = 0;                  // track bar, progress bar
+  int itemIndex = -1;  // radio groups
+  int position = 0;    // track bar, progress bar
+  int minimum = 0;     // track bar, progress bar
   int maximum = 0;
 };
 
@@ -36,9 +36,9 @@ const std::vector<ControlSpec>& MainWindowControls();
 const std::vector<std::string>& DisclaimerLines();
 
 // The version panel's text and its information message.
-extern const char* const kVersionCaption;     // "Korrin Ver 4.4"
+extern const char* const kVersionCaption;  // "Korrin Ver 4.4"
 std::string VersionMessage();
-extern const char* const kVersionHint;        // contact address
+extern const char* const kVersionHint;  // contact address
 
 // Declares every control of the table on the board with its start-up state.
 void DeclareMainWindow(ControlBoard& board);

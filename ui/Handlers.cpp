@@ -6,10 +6,12 @@ namespace {
 
 using E = ControlEvent;
 
-#define CLICK(control) {#control "Click", #control, E::Click, &TForm1::control##Click}
-#define SPIN(control, prefix)                                              \
-  {#prefix "UpClick", #control, E::Up, &TForm1::prefix##UpClick},          \
-  {#prefix "DownClick", #control, E::Down, &TForm1::prefix##DownClick}
+#define CLICK(control) \
+  { #control "Click", #control, E::Click, &TForm1::control##Click }
+#define SPIN(control, prefix)                                          \
+  {#prefix "UpClick", #control, E::Up, &TForm1::prefix##UpClick}, {    \
+#prefix "DownClick", #control, E::Down, &TForm1::prefix##DownClick \
+  }
 
 const std::vector<HandlerEntry> kHandlers = {
     CLICK(Button1),
@@ -78,7 +80,9 @@ const std::vector<HandlerEntry> kHandlers = {
 
 }  // namespace
 
-const std::vector<HandlerEntry>& AllHandlers() { return kHandlers; }
+const std::vector<HandlerEntry>& AllHandlers() {
+  return kHandlers;
+}
 
 const HandlerEntry* FindHandler(std::string_view name) {
   for (const HandlerEntry& h : kHandlers) {

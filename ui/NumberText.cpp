@@ -70,8 +70,8 @@ std::string Scientific(const Decimal& d, const NumberLocale& locale) {
   return out;
 }
 
-std::string Format(long double value, int precision, int decimals,
-                   const NumberLocale& locale, bool grouped) {
+std::string Format(long double value, int precision, int decimals, const NumberLocale& locale,
+                   bool grouped) {
   precision = std::clamp(precision, 1, kMaxDigits);
   decimals = std::clamp(decimals, 0, kMaxDigits);
   if (std::isnan(value)) return "NAN";
@@ -84,9 +84,8 @@ std::string Format(long double value, int precision, int decimals,
   if (!d.digits.empty() && d.exponent > precision) return Scientific(d, locale);
 
   auto digitAt = [&d](int i) -> char {  // i-th digit from the first one
-    return (i >= 0 && i < static_cast<int>(d.digits.size()))
-               ? d.digits[static_cast<size_t>(i)]
-               : '0';
+    return (i >= 0 && i < static_cast<int>(d.digits.size())) ? d.digits[static_cast<size_t>(i)]
+                                                             : '0';
   };
   std::string integer;
   if (d.digits.empty() || d.exponent <= 0) {
@@ -116,13 +115,11 @@ std::string Format(long double value, int precision, int decimals,
 
 }  // namespace
 
-std::string FixedText(long double value, int precision, int decimals,
-                      const NumberLocale& locale) {
+std::string FixedText(long double value, int precision, int decimals, const NumberLocale& locale) {
   return Format(value, precision, decimals, locale, false);
 }
 
-std::string NumberText(long double value, int precision, int decimals,
-                       const NumberLocale& locale) {
+std::string NumberText(long double value, int precision, int decimals, const NumberLocale& locale) {
   return Format(value, precision, decimals, locale, true);
 }
 

@@ -4,9 +4,12 @@ namespace korrin {
 
 const char* MessageKindName(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Warning: return "warning";
-    case MessageKind::Information: return "information";
-    case MessageKind::Error: return "error";
+    case MessageKind::Warning:
+      return "warning";
+    case MessageKind::Information:
+      return "information";
+    case MessageKind::Error:
+      return "error";
   }
   return "warning";
 }

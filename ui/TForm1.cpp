@@ -8,7 +8,9 @@ namespace korrin {
 namespace {
 
 // Item index of a radio group when it names a row of a table of n rows.
-bool InTable(int index, size_t n) { return index >= 0 && static_cast<size_t>(index) < n; }
+bool InTable(int index, size_t n) {
+  return index >= 0 && static_cast<size_t>(index) < n;
+}
 
 }  // namespace
 
@@ -145,7 +147,9 @@ void TForm1::Recalculate() {
 
 // ---- window ---------------------------------------------------------------
 
-void TForm1::Button1Click() { SetUp(); }
+void TForm1::Button1Click() {
+  SetUp();
+}
 
 void TForm1::Button2Click() {
   s_.MetricUnits = !s_.MetricUnits;
@@ -153,14 +157,18 @@ void TForm1::Button2Click() {
   Recalculate();
 }
 
-void TForm1::BitBtn1Click() { platform_.Terminate(0); }
+void TForm1::BitBtn1Click() {
+  platform_.Terminate(0);
+}
 
 void TForm1::SpeedButton1Click() {
   Control& memo = board_["Memo2"];
   memo.visible = !memo.visible;
 }
 
-void TForm1::Memo2Click() { board_["Memo2"].visible = false; }
+void TForm1::Memo2Click() {
+  board_["Memo2"].visible = false;
+}
 
 void TForm1::Panel44Click() {
   platform_.ShowMessage(MessageKind::Information, VersionMessage());
@@ -277,7 +285,9 @@ void TForm1::Panel85Click() {
   Recalculate();
 }
 
-void TForm1::UpdateYagiArray() { korrin::UpdateYagiArray(s_); }
+void TForm1::UpdateYagiArray() {
+  korrin::UpdateYagiArray(s_);
+}
 
 void TForm1::UpdateLowGainAntenna() {
   if (!korrin::UpdateLowGainAntenna(s_)) return;

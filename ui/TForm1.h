@@ -33,9 +33,9 @@ class TForm1 {
   void Recalculate();
 
   // ---- window ----
-  void Button1Click();   // SetUp
-  void Button2Click();   // metric / imperial
-  void BitBtn1Click();   // close
+  void Button1Click();  // SetUp
+  void Button2Click();  // metric / imperial
+  void BitBtn1Click();  // close
   void SpeedButton1Click();
   void Memo2Click();
   void Panel44Click();
@@ -132,8 +132,8 @@ class TForm1 {
   void SolarFluxDownClick();
 
   // ---- station data files ----
-  void BitBtn3Click();     // "&Data"
-  void BitBtn9Click();     // "&Cancel"
+  void BitBtn3Click();  // "&Data"
+  void BitBtn9Click();  // "&Cancel"
   void Save_DataClick();
   void Get_FileClick();
   void DefaultDataClick();
@@ -148,20 +148,20 @@ class TForm1 {
 
  private:
   // Display half of the cycle, by group.
-  void DisplayDishLimitFactors();                  // rows 1-12
-  void DisplayPowerChain(const CycleTrace& t);     // rows 13-19
-  void DisplayLimit();                             // rows 21-22
-  void DisplayExclusionZone();                     // rows 23-26
-  void DisplayPeakEirp();                          // row 27
-  void DisplayNoise(const NoiseReport& noise);     // the noise evaluation's own texts
+  void DisplayDishLimitFactors();                      // rows 1-12
+  void DisplayPowerChain(const CycleTrace& t);         // rows 13-19
+  void DisplayLimit();                                 // rows 21-22
+  void DisplayExclusionZone();                         // rows 23-26
+  void DisplayPeakEirp();                              // row 27
+  void DisplayNoise(const NoiseReport& noise);         // the noise evaluation's own texts
   void DisplayMoonBounceAndYagi(const CycleTrace& t);  // rows 28-52
   void DisplayGroundClearance();
-  void DisplayLowGainGain();                       // Panel81, Panel73
-  void PaintLowGainPanels();                       // the chosen antenna white
-  void PaintAntennaFamily();                       // nine panels by the family flags
-  void PaintStandards();                           // four standard panels by the flags
-  void SelectStandard(bool& flag);                 // shared by Panel75/77/78/79Click
-  void RestoreWindowFromStation();                 // the window after a station file load
+  void DisplayLowGainGain();        // Panel81, Panel73
+  void PaintLowGainPanels();        // the chosen antenna white
+  void PaintAntennaFamily();        // nine panels by the family flags
+  void PaintStandards();            // four standard panels by the flags
+  void SelectStandard(bool& flag);  // shared by Panel75/77/78/79Click
+  void RestoreWindowFromStation();  // the window after a station file load
 
   std::string Fixed(long double v, int precision, int decimals) const {
     return FixedText(v, precision, decimals, locale_);

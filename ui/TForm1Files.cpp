@@ -12,7 +12,9 @@ namespace {
 
 constexpr const char* kDefaultFileName = "default.rsd";
 
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string Quoted(const std::string& name) {
+  return "\"" + name + "\"";
+}
 
 std::string NotLoaded(const std::string& name, const std::string& reason) {
   return "Station file " + Quoted(name) + " was not loaded: " + reason + ".";

@@ -21,7 +21,9 @@ Real Step(const StationState& s, Real normal, Real enlarged) {
 // below the threshold only by such rounding are not taken as below it.
 constexpr Real kRoundingSlack = 1e-9L;
 
-bool ClearlyBelow(Real value, Real threshold) { return value < threshold - kRoundingSlack; }
+bool ClearlyBelow(Real value, Real threshold) {
+  return value < threshold - kRoundingSlack;
+}
 
 // Stepping the path loss away from the band's value and back can leave it a
 // rounding error off that value (255.7 + 0.5 − 0.5 is not 255.7 in binary),
@@ -232,10 +234,10 @@ void TForm1::DisplayNoise(const NoiseReport& noise) {
   board_["Panel71"].text =
       s_.SpilloverTempK < 0.1L ? std::string() : Fixed(noise.SpilloverDb, 10, 1) + " dB";
   board_["Panel72"].text = Fixed(s_.FeedThroughDb, 10, 1) + " dB";
-  board_["Panel74"].text = "Sys T\u00b0k " + Fixed(s_.SystemNoiseTempK, 10, 1) + " \u00b0K = " +
-                           Fixed(s_.SystemNoiseFigureDb, 10, 2) + " dB";
-  board_["Panel76"].text = "Rx T\u00b0k " + Fixed(noise.ReceiverTempK, 10, 1) + " \u00b0K = " +
-                           Fixed(noise.ReceiverNoiseFigureDb, 10, 2) + " dB";
+  board_["Panel74"].text = "Sys T\u00b0k " + Fixed(s_.SystemNoiseTempK, 10, 1) +
+                           " \u00b0K = " + Fixed(s_.SystemNoiseFigureDb, 10, 2) + " dB";
+  board_["Panel76"].text = "Rx T\u00b0k " + Fixed(noise.ReceiverTempK, 10, 1) +
+                           " \u00b0K = " + Fixed(noise.ReceiverNoiseFigureDb, 10, 2) + " dB";
 }
 
 }  // namespace korrin

@@ -12,15 +12,15 @@
 namespace korrin::report {
 
 struct BandRow {
-  std::string band;             // the item's caption, blanks trimmed
-  std::string frequency;        // "432 MHz", "29.7 MHz"
-  std::string limit;            // Panel9
-  std::string gainInUse;        // DishGainDbi after the antenna step, dBi
-  std::string farFieldBoundary; // Panel47
-  std::string exclusionZone;    // Panel64, and Panel63 when shown
-  std::string towerClearance;   // StaticText1
-  std::string echoSnr;          // Panel25 (VHF-SHF group only)
-  std::string sunYFactor;       // Panel58 (VHF-SHF group only)
+  std::string band;              // the item's caption, blanks trimmed
+  std::string frequency;         // "432 MHz", "29.7 MHz"
+  std::string limit;             // Panel9
+  std::string gainInUse;         // DishGainDbi after the antenna step, dBi
+  std::string farFieldBoundary;  // Panel47
+  std::string exclusionZone;     // Panel64, and Panel63 when shown
+  std::string towerClearance;    // StaticText1
+  std::string echoSnr;           // Panel25 (VHF-SHF group only)
+  std::string sunYFactor;        // Panel58 (VHF-SHF group only)
 };
 
 struct BandTable {

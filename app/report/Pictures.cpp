@@ -11,7 +11,9 @@ namespace korrin::report {
 
 #ifdef KORRIN_REPORT_PICTURES
 
-bool PicturesAvailable() { return true; }
+bool PicturesAvailable() {
+  return true;
+}
 
 std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath) {
   if (pngPath.empty() && pdfPath.empty()) return "";
@@ -29,7 +31,9 @@ std::string SavePictures(TForm1& form, const std::string& pngPath, const std::st
 
 #else
 
-bool PicturesAvailable() { return false; }
+bool PicturesAvailable() {
+  return false;
+}
 
 std::string SavePictures(TForm1&, const std::string& pngPath, const std::string& pdfPath) {
   if (pngPath.empty() && pdfPath.empty()) return "";

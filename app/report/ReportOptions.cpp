@@ -213,6 +213,8 @@ std::string HelpText() {
   return text;
 }
 
-std::string VersionText() { return std::string("korrin-report ") + KORRIN_VERSION; }
+std::string VersionText() {
+  return std::string("korrin-report ") + KORRIN_VERSION;
+}
 
 }  // namespace korrin::report

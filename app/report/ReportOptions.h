@@ -17,17 +17,17 @@ struct Action {
     FileDialog,  // Get_FileClick=PATH / Save_DataClick=PATH: the dialog answers PATH
   };
   Kind kind = Kind::Handler;
-  std::string text;      // the action as written on the command line
-  std::string target;    // handler name (Handler, FileDialog) or control name
-  int value = 0;         // item index or track bar position
+  std::string text;                   // the action as written on the command line
+  std::string target;                 // handler name (Handler, FileDialog) or control name
+  int value = 0;                      // item index or track bar position
   std::optional<std::string> answer;  // FileDialog: nullopt is a cancelled dialog
 };
 
 struct Options {
   bool json = false;
   bool allBands = false;
-  std::string pngPath;   // empty: no picture
-  std::string pdfPath;   // empty: no page
+  std::string pngPath;      // empty: no picture
+  std::string pdfPath;      // empty: no page
   std::string stationFile;  // empty: the start-up station
   std::vector<Action> actions;
 };

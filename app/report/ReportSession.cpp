@@ -6,7 +6,9 @@ namespace korrin::report {
 
 ReportSession::ReportSession(NumberLocale locale) : form_(platform_, std::move(locale)) {}
 
-void ReportSession::Start() { form_.FormActivate(); }
+void ReportSession::Start() {
+  form_.FormActivate();
+}
 
 void ReportSession::Run(void (TForm1::*handler)()) {
   const size_t before = platform_.messages.size();

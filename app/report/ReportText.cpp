@@ -60,7 +60,9 @@ std::string SelectedItem(const ControlBoard& board, const std::string& group) {
   return Trimmed(items[static_cast<size_t>(i)]);
 }
 
-const char* OnOff(bool on) { return on ? "on" : "off"; }
+const char* OnOff(bool on) {
+  return on ? "on" : "off";
+}
 
 void Transmitter(Writer& w, const ControlBoard& b, const StationState& s) {
   w.Heading("Transmitter");
@@ -83,8 +85,8 @@ void Transmitter(Writer& w, const ControlBoard& b, const StationState& s) {
 
 void Antenna(Writer& w, const ControlBoard& b, const StationState& s) {
   w.Heading("Antenna");
-  const char* inUse = s.DishSelected ? "parabolic dish"
-                      : s.YagiSelected ? "yagi array"
+  const char* inUse = s.DishSelected      ? "parabolic dish"
+                      : s.YagiSelected    ? "yagi array"
                       : s.LowGainSelected ? "low-gain antenna"
                                           : "none";
   w.Line("In use", inUse);
@@ -118,11 +120,14 @@ void Antenna(Writer& w, const ControlBoard& b, const StationState& s) {
 
 void Exposure(Writer& w, const ControlBoard& b) {
   w.Heading("Limit and exclusion zone");
-  const std::pair<const char*, const char*> standards[] = {
-      {"Panel75", "Label52"}, {"Panel77", "Label53"}, {"Panel78", "Label54"}, {"Panel79", "Label55"}};
+  const std::pair<const char*, const char*> standards[] = {{"Panel75", "Label52"},
+                                                           {"Panel77", "Label53"},
+                                                           {"Panel78", "Label54"},
+                                                           {"Panel79", "Label55"}};
   std::string standard;
   for (const auto& [panel, label] : standards) {
-    if (b.at(panel).color == Colour::Green) standard += (standard.empty() ? "" : ", ") + w.Text(label);
+    if (b.at(panel).color == Colour::Green)
+      standard += (standard.empty() ? "" : ", ") + w.Text(label);
   }
   w.Line("Standard", standard.empty() ? "none" : standard);
   w.Line("Limit", w.Text("Panel9") + " / " + w.Text("Label33"));
@@ -202,17 +207,18 @@ size_t TextWidth(const std::string& text) {
 
 std::string BandTableText(const BandTable& table) {
   std::vector<std::vector<std::string>> cells;
-  std::vector<std::string> head = {"Band", "Frequency", "Limit", "Gain in use",
-                                   "Far-field boundary", "Exclusion zone", "Tower clearance"};
+  std::vector<std::string> head = {"Band",           "Frequency",          "Limit",
+                                   "Gain in use",    "Far-field boundary", "Exclusion zone",
+                                   "Tower clearance"};
   if (table.vhfShf) {
     head.push_back("Echo S/N");
     head.push_back("Sun Y-factor");
   }
   cells.push_back(head);
   for (const BandRow& r : table.rows) {
-    std::vector<std::string> row = {r.band,          r.frequency,    r.limit,
-                                    r.gainInUse,     r.farFieldBoundary,
-                                    r.exclusionZone, r.towerClearance};
+    std::vector<std::string> row = {r.band,          r.frequency,        r.limit,
+                                    r.gainInUse,     r.farFieldBoundary, r.exclusionZone,
+                                    r.towerClearance};
     if (table.vhfShf) {
       row.push_back(r.echoSnr);
       row.push_back(r.sunYFactor);

@@ -12,8 +12,8 @@
 namespace korrin::report {
 
 struct TextReportNotes {
-  std::string closedBy;               // the action that closed the window
-  std::vector<std::string> skipped;   // actions not applied after it
+  std::string closedBy;              // the action that closed the window
+  std::vector<std::string> skipped;  // actions not applied after it
 };
 
 std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,

@@ -38,13 +38,12 @@ int Run(const Options& options) {
   BandTable bands;
   if (options.allBands) bands = EvaluateAllBands(session.Form(), session.Platform());
   const BandTable* table = options.allBands ? &bands : nullptr;
-  const std::string report =
-      options.json ? JsonReport(session.Form(), session.Platform(), table)
-                   : TextReport(session.Form(), session.Platform(),
-                                {session.ClosedBy(), session.Skipped()}, table);
+  const std::string report = options.json
+                                 ? JsonReport(session.Form(), session.Platform(), table)
+                                 : TextReport(session.Form(), session.Platform(),
+                                              {session.ClosedBy(), session.Skipped()}, table);
 
-  const std::string pictureError =
-      SavePictures(session.Form(), options.pngPath, options.pdfPath);
+  const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath);
 
   std::cout << report << std::flush;
   int status = 0;

@@ -35,39 +35,38 @@ using K = Action::Kind;
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, ParseActionTest,
-    ::testing::Values(
-        ActionCase{"HF_SelectClick", true, K::Handler, "HF_SelectClick", 0},
-        ActionCase{"PathLossUpClick", true, K::Handler, "PathLossUpClick", 0},
-        ActionCase{"RadUpDnDownClick", true, K::Handler, "RadUpDnDownClick", 0},
-        ActionCase{"Get_FileClick", true, K::Handler, "Get_FileClick", 0},
-        ActionCase{"RadioGroup1=0", true, K::SelectItem, "RadioGroup1", 0},
-        ActionCase{"RadioGroup1=11", true, K::SelectItem, "RadioGroup1", 11},
-        ActionCase{"RadioGroup8=8", true, K::SelectItem, "RadioGroup8", 8},
-        ActionCase{"RadioGroup2=7", true, K::SelectItem, "RadioGroup2", 7},
-        ActionCase{"RadioGroup3=4", true, K::SelectItem, "RadioGroup3", 4},
-        ActionCase{"RadioGroup7=9", true, K::SelectItem, "RadioGroup7", 9},
-        ActionCase{"TrackBar1=0", true, K::TrackBar, "TrackBar1", 0},
-        ActionCase{"TrackBar1=30", true, K::TrackBar, "TrackBar1", 30},
-        // one past the last item, signs, blanks and words
-        ActionCase{"RadioGroup1=12", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup8=9", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup3=5", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2=-1", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2=+1", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2= 1", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2=", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2=CW", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup2=99999999999", false, K::Handler, "", 0},
-        ActionCase{"TrackBar1=31", false, K::Handler, "", 0},
-        // unknown names and controls that take no value
-        ActionCase{"RadioGroup9=1", false, K::Handler, "", 0},
-        ActionCase{"NoSuchClick", false, K::Handler, "", 0},
-        ActionCase{"hf_selectclick", false, K::Handler, "", 0},
-        ActionCase{"SetUp", false, K::Handler, "", 0},
-        ActionCase{"", false, K::Handler, "", 0},
-        ActionCase{"Panel16=3", false, K::Handler, "", 0},
-        ActionCase{"HF_SelectClick=1", false, K::Handler, "", 0},
-        ActionCase{"RadioGroup1Click=3", false, K::Handler, "", 0}));
+    ::testing::Values(ActionCase{"HF_SelectClick", true, K::Handler, "HF_SelectClick", 0},
+                      ActionCase{"PathLossUpClick", true, K::Handler, "PathLossUpClick", 0},
+                      ActionCase{"RadUpDnDownClick", true, K::Handler, "RadUpDnDownClick", 0},
+                      ActionCase{"Get_FileClick", true, K::Handler, "Get_FileClick", 0},
+                      ActionCase{"RadioGroup1=0", true, K::SelectItem, "RadioGroup1", 0},
+                      ActionCase{"RadioGroup1=11", true, K::SelectItem, "RadioGroup1", 11},
+                      ActionCase{"RadioGroup8=8", true, K::SelectItem, "RadioGroup8", 8},
+                      ActionCase{"RadioGroup2=7", true, K::SelectItem, "RadioGroup2", 7},
+                      ActionCase{"RadioGroup3=4", true, K::SelectItem, "RadioGroup3", 4},
+                      ActionCase{"RadioGroup7=9", true, K::SelectItem, "RadioGroup7", 9},
+                      ActionCase{"TrackBar1=0", true, K::TrackBar, "TrackBar1", 0},
+                      ActionCase{"TrackBar1=30", true, K::TrackBar, "TrackBar1", 30},
+                      // one past the last item, signs, blanks and words
+                      ActionCase{"RadioGroup1=12", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup8=9", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup3=5", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2=-1", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2=+1", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2= 1", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2=", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2=CW", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup2=99999999999", false, K::Handler, "", 0},
+                      ActionCase{"TrackBar1=31", false, K::Handler, "", 0},
+                      // unknown names and controls that take no value
+                      ActionCase{"RadioGroup9=1", false, K::Handler, "", 0},
+                      ActionCase{"NoSuchClick", false, K::Handler, "", 0},
+                      ActionCase{"hf_selectclick", false, K::Handler, "", 0},
+                      ActionCase{"SetUp", false, K::Handler, "", 0},
+                      ActionCase{"", false, K::Handler, "", 0},
+                      ActionCase{"Panel16=3", false, K::Handler, "", 0},
+                      ActionCase{"HF_SelectClick=1", false, K::Handler, "", 0},
+                      ActionCase{"RadioGroup1Click=3", false, K::Handler, "", 0}));
 
 TEST(ParseActionTest, FileCommandsTakeThePathOrACancel) {
   std::string error;
@@ -85,10 +84,10 @@ TEST(ParseActionTest, FileCommandsTakeThePathOrACancel) {
 }
 
 TEST(ParseArgumentsTest, KeepsOptionsStationAndActionsInOrder) {
-  const ParseResult r = ParseArguments(
-      {"--json", "--do", "HF_SelectClick", "--all-bands", "--do=RadioGroup8=2", "st.rsd",
-       "--png", "w.png", "--pdf=p.pdf", "--do", "TrackBar1=10"},
-      true);
+  const ParseResult r =
+      ParseArguments({"--json", "--do", "HF_SelectClick", "--all-bands", "--do=RadioGroup8=2",
+                      "st.rsd", "--png", "w.png", "--pdf=p.pdf", "--do", "TrackBar1=10"},
+                     true);
   ASSERT_EQ(r.status, ParseResult::Status::Run) << r.error;
   const Options& o = r.options;
   EXPECT_TRUE(o.json);
@@ -126,8 +125,7 @@ TEST_P(RefusedArgumentsTest, AreAnErrorNamingThem) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedArgumentsTest,
     ::testing::Values(BadArguments{{"--colour"}, true, "--colour"},
-                      BadArguments{{"-j"}, true, "-j"},
-                      BadArguments{{"--do"}, true, "--do"},
+                      BadArguments{{"-j"}, true, "-j"}, BadArguments{{"--do"}, true, "--do"},
                       BadArguments{{"--do", "NoSuchClick"}, true, "NoSuchClick"},
                       BadArguments{{"--png"}, true, "--png"},
                       BadArguments{{"--pdf="}, true, "--pdf"},

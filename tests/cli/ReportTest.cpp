@@ -167,8 +167,7 @@ TEST_P(BandTableTest, EvaluatesEveryBandAndLeavesTheStationAsItWas) {
     const BandRow& row = table.rows[i];
     EXPECT_EQ(row.limit, b.at("Panel9").text) << i;
     EXPECT_EQ(row.farFieldBoundary, b.at("Panel47").text) << i;
-    EXPECT_EQ(row.exclusionZone.substr(0, b.at("Panel64").text.size()), b.at("Panel64").text)
-        << i;
+    EXPECT_EQ(row.exclusionZone.substr(0, b.at("Panel64").text.size()), b.at("Panel64").text) << i;
     EXPECT_EQ(row.towerClearance, b.at("StaticText1").text) << i;
     EXPECT_EQ(row.echoSnr, table.vhfShf ? b.at("Panel25").text : "") << i;
     EXPECT_EQ(row.sunYFactor, table.vhfShf ? b.at("Panel58").text : "") << i;

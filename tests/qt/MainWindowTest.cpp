@@ -39,8 +39,8 @@ QString MirrorDifference(Desk& desk) {
     const bool hasText = !qobject_cast<SpinPair*>(w) && !qobject_cast<QSlider*>(w) &&
                          !qobject_cast<QProgressBar*>(w) &&
                          !(name == "Panel1" || name == "Panel13" || name == "Panel15" ||
-                           name == "SystemPerformance" || name == "Panel8" ||
-                           name == "Panel12" || name == "Panel83");
+                           name == "SystemPerformance" || name == "Panel8" || name == "Panel12" ||
+                           name == "Panel83");
     if (hasText && shown != QString::fromStdString(c.text)) {
       return n + ": text \"" + shown + "\" instead of \"" + QString::fromStdString(c.text) + "\"";
     }

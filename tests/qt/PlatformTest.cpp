@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTimer>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "QtTestSupport.h"
@@ -38,8 +38,8 @@ class PlatformTest : public QObject {
         if (dialog->isVisible()) dialog->reject();
       });
     });
-    auto result = save ? desk.platform.ExecuteSaveDialog(request)
-                       : desk.platform.ExecuteOpenDialog(request);
+    auto result =
+        save ? desk.platform.ExecuteSaveDialog(request) : desk.platform.ExecuteOpenDialog(request);
     if (!seen.Seen()) QTest::qFail("no dialog was shown", __FILE__, __LINE__);
     return result;
   }
@@ -109,14 +109,16 @@ class PlatformTest : public QObject {
       suffix = d->defaultSuffix();
       folder = d->directory().absolutePath();
       proposed = d->selectedFiles().value(0);
-      openMode = d->acceptMode() == QFileDialog::AcceptOpen && d->fileMode() == QFileDialog::AnyFile;
+      openMode =
+          d->acceptMode() == QFileDialog::AcceptOpen && d->fileMode() == QFileDialog::AnyFile;
       d->reject();
     });
     QVERIFY(!result.has_value());
     QCOMPARE(filters, QStringList{"Data (*.rsd)"});
     QCOMPARE(suffix, QString("rsd"));
-    QCOMPARE(folder, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                         .absolutePath());
+    QCOMPARE(
+        folder,
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
     QVERIFY2(proposed.endsWith("/station.rsd"), qPrintable(proposed));
     QVERIFY(openMode);
   }

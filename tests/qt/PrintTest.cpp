@@ -67,7 +67,7 @@ void RunContent(const QByteArray& content, PdfPage& page) {
       stack.pop_back();
     } else if (t == "cm" && operands.size() >= 6) {
       const size_t k = operands.size() - 6;
-      const Matrix m{operands[k], operands[k + 1], operands[k + 2],
+      const Matrix m{operands[k],     operands[k + 1], operands[k + 2],
                      operands[k + 3], operands[k + 4], operands[k + 5]};
       ctm = Multiply(m, ctm);
     } else if (t == "Do") {
@@ -85,17 +85,17 @@ PdfPage ReadPdf(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return page;
   const QByteArray pdf = file.readAll();
-  static const QRegularExpression object(
-      R"((\d+) 0 obj\s*<<(.*?)>>\s*(stream\r?\n)?)",
-      QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression object(R"((\d+) 0 obj\s*<<(.*?)>>\s*(stream\r?\n)?)",
+                                         QRegularExpression::DotMatchesEverythingOption);
   auto it = object.globalMatch(QString::fromLatin1(pdf));
   while (it.hasNext()) {
     const auto m = it.next();
     const QString dict = m.captured(2);
     if (dict.contains(QRegularExpression(R"(/Type\s*/Page\b(?!s))"))) {
       ++page.pages;
-      const auto box = QRegularExpression(R"(/MediaBox\s*\[\s*([\d.]+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+))")
-                           .match(dict);
+      const auto box =
+          QRegularExpression(R"(/MediaBox\s*\[\s*([\d.]+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+))")
+              .match(dict);
       if (box.hasMatch()) {
         page.mediaBox = QRectF(QPointF(box.captured(1).toDouble(), box.captured(2).toDouble()),
                                QPointF(box.captured(3).toDouble(), box.captured(4).toDouble()));
@@ -212,7 +212,8 @@ class PrintTest : public QObject {
     Click(desk.Widget<QWidget>("BitBtn2"));
     QVERIFY(seen.Seen());
     QCOMPARE(icon, QMessageBox::Critical);
-    QVERIFY2(text.startsWith("The window could not be printed: cannot write " + path), qPrintable(text));
+    QVERIFY2(text.startsWith("The window could not be printed: cannot write " + path),
+             qPrintable(text));
     QVERIFY(text.contains("No such file or directory"));
     QVERIFY(!QFile::exists(path));
     QVERIFY(AllTexts(desk.form) == before);

@@ -64,10 +64,10 @@ int RunQtTest(int argc, char** argv, const std::function<int(int, char**)>& run)
 
 }  // namespace korrin::test
 
-#define KORRIN_QT_TEST_MAIN(TestClass)                                     \
-  int main(int argc, char** argv) {                                        \
-    return korrin::test::RunQtTest(argc, argv, [](int c, char** v) {       \
-      TestClass test;                                                      \
-      return QTest::qExec(&test, c, v);                                    \
-    });                                                                    \
+#define KORRIN_QT_TEST_MAIN(TestClass)                               \
+  int main(int argc, char** argv) {                                  \
+    return korrin::test::RunQtTest(argc, argv, [](int c, char** v) { \
+      TestClass test;                                                \
+      return QTest::qExec(&test, c, v);                              \
+    });                                                              \
   }

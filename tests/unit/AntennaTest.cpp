@@ -131,14 +131,13 @@ TEST_P(YagiTableTest, ArrayOfSixteenPointEightDbiYagis) {
   EXPECT_EQ(S().DishGainDbi, S().YagiArrayGainDbi);  // the gain in use
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, YagiTableTest,
-    ::testing::Values(YagiCase{1, "1", "16.80", "14.65", "23.80", "23.80"},
-                      YagiCase{2, "2", "19.65", "17.50", "17.10", "17.10"},
-                      YagiCase{4, "6", "23.93", "21.78", "10.50", "12.30"},
-                      YagiCase{5, "8", "25.35", "23.20", "8.88", "8.88"},
-                      YagiCase{6, "12", "26.68", "24.53", "7.62", "8.98"},
-                      YagiCase{15, "256", "39.60", "37.45", "1.72", "1.72"}));
+INSTANTIATE_TEST_SUITE_P(Steps, YagiTableTest,
+                         ::testing::Values(YagiCase{1, "1", "16.80", "14.65", "23.80", "23.80"},
+                                           YagiCase{2, "2", "19.65", "17.50", "17.10", "17.10"},
+                                           YagiCase{4, "6", "23.93", "21.78", "10.50", "12.30"},
+                                           YagiCase{5, "8", "25.35", "23.20", "8.88", "8.88"},
+                                           YagiCase{6, "12", "26.68", "24.53", "7.62", "8.98"},
+                                           YagiCase{15, "256", "39.60", "37.45", "1.72", "1.72"}));
 
 TEST_F(AntennaTest, YagiStepsAndGainAreClamped) {
   form.Panel46Click();

@@ -49,7 +49,7 @@ TEST(ControlsTest, EverySpinButtonHasBothHandlers) {
 
 TEST(ControlsTest, RadioGroupItems) {
   const std::pair<const char*, size_t> groups[] = {
-      {"RadioGroup1", 12}, {"RadioGroup8", 9}, {"RadioGroup2", 8}, {"RadioGroup3", 5},
+      {"RadioGroup1", 12}, {"RadioGroup8", 9},  {"RadioGroup2", 8},  {"RadioGroup3", 5},
       {"RadioGroup4", 10}, {"RadioGroup5", 10}, {"RadioGroup6", 10}, {"RadioGroup7", 10}};
   for (const auto& [name, count] : groups) {
     bool found = false;

@@ -286,14 +286,14 @@ struct RefusalCase {
 };
 
 std::function<std::vector<std::uint8_t>(StationRecordBytes)> WithReal(std::size_t offset,
-                                                                   long double v) {
+                                                                      long double v) {
   return [=](StationRecordBytes r) {
     PutReal(r, offset, v);
     return Bytes(r);
   };
 }
 std::function<std::vector<std::uint8_t>(StationRecordBytes)> WithInt(std::size_t offset,
-                                                                  std::int64_t v) {
+                                                                     std::int64_t v) {
   return [=](StationRecordBytes r) {
     PutInt(r, offset, v);
     return Bytes(r);
@@ -461,7 +461,7 @@ TEST_F(DataCommandsTest, ACancelledSaveWritesNothingAndKeepsWatts) {
   form.BitBtn3Click();
   StationState expected = form.State();
   expected.HfBandIndex = At("RadioGroup8").itemIndex;  // recorded by every save
-  form.Save_DataClick();  // cancelled
+  form.Save_DataClick();                               // cancelled
   EXPECT_TRUE(SameStation(expected, form.State()));
   EXPECT_TRUE(fs::is_empty(dir.path()));
   EXPECT_FALSE(At("Panel83").visible);

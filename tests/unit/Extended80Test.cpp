@@ -32,21 +32,26 @@ TEST_P(Extended80KnownTest, EncodesAndDecodesTheSameBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Extended80KnownTest,
-    ::testing::Values(
-        KnownCase{432.0L, {0, 0, 0, 0, 0, 0, 0, 0xD8, 0x07, 0x40}, Kind::Normal},
-        KnownCase{0.55L, {0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0x8C, 0xFE, 0x3F}, Kind::Normal},
-        KnownCase{1.0L, {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}, Kind::Normal},
-        KnownCase{-2.0L, {0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}, Kind::Normal},
-        KnownCase{0.0L, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Kind::Zero},
-        KnownCase{-0.0L, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}, Kind::Zero},
-        KnownCase{std::numeric_limits<long double>::max(),
-                  {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F}, Kind::Normal},
-        KnownCase{std::numeric_limits<long double>::min(),
-                  {0, 0, 0, 0, 0, 0, 0, 0x80, 0x01, 0x00}, Kind::Normal},
-        KnownCase{std::numeric_limits<long double>::denorm_min(),
-                  {1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Kind::Subnormal},
-        KnownCase{-std::numeric_limits<long double>::infinity(),
-                  {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}, Kind::Infinite}));
+    ::testing::Values(KnownCase{432.0L, {0, 0, 0, 0, 0, 0, 0, 0xD8, 0x07, 0x40}, Kind::Normal},
+                      KnownCase{0.55L,
+                                {0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0x8C, 0xFE, 0x3F},
+                                Kind::Normal},
+                      KnownCase{1.0L, {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}, Kind::Normal},
+                      KnownCase{-2.0L, {0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}, Kind::Normal},
+                      KnownCase{0.0L, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Kind::Zero},
+                      KnownCase{-0.0L, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}, Kind::Zero},
+                      KnownCase{std::numeric_limits<long double>::max(),
+                                {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F},
+                                Kind::Normal},
+                      KnownCase{std::numeric_limits<long double>::min(),
+                                {0, 0, 0, 0, 0, 0, 0, 0x80, 0x01, 0x00},
+                                Kind::Normal},
+                      KnownCase{std::numeric_limits<long double>::denorm_min(),
+                                {1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                Kind::Subnormal},
+                      KnownCase{-std::numeric_limits<long double>::infinity(),
+                                {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF},
+                                Kind::Infinite}));
 
 struct PatternCase {
   const char* what;
@@ -88,8 +93,7 @@ TEST(Extended80Test, RandomPatternsRoundTrip) {
   for (int i = 0; i < 20000; ++i) {
     const std::uint64_t raw = random();
     const bool subnormal = i % 10 == 0;
-    const std::uint64_t significand =
-        subnormal ? raw >> 1 : raw | (std::uint64_t{1} << 63);
+    const std::uint64_t significand = subnormal ? raw >> 1 : raw | (std::uint64_t{1} << 63);
     const unsigned exponent =
         subnormal ? 0u : 1u + static_cast<unsigned>(random() % 0x7FFE);  // 1 .. 0x7FFE
     const unsigned top = exponent | (i % 2 ? 0x8000u : 0u);

@@ -42,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{Standard::ARPANSA, 0.5L, 20.0L}, LimitCase{Standard::ARPANSA, 1.0L, 20.0L},
         LimitCase{Standard::ARPANSA, 5.0L, 4.0L}, LimitCase{Standard::ARPANSA, 10.0L, 2.0L},
         LimitCase{Standard::ARPANSA, 399.0L, 2.0L}, LimitCase{Standard::ARPANSA, 400.0L, 2.0L},
-        LimitCase{Standard::ARPANSA, 1296.0L, 6.48L},
-        LimitCase{Standard::ARPANSA, 1999.0L, 9.995L},
+        LimitCase{Standard::ARPANSA, 1296.0L, 6.48L}, LimitCase{Standard::ARPANSA, 1999.0L, 9.995L},
         LimitCase{Standard::ARPANSA, 2000.0L, 10.0L},
         // FCC: a jump at 1.34 MHz, continuous elsewhere
         LimitCase{Standard::FCC, 1.3399L, 1000.0L},

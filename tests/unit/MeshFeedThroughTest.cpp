@@ -46,7 +46,9 @@ struct MeshCase {
   const char* panel72;
 };
 
-void PrintTo(const MeshCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MeshCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class MeshCases : public ::testing::TestWithParam<MeshCase> {};
 
@@ -186,7 +188,7 @@ TEST(Mesh, EveryReachableMeshGivesFiniteFigures) {
           s.SolidDish = solid;
           EvaluateNoise(s);
           EvaluateEcho(s);
-          const Real shown[] = {s.MeshAttenuationDb, s.MeshLeakTempK, s.FeedThroughTempK,
+          const Real shown[] = {s.MeshAttenuationDb, s.MeshLeakTempK,    s.FeedThroughTempK,
                                 s.FeedThroughDb,     s.SystemNoiseTempK, s.ColdSkyGroundYDb,
                                 s.SunYFactorDb,      s.NoisePowerDbw};
           for (Real v : shown) {

@@ -67,8 +67,8 @@ TEST_F(MoonBounceWindow, StartupReceiveChainTexts) {
   };
   for (const auto& [panel, text] : expected) EXPECT_EQ(Text(panel), text) << panel;
   EXPECT_EQ(Font("Panel24"), Colour::Black);
-  for (const char* panel : {"SpeedChange", "Panel24", "Panel29", "Panel31", "Panel55", "Panel56",
-                            "Solid_Mesh"}) {
+  for (const char* panel :
+       {"SpeedChange", "Panel24", "Panel29", "Panel31", "Panel55", "Panel56", "Solid_Mesh"}) {
     EXPECT_EQ(Color(panel), Colour::ButtonFace) << panel;
   }
 }
@@ -140,7 +140,9 @@ struct ClampCase {
   Real expected;
 };
 
-void PrintTo(const ClampCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ClampCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class MoonBounceClamps : public MoonBounceWindow,
                          public ::testing::WithParamInterface<ClampCase> {};
@@ -156,27 +158,45 @@ TEST_P(MoonBounceClamps, DownClickStopsAtTheFloor) {
 INSTANTIATE_TEST_SUITE_P(
     Floors, MoonBounceClamps,
     ::testing::Values(
-        ClampCase{"lna_loss", &StationState::LnaLossDb, 0.015L, false, &TForm1::LNALossDownClick, 1, 0.01L},
-        ClampCase{"lna_nf", &StationState::LnaNoiseFigureDb, 0.015L, false, &TForm1::LNANfDownClick, 3, 0.01L},
-        ClampCase{"lna_gain", &StationState::LnaGainDb, 1.0L, false, &TForm1::LNAGainDownClick, 1, 0.5L},
-        ClampCase{"lna_gain_0_7", &StationState::LnaGainDb, 0.7L, false, &TForm1::LNAGainDownClick, 1, 0},
-        ClampCase{"coax_0_15", &StationState::LnaRxLossDb, 0.15L, false, &TForm1::LNARxLossDownClick, 1, 0},
-        ClampCase{"rx_nf_0_15", &StationState::RxNoiseFigureDb, 0.15L, false, &TForm1::RxNFDownClick, 1, 0},
+        ClampCase{"lna_loss", &StationState::LnaLossDb, 0.015L, false, &TForm1::LNALossDownClick, 1,
+                  0.01L},
+        ClampCase{"lna_nf", &StationState::LnaNoiseFigureDb, 0.015L, false, &TForm1::LNANfDownClick,
+                  3, 0.01L},
+        ClampCase{"lna_gain", &StationState::LnaGainDb, 1.0L, false, &TForm1::LNAGainDownClick, 1,
+                  0.5L},
+        ClampCase{"lna_gain_0_7", &StationState::LnaGainDb, 0.7L, false, &TForm1::LNAGainDownClick,
+                  1, 0},
+        ClampCase{"coax_0_15", &StationState::LnaRxLossDb, 0.15L, false,
+                  &TForm1::LNARxLossDownClick, 1, 0},
+        ClampCase{"rx_nf_0_15", &StationState::RxNoiseFigureDb, 0.15L, false,
+                  &TForm1::RxNFDownClick, 1, 0},
         ClampCase{"sky_x10_at_5", &StationState::SkyTempK, 5, true, &TForm1::TSkyDownClick, 1, 0},
         ClampCase{"sky_at_0_5", &StationState::SkyTempK, 0.5L, false, &TForm1::TSkyDownClick, 1, 0},
-        ClampCase{"bw_x10_at_100", &StationState::RxBandwidthHz, 100, true, &TForm1::SpinButton5DownClick, 1, 10},
-        ClampCase{"bw_at_15", &StationState::RxBandwidthHz, 15, false, &TForm1::SpinButton5DownClick, 3, 10},
-        ClampCase{"spill_at_0_5", &StationState::SpilloverTempK, 0.5L, false, &TForm1::SpillOverDownClick, 1, 0.1L},
-        ClampCase{"spill_x10", &StationState::SpilloverTempK, 30, true, &TForm1::SpillOverDownClick, 4, 0.1L},
-        ClampCase{"feedthr_x10_at_5", &StationState::FeedThroughExtraK, 5, true, &TForm1::FeedThrDownClick, 1, 0},
-        ClampCase{"path_loss_0_3", &StationState::PathLoss, 0.3L, false, &TForm1::PathLossDownClick, 1, 0},
-        ClampCase{"path_loss_x10", &StationState::PathLoss, 3, true, &TForm1::PathLossDownClick, 2, 0},
-        ClampCase{"flux_at_1", &StationState::SolarFluxSfu, 1, false, &TForm1::SolarFluxDownClick, 1, 1},
-        ClampCase{"flux_x10", &StationState::SolarFluxSfu, 3, true, &TForm1::SolarFluxDownClick, 1, 2},
-        ClampCase{"diam_0_015", &StationState::MeshWireDiameterMm, 0.015L, false, &TForm1::MeshDiamDownClick, 2, 0.01L},
+        ClampCase{"bw_x10_at_100", &StationState::RxBandwidthHz, 100, true,
+                  &TForm1::SpinButton5DownClick, 1, 10},
+        ClampCase{"bw_at_15", &StationState::RxBandwidthHz, 15, false,
+                  &TForm1::SpinButton5DownClick, 3, 10},
+        ClampCase{"spill_at_0_5", &StationState::SpilloverTempK, 0.5L, false,
+                  &TForm1::SpillOverDownClick, 1, 0.1L},
+        ClampCase{"spill_x10", &StationState::SpilloverTempK, 30, true, &TForm1::SpillOverDownClick,
+                  4, 0.1L},
+        ClampCase{"feedthr_x10_at_5", &StationState::FeedThroughExtraK, 5, true,
+                  &TForm1::FeedThrDownClick, 1, 0},
+        ClampCase{"path_loss_0_3", &StationState::PathLoss, 0.3L, false, &TForm1::PathLossDownClick,
+                  1, 0},
+        ClampCase{"path_loss_x10", &StationState::PathLoss, 3, true, &TForm1::PathLossDownClick, 2,
+                  0},
+        ClampCase{"flux_at_1", &StationState::SolarFluxSfu, 1, false, &TForm1::SolarFluxDownClick,
+                  1, 1},
+        ClampCase{"flux_x10", &StationState::SolarFluxSfu, 3, true, &TForm1::SolarFluxDownClick, 1,
+                  2},
+        ClampCase{"diam_0_015", &StationState::MeshWireDiameterMm, 0.015L, false,
+                  &TForm1::MeshDiamDownClick, 2, 0.01L},
         // a 1 mm wire: the spacing stops at the 0.5 mm radius
-        ClampCase{"spacing_to_radius", &StationState::MeshSpacingMm, 0.55L, false, &TForm1::MeshSpacingDownClick, 3, 0.5L},
-        ClampCase{"spacing_from_startup", &StationState::MeshSpacingMm, 12.7L, false, &TForm1::MeshSpacingDownClick, 123, 0.5L}),
+        ClampCase{"spacing_to_radius", &StationState::MeshSpacingMm, 0.55L, false,
+                  &TForm1::MeshSpacingDownClick, 3, 0.5L},
+        ClampCase{"spacing_from_startup", &StationState::MeshSpacingMm, 12.7L, false,
+                  &TForm1::MeshSpacingDownClick, 123, 0.5L}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MoonBounceWindow, SpacingNeverBelowOneHundredthOfAMillimetre) {
@@ -212,10 +232,11 @@ struct StepCase {
   Real stepWithMultiplier;
 };
 
-void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StepCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
-class MoonBounceSteps : public MoonBounceWindow,
-                        public ::testing::WithParamInterface<StepCase> {};
+class MoonBounceSteps : public MoonBounceWindow, public ::testing::WithParamInterface<StepCase> {};
 
 TEST_P(MoonBounceSteps, UpAndDownByTheStepInForce) {
   const StepCase& c = GetParam();
@@ -232,20 +253,33 @@ TEST_P(MoonBounceSteps, UpAndDownByTheStepInForce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, MoonBounceSteps,
-    ::testing::Values(
-        StepCase{"lna_loss", &StationState::LnaLossDb, &TForm1::LNALossUpClick, &TForm1::LNALossDownClick, 0.01L, 0.01L},
-        StepCase{"lna_nf", &StationState::LnaNoiseFigureDb, &TForm1::LNANfUpClick, &TForm1::LNANfDownClick, 0.01L, 0.01L},
-        StepCase{"lna_gain", &StationState::LnaGainDb, &TForm1::LNAGainUpClick, &TForm1::LNAGainDownClick, 0.5L, 0.5L},
-        StepCase{"coax", &StationState::LnaRxLossDb, &TForm1::LNARxLossUpClick, &TForm1::LNARxLossDownClick, 0.1L, 0.1L},
-        StepCase{"rx_nf", &StationState::RxNoiseFigureDb, &TForm1::RxNFUpClick, &TForm1::RxNFDownClick, 0.1L, 0.1L},
-        StepCase{"sky", &StationState::SkyTempK, &TForm1::TSkyUpClick, &TForm1::TSkyDownClick, 1, 10},
-        StepCase{"bandwidth", &StationState::RxBandwidthHz, &TForm1::SpinButton5UpClick, &TForm1::SpinButton5DownClick, 10, 100},
-        StepCase{"spillover", &StationState::SpilloverTempK, &TForm1::SpillOverUpClick, &TForm1::SpillOverDownClick, 1, 10},
-        StepCase{"feed_through", &StationState::FeedThroughExtraK, &TForm1::FeedThrUpClick, &TForm1::FeedThrDownClick, 1, 10},
-        StepCase{"path_loss", &StationState::PathLoss, &TForm1::PathLossUpClick, &TForm1::PathLossDownClick, 0.5L, 5},
-        StepCase{"solar_flux", &StationState::SolarFluxSfu, &TForm1::SolarFluxUpClick, &TForm1::SolarFluxDownClick, 1, 1},
-        StepCase{"mesh_diameter", &StationState::MeshWireDiameterMm, &TForm1::MeshDiamUpClick, &TForm1::MeshDiamDownClick, 0.01L, 0.01L},
-        StepCase{"mesh_spacing", &StationState::MeshSpacingMm, &TForm1::MeshSpacingUpClick, &TForm1::MeshSpacingDownClick, 0.1L, 0.1L}),
+    ::testing::Values(StepCase{"lna_loss", &StationState::LnaLossDb, &TForm1::LNALossUpClick,
+                               &TForm1::LNALossDownClick, 0.01L, 0.01L},
+                      StepCase{"lna_nf", &StationState::LnaNoiseFigureDb, &TForm1::LNANfUpClick,
+                               &TForm1::LNANfDownClick, 0.01L, 0.01L},
+                      StepCase{"lna_gain", &StationState::LnaGainDb, &TForm1::LNAGainUpClick,
+                               &TForm1::LNAGainDownClick, 0.5L, 0.5L},
+                      StepCase{"coax", &StationState::LnaRxLossDb, &TForm1::LNARxLossUpClick,
+                               &TForm1::LNARxLossDownClick, 0.1L, 0.1L},
+                      StepCase{"rx_nf", &StationState::RxNoiseFigureDb, &TForm1::RxNFUpClick,
+                               &TForm1::RxNFDownClick, 0.1L, 0.1L},
+                      StepCase{"sky", &StationState::SkyTempK, &TForm1::TSkyUpClick,
+                               &TForm1::TSkyDownClick, 1, 10},
+                      StepCase{"bandwidth", &StationState::RxBandwidthHz,
+                               &TForm1::SpinButton5UpClick, &TForm1::SpinButton5DownClick, 10, 100},
+                      StepCase{"spillover", &StationState::SpilloverTempK,
+                               &TForm1::SpillOverUpClick, &TForm1::SpillOverDownClick, 1, 10},
+                      StepCase{"feed_through", &StationState::FeedThroughExtraK,
+                               &TForm1::FeedThrUpClick, &TForm1::FeedThrDownClick, 1, 10},
+                      StepCase{"path_loss", &StationState::PathLoss, &TForm1::PathLossUpClick,
+                               &TForm1::PathLossDownClick, 0.5L, 5},
+                      StepCase{"solar_flux", &StationState::SolarFluxSfu, &TForm1::SolarFluxUpClick,
+                               &TForm1::SolarFluxDownClick, 1, 1},
+                      StepCase{"mesh_diameter", &StationState::MeshWireDiameterMm,
+                               &TForm1::MeshDiamUpClick, &TForm1::MeshDiamDownClick, 0.01L, 0.01L},
+                      StepCase{"mesh_spacing", &StationState::MeshSpacingMm,
+                               &TForm1::MeshSpacingUpClick, &TForm1::MeshSpacingDownClick, 0.1L,
+                               0.1L}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MoonBounceWindow, MultiplierPaintsItsSixPanelsAndBack) {

@@ -42,7 +42,9 @@ StationState StartupStation() {
   return s;
 }
 
-std::string F(Real v, int p, int d) { return FixedText(v, p, d); }
+std::string F(Real v, int p, int d) {
+  return FixedText(v, p, d);
+}
 
 TEST(NoiseChain, StartupStationTermsAndTemperatures) {
   StationState s = StartupStation();
@@ -79,7 +81,9 @@ struct ChainCase {
   const char* rxText;
 };
 
-void PrintTo(const ChainCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ChainCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class NoiseChainCases : public ::testing::TestWithParam<ChainCase> {};
 
@@ -96,13 +100,14 @@ TEST_P(NoiseChainCases, SystemAndReceiverTemperatures) {
   EXPECT_EQ(F(r.ReceiverTempK, 10, 1) + " = " + F(r.ReceiverNoiseFigureDb, 10, 2), c.rxText);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Chains, NoiseChainCases,
-    ::testing::Values(
-        ChainCase{"startup", 0.1L, 0.6L, 26, 2.0L, 1.0L, "97.2 = 1.25", "51.5 = 0.71"},
-        ChainCase{"floors", 0.01L, 0.01L, 26, 0, 0, "47.0 = 0.65", "1.3 = 0.02"},
-        ChainCase{"no_lna_gain", 0.1L, 0.6L, 0, 2.0L, 1.0L, "391.8 = 3.71", "346.1 = 3.41"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Chains, NoiseChainCases,
+                         ::testing::Values(ChainCase{"startup", 0.1L, 0.6L, 26, 2.0L, 1.0L,
+                                                     "97.2 = 1.25", "51.5 = 0.71"},
+                                           ChainCase{"floors", 0.01L, 0.01L, 26, 0, 0,
+                                                     "47.0 = 0.65", "1.3 = 0.02"},
+                                           ChainCase{"no_lna_gain", 0.1L, 0.6L, 0, 2.0L, 1.0L,
+                                                     "391.8 = 3.71", "346.1 = 3.41"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NoiseChain, ColdSkyYFactorLeavesOutTheReceiverAndLnaGain) {
   StationState s = StartupStation();
@@ -126,7 +131,9 @@ struct SunCase {
   Real factor;
 };
 
-void PrintTo(const SunCase& c, std::ostream* os) { *os << static_cast<double>(c.frequencyMHz) << " MHz"; }
+void PrintTo(const SunCase& c, std::ostream* os) {
+  *os << static_cast<double>(c.frequencyMHz) << " MHz";
+}
 
 class SunFluxCases : public ::testing::TestWithParam<SunCase> {};
 
@@ -145,14 +152,15 @@ TEST_P(SunFluxCases, FluxAtTheOperatingFrequency) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bands, SunFluxCases,
-    ::testing::Values(SunCase{50, 0.009L}, SunCase{144, 0.0673L}, SunCase{220, 0.15L},
-                      SunCase{432, 0.25L}, SunCase{900, 0.45L}, SunCase{1296, 0.65L},
-                      SunCase{2304, 0.9074L}, SunCase{3456, 1.1L}, SunCase{5760, 1.4133L},
-                      SunCase{10368, 2.3002L}, SunCase{24000, 7}, SunCase{48000, 14},
-                      SunCase{1.8L, 0}, SunCase{14.2L, 0}, SunCase{29.7L, 0},
-                      SunCase{432.0000001L, 0}));
+INSTANTIATE_TEST_SUITE_P(Bands, SunFluxCases,
+                         ::testing::Values(SunCase{50, 0.009L}, SunCase{144, 0.0673L},
+                                           SunCase{220, 0.15L}, SunCase{432, 0.25L},
+                                           SunCase{900, 0.45L}, SunCase{1296, 0.65L},
+                                           SunCase{2304, 0.9074L}, SunCase{3456, 1.1L},
+                                           SunCase{5760, 1.4133L}, SunCase{10368, 2.3002L},
+                                           SunCase{24000, 7}, SunCase{48000, 14}, SunCase{1.8L, 0},
+                                           SunCase{14.2L, 0}, SunCase{29.7L, 0},
+                                           SunCase{432.0000001L, 0}));
 
 // ---- echo ----------------------------------------------------------------
 
@@ -180,7 +188,9 @@ struct GainCase {
   const char* sunY;
 };
 
-void PrintTo(const GainCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const GainCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class EchoGainCases : public ::testing::TestWithParam<GainCase> {};
 
@@ -200,12 +210,12 @@ TEST_P(EchoGainCases, GainInUseCountsTwice) {
   EXPECT_NEAR(s.EchoSnrDb - lower.EchoSnrDb, 2.0L, 1e-12L);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Antennas, EchoGainCases,
-    ::testing::Values(GainCase{"one_yagi", 16.8L, "-8.7", "7.7"},
-                      GainCase{"dipole", 2.0L, "-38.3", "0.6"},
-                      GainCase{"dish_30_07", 30.068346296507062L, "17.8", "20.2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Antennas, EchoGainCases,
+                         ::testing::Values(GainCase{"one_yagi", 16.8L, "-8.7", "7.7"},
+                                           GainCase{"dipole", 2.0L, "-38.3", "0.6"},
+                                           GainCase{"dish_30_07", 30.068346296507062L, "17.8",
+                                                    "20.2"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- path-loss cue -------------------------------------------------------
 
@@ -215,7 +225,10 @@ struct PathLossCase {
   bool changed;
 };
 
-void PrintTo(const PathLossCase& c, std::ostream* os) { *os << static_cast<double>(c.frequencyMHz) << " MHz, " << static_cast<double>(c.pathLoss) << " dB"; }
+void PrintTo(const PathLossCase& c, std::ostream* os) {
+  *os << static_cast<double>(c.frequencyMHz) << " MHz, " << static_cast<double>(c.pathLoss)
+      << " dB";
+}
 
 class PathLossCases : public ::testing::TestWithParam<PathLossCase> {};
 

@@ -16,34 +16,34 @@ using namespace testing_support;
 // The stored fields in file order: reals from byte 0 in steps of 10, the
 // integers from byte 232 in steps of 4, the flags from byte 276 in steps of 1.
 constexpr Real StationState::*kRealOrder[] = {
-    &StationState::FrequencyMHz, &StationState::DishDiameterCopyCm,
-    &StationState::DishDiameterCm, &StationState::PathLoss,
-    &StationState::DishEfficiency, &StationState::LnaLossDb,
-    &StationState::RxBandwidthHz, &StationState::LnaNoiseFigureDb,
-    &StationState::SkyTempK, &StationState::LnaGainDb,
-    &StationState::LnaRxLossDb, &StationState::RxNoiseFigureDb,
-    &StationState::SpilloverTempK, &StationState::FeedLossDb,
-    &StationState::ShfFeedLossDb, &StationState::HfFeedLossDb,
+    &StationState::FrequencyMHz,       &StationState::DishDiameterCopyCm,
+    &StationState::DishDiameterCm,     &StationState::PathLoss,
+    &StationState::DishEfficiency,     &StationState::LnaLossDb,
+    &StationState::RxBandwidthHz,      &StationState::LnaNoiseFigureDb,
+    &StationState::SkyTempK,           &StationState::LnaGainDb,
+    &StationState::LnaRxLossDb,        &StationState::RxNoiseFigureDb,
+    &StationState::SpilloverTempK,     &StationState::FeedLossDb,
+    &StationState::ShfFeedLossDb,      &StationState::HfFeedLossDb,
     &StationState::MeshWireDiameterMm, &StationState::MeshSpacingMm,
-    &StationState::FeedThroughExtraK, &StationState::YagiGainDbi,
-    &StationState::SolarFluxSfu, &StationState::YagiCount,
+    &StationState::FeedThroughExtraK,  &StationState::YagiGainDbi,
+    &StationState::SolarFluxSfu,       &StationState::YagiCount,
     &StationState::MeshWireRadiusMm};
 constexpr Int StationState::*kIntOrder[] = {
-    &StationState::ModeIndex, &StationState::AveragingIndex, &StationState::BeamBandIndex,
-    &StationState::YagiStackStep, &StationState::LimitStepCount, &StationState::HfBandIndex,
-    &StationState::PowerThousands, &StationState::PowerHundreds, &StationState::PowerTens,
-    &StationState::PowerUnits, &StationState::VhfBandIndex};
+    &StationState::ModeIndex,      &StationState::AveragingIndex, &StationState::BeamBandIndex,
+    &StationState::YagiStackStep,  &StationState::LimitStepCount, &StationState::HfBandIndex,
+    &StationState::PowerThousands, &StationState::PowerHundreds,  &StationState::PowerTens,
+    &StationState::PowerUnits,     &StationState::VhfBandIndex};
 constexpr Flag StationState::*kFlagOrder[] = {
-    &StationState::MetricUnits, &StationState::GroundReflection,
-    &StationState::DishSelected, &StationState::DipoleSelected,
-    &StationState::VerticalSelected, &StationState::BeamSelected,
+    &StationState::MetricUnits,          &StationState::GroundReflection,
+    &StationState::DishSelected,         &StationState::DipoleSelected,
+    &StationState::VerticalSelected,     &StationState::BeamSelected,
     &StationState::VariableGainSelected, &StationState::ShfBandsShown,
-    &StationState::HfBandsShown, &StationState::StandardAS2772,
-    &StationState::StandardARPANSA, &StationState::StandardFCC,
-    &StationState::StandardVariable, &StationState::IncrementMultiplier,
-    &StationState::ReservedFlag1, &StationState::SolidDish,
-    &StationState::ReservedFlag3, &StationState::ReservedFlag2,
-    &StationState::ReservedFlag5, &StationState::ReservedFlag4,
+    &StationState::HfBandsShown,         &StationState::StandardAS2772,
+    &StationState::StandardARPANSA,      &StationState::StandardFCC,
+    &StationState::StandardVariable,     &StationState::IncrementMultiplier,
+    &StationState::ReservedFlag1,        &StationState::SolidDish,
+    &StationState::ReservedFlag3,        &StationState::ReservedFlag2,
+    &StationState::ReservedFlag5,        &StationState::ReservedFlag4,
     &StationState::LowGainSelected};
 
 // Every stored field of a station with distinct values lands at its offset,
@@ -100,8 +100,8 @@ TEST(StationRecordTest, StartUpValuesHaveTheirKnownBytes) {
   const std::vector<std::uint8_t> frequency(r.begin(), r.begin() + 10);
   const std::vector<std::uint8_t> efficiency(r.begin() + 40, r.begin() + 50);
   EXPECT_EQ(frequency, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0xD8, 0x07, 0x40}));
-  EXPECT_EQ(efficiency,
-            (std::vector<std::uint8_t>{0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0x8C, 0xFE, 0x3F}));
+  EXPECT_EQ(efficiency, (std::vector<std::uint8_t>{0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0x8C,
+                                                   0xFE, 0x3F}));
   EXPECT_EQ(CheckStationRecord(r), std::nullopt);
 }
 
@@ -169,8 +169,8 @@ TEST(StationFileTest, WriteReplacesTheWholeFileWithOneRecord) {
 
 struct WriteFailureCase {
   const char* what;
-  const char* target;     // inside the test folder
-  bool tempIsFolder;      // a folder takes the temporary file's name
+  const char* target;  // inside the test folder
+  bool tempIsFolder;   // a folder takes the temporary file's name
   bool targetIsFolder;
 };
 

@@ -68,10 +68,13 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::vector<std::uint8_t> Bytes(const StationRecordBytes& r) { return {r.begin(), r.end()}; }
+inline std::vector<std::uint8_t> Bytes(const StationRecordBytes& r) {
+  return {r.begin(), r.end()};
+}
 
 // The start-up station's stored fields, with the power groups as item
 // numbers, as a save of the start-up window writes them.

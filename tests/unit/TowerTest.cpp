@@ -51,9 +51,8 @@ TEST_P(BarTest, WholeMetresHalvesToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Positions, BarTest,
-    ::testing::Values(BarCase{20.0L, 20}, BarCase{12.5L, 12}, BarCase{13.5L, 14},
-                      BarCase{0.5L, 0}, BarCase{0.0L, 0}, BarCase{39.5L, 40},
-                      BarCase{55.0L, 40}, BarCase{1e30L, 40},
+    ::testing::Values(BarCase{20.0L, 20}, BarCase{12.5L, 12}, BarCase{13.5L, 14}, BarCase{0.5L, 0},
+                      BarCase{0.0L, 0}, BarCase{39.5L, 40}, BarCase{55.0L, 40}, BarCase{1e30L, 40},
                       BarCase{std::numeric_limits<long double>::infinity(), 40},
                       BarCase{std::numeric_limits<long double>::quiet_NaN(), 0}));
 
@@ -82,9 +81,9 @@ TEST_F(TowerWindowTest, TrackBarSetsTheHeightAndTheTexts) {
 
   Height(29);  // 1 m, still inside the 2.22 m zone
   EXPECT_EQ(S().TowerHeight, 1);
-  EXPECT_EQ(At("StaticText1").text,
-            FixedText(std::sqrt(S().ExclusionDistanceM * S().ExclusionDistanceM - 1), 18, 2) +
-                " Metres");
+  EXPECT_EQ(
+      At("StaticText1").text,
+      FixedText(std::sqrt(S().ExclusionDistanceM * S().ExclusionDistanceM - 1), 18, 2) + " Metres");
 
   Height(15);  // 15 m: the zone stays above the ground
   EXPECT_EQ(S().TowerHeight, 15);

@@ -71,14 +71,14 @@ QPixmap PrinterGlyph(int size) {
   p.scale(size / 16.0, size / 16.0);
   p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
   p.setBrush(Qt::white);
-  p.drawRect(QRectF(4.5, 1.5, 7, 5));     // paper in
+  p.drawRect(QRectF(4.5, 1.5, 7, 5));  // paper in
   p.setBrush(QColor(0xa0, 0xa8, 0xb4));
-  p.drawRect(QRectF(1.5, 6.5, 13, 6));    // body
+  p.drawRect(QRectF(1.5, 6.5, 13, 6));  // body
   p.setBrush(Qt::white);
-  p.drawRect(QRectF(4.5, 10.5, 7, 4));    // paper out
+  p.drawRect(QRectF(4.5, 10.5, 7, 4));  // paper out
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0, 160, 0));
-  p.drawRect(QRectF(12, 8, 1.5, 1.5));    // lamp
+  p.drawRect(QRectF(12, 8, 1.5, 1.5));  // lamp
   return pm;
 }
 

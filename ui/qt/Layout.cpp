@@ -9,7 +9,9 @@ constexpr unsigned S = kSunken;
 constexpr unsigned F = kFlat;
 
 // The moon-bounce calculator is laid out on a grid of seven columns.
-constexpr int SpCol(int i) { return 6 + 70 * i; }
+constexpr int SpCol(int i) {
+  return 6 + 70 * i;
+}
 constexpr int kSpValue = 54;  // width of a value panel
 constexpr int kSpSpin = 13;   // width of its spin button
 constexpr int kSpCell = kSpValue + 1 + kSpSpin;
@@ -241,7 +243,9 @@ const std::vector<Decoration> kDecorations = {
 
 }  // namespace
 
-const std::vector<Placement>& Placements() { return kPlacements; }
+const std::vector<Placement>& Placements() {
+  return kPlacements;
+}
 
 const Placement* FindPlacement(std::string_view name) {
   for (const Placement& p : kPlacements) {
@@ -250,6 +254,8 @@ const Placement* FindPlacement(std::string_view name) {
   return nullptr;
 }
 
-const std::vector<Decoration>& Decorations() { return kDecorations; }
+const std::vector<Decoration>& Decorations() {
+  return kDecorations;
+}
 
 }  // namespace korrin

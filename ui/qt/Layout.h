@@ -11,16 +11,16 @@ namespace korrin {
 
 // Drawing of a control; flags may be combined.
 enum LookFlag : unsigned {
-  kRaised = 1u << 0,      // raised bevel (buttons-like panels, groups)
-  kSunken = 1u << 1,      // sunken bevel (value displays)
-  kFlat = 1u << 2,        // no border
-  kAlignLeft = 1u << 3,   // text left-aligned (default: centred)
+  kRaised = 1u << 0,     // raised bevel (buttons-like panels, groups)
+  kSunken = 1u << 1,     // sunken bevel (value displays)
+  kFlat = 1u << 2,       // no border
+  kAlignLeft = 1u << 3,  // text left-aligned (default: centred)
   kAlignRight = 1u << 4,
   kBold = 1u << 5,
-  kSmall = 1u << 6,       // small caption type
-  kTitle = 1u << 7,       // a group panel that shows its caption as its title
-  kTooltipBack = 1u << 8, // decorations: on the hint background colour
-  kLimitFont = 1u << 9,   // the mW/cm² line
+  kSmall = 1u << 6,        // small caption type
+  kTitle = 1u << 7,        // a group panel that shows its caption as its title
+  kTooltipBack = 1u << 8,  // decorations: on the hint background colour
+  kLimitFont = 1u << 9,    // the mW/cm² line
 };
 
 struct Placement {

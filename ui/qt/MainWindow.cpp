@@ -5,8 +5,8 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -28,10 +28,14 @@ namespace korrin {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 // The only control whose top edge the window logic moves.
-bool MovesVertically(std::string_view name) { return name == "Panel64"; }
+bool MovesVertically(std::string_view name) {
+  return name == "Panel64";
+}
 
 // Radio groups whose handler also runs when the keyboard focus enters them.
 bool RunsOnFocusEnter(std::string_view name) {
@@ -123,7 +127,9 @@ MainWindow::~MainWindow() {
   disconnect(qApp, nullptr, this, nullptr);
 }
 
-QWidget* MainWindow::ClientPanel() { return client_; }
+QWidget* MainWindow::ClientPanel() {
+  return client_;
+}
 
 QWidget* MainWindow::ControlWidget(std::string_view name) const {
   auto it = entries_.find(name);

@@ -26,8 +26,8 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   explicit MainWindow(TForm1& form, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  void SyncFromBoard();        // mirror the whole board into the widgets
-  QWidget* ClientPanel();      // Panel1, the 790 x 541 client area that is printed / grabbed
+  void SyncFromBoard();    // mirror the whole board into the widgets
+  QWidget* ClientPanel();  // Panel1, the 790 x 541 client area that is printed / grabbed
 
   // The widget of a named control (its object name is the control's name),
   // nullptr for a name the window does not have.
@@ -50,7 +50,7 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
     QWidget* widget = nullptr;
     QLabel* title = nullptr;  // the caption of a group panel that shows one
     bool container = false;
-    Control shown;            // what the widget shows now
+    Control shown;  // what the widget shows now
     bool synced = false;
   };
 

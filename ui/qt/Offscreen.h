@@ -10,7 +10,9 @@ class TForm1;
 
 // Builds the window for `form` as it stands (no SetUp, no handler run), renders the client area.
 // Return an empty string on success, else an error text for the user.
-std::string SaveClientAreaPng(TForm1& form, const std::string& path);   // PNG of the client area (790 x 541 at 96 dpi)
-std::string PrintClientAreaPdf(TForm1& form, const std::string& path);  // the one-page PDF that "Print" makes
+std::string SaveClientAreaPng(
+    TForm1& form, const std::string& path);  // PNG of the client area (790 x 541 at 96 dpi)
+std::string PrintClientAreaPdf(TForm1& form,
+                               const std::string& path);  // the one-page PDF that "Print" makes
 
 }  // namespace korrin

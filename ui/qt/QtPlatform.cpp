@@ -37,9 +37,15 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
   ShowCurrentState();
   QMessageBox::Icon icon = QMessageBox::Warning;
   switch (kind) {
-    case MessageKind::Warning: icon = QMessageBox::Warning; break;
-    case MessageKind::Information: icon = QMessageBox::Information; break;
-    case MessageKind::Error: icon = QMessageBox::Critical; break;
+    case MessageKind::Warning:
+      icon = QMessageBox::Warning;
+      break;
+    case MessageKind::Information:
+      icon = QMessageBox::Information;
+      break;
+    case MessageKind::Error:
+      icon = QMessageBox::Critical;
+      break;
   }
   QString body = QString::fromStdString(text);
   body.replace("\r\n", "\n");
@@ -49,8 +55,7 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
   box.exec();
 }
 
-std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogRequest& request,
-                                                     bool save) {
+std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogRequest& request, bool save) {
   ShowCurrentState();
   QFileDialog dialog(window_);
   dialog.setWindowTitle(save ? "Save Data" : "Get Data");

@@ -6,15 +6,24 @@ namespace korrin {
 
 QColor ToQColor(Colour c) {
   switch (c) {
-    case Colour::ButtonFace: return QColor(0xf0, 0xf0, 0xf0);
-    case Colour::TooltipBackground: return QColor(0xff, 0xff, 0xe1);
-    case Colour::Green: return QColor(0, 128, 0);
-    case Colour::Red: return QColor(255, 0, 0);
-    case Colour::Yellow: return QColor(255, 255, 0);
-    case Colour::White: return QColor(255, 255, 255);
-    case Colour::Black: return QColor(0, 0, 0);
-    case Colour::Navy: return QColor(0, 0, 128);
-    case Colour::Grey: return QColor(128, 128, 128);
+    case Colour::ButtonFace:
+      return QColor(0xf0, 0xf0, 0xf0);
+    case Colour::TooltipBackground:
+      return QColor(0xff, 0xff, 0xe1);
+    case Colour::Green:
+      return QColor(0, 128, 0);
+    case Colour::Red:
+      return QColor(255, 0, 0);
+    case Colour::Yellow:
+      return QColor(255, 255, 0);
+    case Colour::White:
+      return QColor(255, 255, 255);
+    case Colour::Black:
+      return QColor(0, 0, 0);
+    case Colour::Navy:
+      return QColor(0, 0, 128);
+    case Colour::Grey:
+      return QColor(128, 128, 128);
   }
   return QColor(0, 0, 0);
 }
@@ -51,10 +60,17 @@ QFont WindowFont(FontRole role) {
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(11);
   switch (role) {
-    case FontRole::Normal: break;
-    case FontRole::Bold: f.setBold(true); break;
-    case FontRole::Small: f.setPixelSize(9); break;
-    case FontRole::Limit: f.setPixelSize(10); break;
+    case FontRole::Normal:
+      break;
+    case FontRole::Bold:
+      f.setBold(true);
+      break;
+    case FontRole::Small:
+      f.setPixelSize(9);
+      break;
+    case FontRole::Limit:
+      f.setPixelSize(10);
+      break;
     case FontRole::Memo:
       f.setPixelSize(16);
       f.setBold(true);

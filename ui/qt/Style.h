@@ -20,11 +20,11 @@ QColor ToQColor(Colour c);
 QPalette WindowPalette();
 
 enum class FontRole {
-  Normal,   // captions and values
-  Bold,     // group titles, the tower clearance
-  Small,    // the small grey caption type
-  Limit,    // the mW/cm² line under the exposure limit
-  Memo,     // the disclaimer: bold, 16 pixels
+  Normal,  // captions and values
+  Bold,    // group titles, the tower clearance
+  Small,   // the small grey caption type
+  Limit,   // the mW/cm² line under the exposure limit
+  Memo,    // the disclaimer: bold, 16 pixels
 };
 
 QFont WindowFont(FontRole role = FontRole::Normal);

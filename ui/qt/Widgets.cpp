@@ -40,8 +40,7 @@ void PanelBox::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- RadioGroupBox ------------------------------------------------------------
 
-RadioGroupBox::RadioGroupBox(QWidget* parent, const std::vector<std::string>& items,
-                             int columns)
+RadioGroupBox::RadioGroupBox(QWidget* parent, const std::vector<std::string>& items, int columns)
     : QGroupBox(parent), columns_(columns < 1 ? 1 : columns) {
   setAutoFillBackground(true);
   group_.setExclusive(true);
@@ -67,7 +66,9 @@ void RadioGroupBox::SetItemIndex(int index) {
   group_.setExclusive(true);
 }
 
-int RadioGroupBox::ItemIndex() const { return group_.checkedId(); }
+int RadioGroupBox::ItemIndex() const {
+  return group_.checkedId();
+}
 
 QRadioButton* RadioGroupBox::Item(int index) const {
   if (index < 0 || index >= Count()) return nullptr;

@@ -7,12 +7,17 @@ bash scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
+passed=0
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" | tee "$dir/ctest.log"
+  passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$dir/ctest.log")))
 }
+
+echo "== source format =="
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== plain build =="
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -26,3 +31,4 @@ if [ -f scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh "${KORRIN_FUZZ_SECONDS:-60}"
 fi
 echo "All tests passed."
+echo "$passed passed, 0 failed"

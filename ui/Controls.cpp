@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <iterator>
+
 #include "core/Tables.h"
 
 namespace korrin {
@@ -65,12 +67,14 @@ ControlSpec Coloured(ControlSpec c, Colour color, Colour font = Colour::Black) {
 template <typename Table>
 std::vector<std::string> Captions(const Table& table) {
   std::vector<std::string> out;
+  out.reserve(std::size(table));
   for (const auto& row : table) out.emplace_back(row.caption);
   return out;
 }
 
 std::vector<std::string> DigitItems(int unit) {
   std::vector<std::string> out;
+  out.reserve(10);
   for (int i = 0; i < 10; ++i) out.push_back(std::to_string(i * unit));
   return out;
 }

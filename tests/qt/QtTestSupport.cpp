@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <utility>
 
 namespace korrin::test {
 
@@ -34,16 +35,17 @@ void Click(QWidget* widget) {
 ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs) {
   clock_.start();
   timer_.setInterval(10);
-  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, answer, timeoutMs] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal->isVisible()) {
-      seen_ = true;
-      timer_.stop();
-      answer(modal);
-    } else if (clock_.elapsed() > timeoutMs) {
-      timer_.stop();
-    }
-  });
+  QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                   [this, answer = std::move(answer), timeoutMs] {
+                     QWidget* modal = QApplication::activeModalWidget();
+                     if (modal != nullptr && modal->isVisible()) {
+                       seen_ = true;
+                       timer_.stop();
+                       answer(modal);
+                     } else if (clock_.elapsed() > timeoutMs) {
+                       timer_.stop();
+                     }
+                   });
   timer_.start();
 }
 

@@ -177,6 +177,7 @@ TEST(Mesh, VeryThickWireReachesTheModelsLimit) {
 // from the finest the controls allow: every value the panel shows is finite.
 TEST(Mesh, EveryReachableMeshGivesFiniteFigures) {
   std::vector<Real> frequencies;
+  frequencies.reserve(kVhfBands.size() + kHfBands.size());
   for (const VhfBand& b : kVhfBands) frequencies.push_back(b.frequencyMHz);
   for (const HfBand& b : kHfBands) frequencies.push_back(b.frequencyMHz);
   const Real spacings[] = {0.01L, 0.05L, 0.5L, 1.0L, 1.7L, 1.8L, 4.0L, 12.7L, 50.0L, 1000.0L};

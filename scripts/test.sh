@@ -18,6 +18,8 @@ run_suite() {
 
 echo "== source format =="
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+echo "== clang-tidy =="
+bash scripts/tidy.sh
 
 echo "== plain build =="
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/report/ReportOptions.h"
 
 namespace korrin::report {
@@ -12,6 +14,10 @@ struct ActionCase {
   const char* target;
   int value;
 };
+
+void PrintTo(const ActionCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
 
 class ParseActionTest : public ::testing::TestWithParam<ActionCase> {};
 
@@ -113,6 +119,11 @@ struct BadArguments {
   bool pictures;
   const char* named;  // what the error must name
 };
+
+void PrintTo(const BadArguments& c, std::ostream* os) {
+  for (const std::string& arg : c.args) *os << '"' << arg << "\" ";
+  if (!c.pictures) *os << "(no pictures)";
+}
 
 class RefusedArgumentsTest : public ::testing::TestWithParam<BadArguments> {};
 

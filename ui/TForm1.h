@@ -12,6 +12,9 @@
 
 namespace korrin {
 
+// Lengths are shown in feet at 3.28 feet to the metre.
+inline constexpr long double kFeetPerMetre = 3.28L;
+
 class TForm1 {
  public:
   TForm1(Platform& platform, NumberLocale locale = {});

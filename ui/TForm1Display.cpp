@@ -5,7 +5,7 @@ namespace korrin {
 
 std::string TForm1::Length(long double metres, int precision, int decimals) const {
   if (s_.MetricUnits) return Fixed(metres, precision, decimals) + " Metres";
-  return Fixed(metres * 3.28L, precision, decimals) + " Feet";
+  return Fixed(metres * kFeetPerMetre, precision, decimals) + " Feet";
 }
 
 void TForm1::DisplayDishLimitFactors() {

@@ -10,8 +10,6 @@ namespace korrin {
 
 namespace {
 
-constexpr long double kFeetPerMetre = 3.28L;
-
 // Diameter steps: 10 cm in metric units, 3.937 cm in imperial ones.
 constexpr long double kMetricDiameterStepCm = 10.0L;
 constexpr long double kImperialDiameterStepCm = 3.937L;
@@ -321,8 +319,7 @@ void TForm1::DisplayExclusionZone() {
   const auto number = [this](long double metres) {
     return Fixed(s_.MetricUnits ? metres : metres * kFeetPerMetre, 18, 2);
   };
-  const char* unit = s_.MetricUnits ? " Metres" : " Feet";
-  const auto length = [&](long double metres) { return number(metres) + unit; };
+  const auto length = [this](long double metres) { return Length(metres, 18, 2); };
 
   const long double f = s_.FarFieldBoundaryM;
   const long double r = s_.ExclusionDistanceM;

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev pkg-config git python3
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-charts-dev qt6-svg-dev
+  libqt6opengl6-dev  # the Qt Charts CMake package looks for Qt OpenGL
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSlider>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolButton>
@@ -21,6 +23,7 @@
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
 #include "ui/qt/Layout.h"
+#include "ui/qt/MenuBar.h"
 #include "ui/qt/Style.h"
 #include "ui/qt/Widgets.h"
 
@@ -105,8 +108,11 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
   scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   scroll_->setWidget(client_);
   setCentralWidget(scroll_);
-  // The client area is exactly the client panel; a smaller window scrolls.
-  resize(client_->size());
+  InstallMenuBar(*this);
+  // The client area is exactly the client panel, below the menu bar and
+  // above the status line; a smaller window scrolls.
+  resize(client_->width(),
+         client_->height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
   // The window is measured for one style; it keeps it whatever the
   // desktop's style is.
@@ -365,6 +371,13 @@ void MainWindow::Run(const HandlerEntry* handler) {
   SyncFromBoard();
 }
 
+bool MainWindow::RunHandler(std::string_view name) {
+  const HandlerEntry* handler = FindHandler(name);
+  if (handler == nullptr) return false;
+  Run(handler);
+  return true;
+}
+
 void MainWindow::Activate() {
   if (!activatesForm_ || running_ || syncing_) return;
   {
@@ -419,6 +432,7 @@ void MainWindow::SyncFromBoard() {
   // The Close button lies under the data panel while that is shown; its
   // accelerator must not compete with the panel's "&Cancel".
   if (QWidget* close = ControlWidget("BitBtn1")) close->setEnabled(!board.at("Panel83").visible);
+  emit boardSynced();
 }
 
 void MainWindow::Apply(const std::string& name, Entry& e, const Control& c) {

@@ -40,6 +40,14 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
 
   TForm1& Form() { return form_; }
 
+  // Runs the handler of that name as a click on its control would; false
+  // when the window logic has no handler of that name.
+  bool RunHandler(std::string_view name);
+
+ signals:
+  // The widgets show the board anew (after every handler and activation).
+  void boardSynced();
+
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;

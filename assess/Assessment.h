@@ -28,6 +28,14 @@ const char* LimitSetId(LimitSet set);
 // The set's name with its edition and tier, as the program's texts show it.
 const char* LimitSetName(LimitSet set);
 
+// The set's limit at a frequency; empty outside the set's range and for
+// the hand-set limit, which belongs to the station.
+std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz);
+
+// FCC 47 CFR 1.1307(b)(3)(i)(C): the threshold ERP in W at `distanceM`;
+// empty outside 0.3-100000 MHz.
+std::optional<Real> FccThresholdErpW(Real frequencyMHz, Real distanceM);
+
 struct RangeM {
   Real fromM = 0;
   Real toM = 0;
@@ -45,6 +53,7 @@ struct LimitEntry {
   std::vector<RangeM> rangesM;          // the dish's ranges as the window shows them
   std::optional<ZoneShown> zone;        // what the zone displays would show
   std::optional<Real> keepOutM;         // outermost distance above the limit, gaps covered
+  std::optional<Real> crossingM;        // the model's own outermost crossing (0: never above)
   std::optional<Real> towerClearanceM;  // HF side with a tower above 0 m only
   std::optional<Real> headClearanceM;   // HF side with a tower above 0 m only
 };

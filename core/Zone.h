@@ -7,6 +7,9 @@
 
 namespace korrin {
 
+// Lengths are shown in feet at 3.28 feet to the metre.
+inline constexpr long double kFeetPerMetre = 3.28L;
+
 struct ZoneShown {
   enum class First {
     NoRestriction,  // " No restriction"
@@ -17,7 +20,10 @@ struct ZoneShown {
   Real firstFromM = 0;       // Range only
   Real firstToM = 0;         // Distance and Range
   bool secondShown = false;  // the dish's second range, from 0 to secondToM
-  Real secondToM = 0;
+  Real secondToM = 0;        // kept when hidden too: the hidden display keeps its text
+
+  // The largest distance the displays show (0 for "No restriction").
+  Real LargestShownM() const;
 };
 
 // The decisions of the zone displays (Panel64 and Panel63) for the station

@@ -24,7 +24,7 @@ status=0
 # generated ones (moc, rcc) live in the build folder and are left out.
 root=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 "$runner" -clang-tidy-binary "$tidy" -p "$build" -j "$jobs" -quiet \
-  "^$root/(core|io|ui|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
+  "^$root/(core|io|ui|assess|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
 
 # The fuzz target is built only with clang; check its source on its own.
 "$tidy" --quiet fuzz/FuzzLoad.cpp -- -std=c++20 -I. -Wall -Wextra -Wpedantic \

@@ -6,14 +6,12 @@
 
 #include "core/Calc.h"
 #include "core/StationState.h"
+#include "core/Zone.h"
 #include "ui/ControlBoard.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 
 namespace korrin {
-
-// Lengths are shown in feet at 3.28 feet to the metre.
-inline constexpr long double kFeetPerMetre = 3.28L;
 
 class TForm1 {
  public:

@@ -1,11 +1,11 @@
 // The display half of the recalculation: the texts of the result panels.
 #include "ui/TForm1.h"
+#include "ui/ZoneText.h"
 
 namespace korrin {
 
 std::string TForm1::Length(long double metres, int precision, int decimals) const {
-  if (s_.MetricUnits) return Fixed(metres, precision, decimals) + " Metres";
-  return Fixed(metres * kFeetPerMetre, precision, decimals) + " Feet";
+  return LengthText(metres, precision, decimals, s_.MetricUnits, locale_);
 }
 
 void TForm1::DisplayDishLimitFactors() {

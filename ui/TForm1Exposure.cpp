@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ui/TForm1.h"
+#include "ui/ZoneText.h"
 
 namespace korrin {
 
@@ -21,8 +22,6 @@ constexpr long double kLimitFloorWm2 = 0.1L;
 // 0.1 W/m^2 in steps of 0.1.
 constexpr Int kStepsToLimitFloor = -19;
 constexpr int kTrackBarMaximum = 30;
-
-const char* const kNoRestriction = " No restriction";
 
 }  // namespace
 
@@ -312,30 +311,13 @@ void TForm1::TrackBar1Change() {
 void TForm1::DisplayExclusionZone() {
   Control& first = board_["Panel64"];
   Control& second = board_["Panel63"];
-  second.visible = s_.DishSelected && s_.SecondZoneInner != 0;
+  const ZoneShown zone = ExclusionZoneShown(s_);
+  const ZoneTexts texts = ZoneText(zone, s_.MetricUnits, locale_);
+  second.visible = zone.secondShown;
   first.top = second.visible ? 62 : 35;
-
-  // A length in the unit system in force, without and with its unit.
-  const auto number = [this](long double metres) {
-    return Fixed(s_.MetricUnits ? metres : metres * kFeetPerMetre, 18, 2);
-  };
-  const auto length = [this](long double metres) { return Length(metres, 18, 2); };
-
-  const long double f = s_.FarFieldBoundaryM;
-  const long double r = s_.ExclusionDistanceM;
-  const bool aboveAtLastPoint = s_.NearFieldDensityWm2 > s_.RadiationLimit;
-
-  first.text = number(f * s_.FirstZoneInner) + " to " + length(f * s_.FirstZoneOuter);
-  second.text = number(0) + " to " + length(f * s_.SecondZoneOuter);
-  if (f * s_.FirstZoneInner < 0.01L) first.text = kNoRestriction;
-  if (aboveAtLastPoint) first.text = length(f * s_.FirstZoneOuter);
-  if (aboveAtLastPoint && s_.FirstZoneOuter == 0) first.text = length(r);
-  if (s_.FarFieldDensityWm2 >= 2.0L) first.text = length(r);
-  if (!s_.DishSelected) first.text = length(r);
-  if (!s_.DishSelected && (s_.MetricUnits ? r : r * kFeetPerMetre) < 1.0L) {
-    first.text = kNoRestriction;
-  }
-  board_["Panel47"].text = length(f);
+  first.text = texts.first;
+  second.text = texts.second;
+  board_["Panel47"].text = Length(s_.FarFieldBoundaryM, 18, 2);
 
   board_["Panel49"].text = Fixed(s_.FarFieldDensityWm2, 10, 4) + " W/sq M";
   for (const char* name : {"Panel47", "Panel49", "Label7"}) board_[name].visible = s_.DishSelected;

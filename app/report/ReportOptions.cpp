@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/report/UserOptions.h"
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
 
@@ -119,6 +120,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
   ParseResult result;
   Options& o = result.options;
   bool positionalOnly = false;
+  std::vector<Action> settings;  // the user's own words go before every --do
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (!positionalOnly && arg.size() > 1 && arg[0] == '-') {
@@ -150,6 +152,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
                       " is not available: this korrin-report was built without the Qt window");
         }
         (name == "--png" ? o.pngPath : o.pdfPath) = *value;
+      } else if (IsUserOption(arg)) {
+        const std::string error = ParseUserOption(args, i, settings);
+        if (!error.empty()) return Fail(error);
       } else {
         return Fail("unknown option \"" + arg + "\"");
       }
@@ -159,12 +164,17 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
       return Fail("unexpected argument \"" + arg + "\": give at most one station file");
     }
   }
+  o.actions.insert(o.actions.begin(), settings.begin(), settings.end());
   return result;
 }
 
 std::string UsageText() {
   return "Usage: korrin-report [--json] [--all-bands] [--png FILE] [--pdf FILE] "
-         "[--do ACTION]... [STATION.rsd]\n"
+         "[SETTING]... [--do ACTION]... [STATION.rsd]\n"
+         "\n"
+         "SETTING is --band MHZ, --power WATTS, --feed-loss DB, --mode NAME,\n"
+         "  --pattern NAME, --antenna NAME, --dish-diameter M, --yagis N,\n"
+         "  --standard NAME, --ground-reflection, --tower METRES or --imperial\n"
          "\n"
          "ACTION is one of:\n"
          "  HANDLER               run a handler of the window by its name,\n"
@@ -198,6 +208,8 @@ std::string HelpText() {
       "  --do ACTION     apply ACTION (may be repeated)\n"
       "  --help          show this text\n"
       "  --version       show the version\n"
+      "\n" +
+      UserOptionsHelp() +
       "\n"
       "Handlers:\n";
   std::string line = " ";

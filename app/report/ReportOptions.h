@@ -15,11 +15,14 @@ struct Action {
     SelectItem,  // RadioGroupN=ITEM: select the item, run the group's click handler
     TrackBar,    // TrackBar1=POSITION: move the track bar, run TrackBar1Change
     FileDialog,  // Get_FileClick=PATH / Save_DataClick=PATH: the dialog answers PATH
+    Setting,     // an option in the user's words, planned into the actions above
+                 // against the station as it stands (app/report/UserOptions.h)
   };
   Kind kind = Kind::Handler;
   std::string text;                   // the action as written on the command line
-  std::string target;                 // handler name (Handler, FileDialog) or control name
-  int value = 0;                      // item index or track bar position
+  std::string target;                 // handler name (Handler, FileDialog), control name,
+                                      // or the setting's name
+  int value = 0;                      // item index, track bar position or the setting's value
   std::optional<std::string> answer;  // FileDialog: nullopt is a cancelled dialog
 };
 

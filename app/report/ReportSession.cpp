@@ -1,5 +1,6 @@
 #include "app/report/ReportSession.h"
 
+#include "app/report/UserOptions.h"
 #include "ui/Handlers.h"
 
 namespace korrin::report {
@@ -30,9 +31,21 @@ bool ReportSession::Load(const std::string& path) {
 }
 
 bool ReportSession::Apply(const Action& action) {
-  if (!closedBy_.empty() || platform_.exitCode) {
+  if (!closedBy_.empty() || platform_.exitCode || !refused_.empty()) {
     skipped_.push_back(action.text);
     return false;
+  }
+  if (action.kind == Action::Kind::Setting) {
+    std::string error;
+    const std::vector<Action> plan = PlanSetting(form_, action, error);
+    if (!error.empty()) {
+      refused_ = error;
+      return false;
+    }
+    for (const Action& step : plan) {
+      if (!Apply(step)) return false;
+    }
+    return true;
   }
   platform_.dialogAnswers.clear();
   const HandlerEntry* entry = nullptr;
@@ -51,6 +64,8 @@ bool ReportSession::Apply(const Action& action) {
     case Action::Kind::TrackBar:
       form_.Board()[action.target].position = action.value;
       entry = FindHandler(action.target, ControlEvent::Change);
+      break;
+    case Action::Kind::Setting:
       break;
   }
   if (entry != nullptr) Run(entry->run);

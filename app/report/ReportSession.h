@@ -25,8 +25,9 @@ class ReportSession {
   // showed a message (nothing of the file was read).
   bool Load(const std::string& path);
 
-  // Applies one action.  False when the window has closed, before or by
-  // this action; later actions are then not applied.
+  // Applies one action (a setting as the actions it plans).  False when
+  // the window has closed, before or by this action, or a setting was
+  // refused; later actions are then not applied.
   bool Apply(const Action& action);
 
   // Start, the station file when given, then every action until the window
@@ -42,6 +43,9 @@ class ReportSession {
   const std::string& ClosedBy() const { return closedBy_; }
   // Actions that were not applied because the window had closed.
   const std::vector<std::string>& Skipped() const { return skipped_; }
+  // Why a setting could not be reached from the station ("" when every one
+  // was); no action is applied after it.
+  const std::string& Refused() const { return refused_; }
 
  private:
   // Runs a handler as the window's message loop would: message boxes are
@@ -52,6 +56,7 @@ class ReportSession {
   TForm1 form_;
   std::string closedBy_;
   std::vector<std::string> skipped_;
+  std::string refused_;
 };
 
 }  // namespace korrin::report

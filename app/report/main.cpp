@@ -34,6 +34,11 @@ int Run(const Options& options) {
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
   const bool loaded = session.Run(options);
+  if (!session.Refused().empty()) {
+    // A setting the window cannot reach is a usage error: nothing is reported.
+    std::cerr << "korrin-report: " << session.Refused() << "\n";
+    return 2;
+  }
 
   BandTable bands;
   if (options.allBands) bands = EvaluateAllBands(session.Form(), session.Platform());

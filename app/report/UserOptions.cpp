@@ -1,0 +1,580 @@
+#include "app/report/UserOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <optional>
+
+#include "core/Calc.h"
+#include "core/Tables.h"
+#include "ui/Controls.h"
+#include "ui/Handlers.h"
+#include "ui/TForm1.h"
+
+namespace korrin::report {
+
+namespace {
+
+// ---- the options ---------------------------------------------------------------
+
+// Settings planned when their turn comes (Action::target).
+const char* const kBandHf = "band:hf";
+const char* const kBandVhf = "band:vhf";
+const char* const kFeedLoss = "feed-loss";
+const char* const kDishDiameter = "dish-diameter";
+const char* const kYagis = "yagis";
+const char* const kLowGainAntenna = "antenna";
+const char* const kGroundReflection = "ground-reflection";
+const char* const kImperial = "imperial";
+const char* const kTower = "tower";
+
+// The highest feed loss and dish diameter the window's three-digit displays
+// show with their one decimal.
+constexpr long double kMaxFeedLossDb = 99.9L;
+constexpr long double kMaxDishDiameterM = 99.9L;
+// A stepped value is reached within this many clicks or not at all.
+constexpr int kMaxClicks = 4000;
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return "";
+  return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+// A plain decimal number ("14.2", "100", "-1"), with `suffix` allowed after
+// it; nullopt for anything else.
+std::optional<double> Number(const std::string& text, std::string* suffix = nullptr) {
+  double v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v, std::chars_format::fixed);
+  if (ec != std::errc() || ptr == text.data() || !std::isfinite(v)) return std::nullopt;
+  const std::string rest(ptr, end);
+  if (suffix != nullptr) {
+    *suffix = Lower(Trim(rest));
+  } else if (!rest.empty()) {
+    return std::nullopt;
+  }
+  return v;
+}
+
+// A whole number within [low, high] written as digits (a trailing ".0" is
+// allowed); nullopt otherwise.
+std::optional<int> Whole(const std::string& text, int low, int high) {
+  const std::optional<double> v = Number(text);
+  if (!v || *v != std::floor(*v) || *v < low || *v > high) return std::nullopt;
+  return static_cast<int>(*v);
+}
+
+// Tenths of `text` (a feed loss in dB, a diameter in metres) within
+// [low, high]; nullopt when it is not a whole number of tenths.
+std::optional<int> Tenths(const std::string& text, long double low, long double high) {
+  const std::optional<double> v = Number(text);
+  if (!v || *v < low - 1e-9 || *v > high + 1e-9) return std::nullopt;
+  const double tenths = *v * 10.0;
+  if (std::fabs(tenths - std::round(tenths)) > 1e-6) return std::nullopt;
+  return static_cast<int>(std::lround(tenths));
+}
+
+Action HandlerAction(const std::string& name) {
+  Action a;
+  a.kind = Action::Kind::Handler;
+  a.text = name;
+  a.target = name;
+  return a;
+}
+
+Action SelectAction(const std::string& group, int item) {
+  Action a;
+  a.kind = Action::Kind::SelectItem;
+  a.target = group;
+  a.value = item;
+  a.text = group + "=" + std::to_string(item);
+  return a;
+}
+
+Action SettingAction(const std::string& text, const char* name, int value) {
+  Action a;
+  a.kind = Action::Kind::Setting;
+  a.text = text;
+  a.target = name;
+  a.value = value;
+  return a;
+}
+
+const ControlSpec& Spec(const std::string& name) {
+  for (const ControlSpec& c : MainWindowControls()) {
+    if (c.name == name) return c;
+  }
+  static const ControlSpec none;
+  return none;
+}
+
+// ---- bands ---------------------------------------------------------------------
+
+// A band caption's own figure in MHz ("  10 GHz" is 10000).
+double CaptionMHz(const char* caption) {
+  std::string unit;
+  const std::optional<double> v = Number(Trim(caption), &unit);
+  if (!v) return -1;
+  return unit == "ghz" ? *v * 1000.0 : *v;
+}
+
+bool SameMHz(double a, long double b) {
+  return std::fabs(a - static_cast<double>(b)) <= 1e-9 * std::max(1.0, std::fabs(a));
+}
+
+std::string BandList() {
+  std::string hf;
+  std::string vhf;
+  for (const HfBand& b : kHfBands) hf += (hf.empty() ? "" : ", ") + Trim(b.caption);
+  for (const VhfBand& b : kVhfBands) vhf += (vhf.empty() ? "" : ", ") + Trim(b.caption);
+  return "HF " + hf + "; VHF - SHF " + vhf;
+}
+
+std::string ParseBand(const std::string& option, const std::string& value,
+                      std::vector<Action>& out) {
+  std::string unit;
+  std::optional<double> mhz = Number(Trim(value), &unit);
+  if (mhz && unit == "ghz") *mhz *= 1000.0;
+  const std::string text = option + " " + value;
+  if (mhz && (unit.empty() || unit == "mhz" || unit == "ghz")) {
+    // A band is named by its caption's figure or by the frequency it sets.
+    for (size_t i = 0; i < kHfBands.size(); ++i) {
+      const HfBand& b = kHfBands[i];
+      if (SameMHz(*mhz, b.frequencyMHz) || SameMHz(*mhz, CaptionMHz(b.caption))) {
+        out.push_back(SettingAction(text, kBandHf, static_cast<int>(i)));
+        return "";
+      }
+    }
+    for (size_t i = 0; i < kVhfBands.size(); ++i) {
+      const VhfBand& b = kVhfBands[i];
+      if (SameMHz(*mhz, b.frequencyMHz) || SameMHz(*mhz, CaptionMHz(b.caption))) {
+        out.push_back(SettingAction(text, kBandVhf, static_cast<int>(i)));
+        return "";
+      }
+    }
+  }
+  return "unknown band \"" + value + "\" for " + option + ": give one of the bands in MHz (" +
+         BandList() + ")";
+}
+
+// ---- modes and averaging patterns ------------------------------------------------
+
+struct Word {
+  const char* word;
+  const char* caption;  // the radio item it selects
+};
+
+const Word kModeWords[] = {
+    {"ssb", "SSB (non proc)"}, {"ssb-processed", "SSB (processed)"},
+    {"fm", "Voice FM"},        {"rtty", "FSK,RTTY or AM"},
+    {"fsk", "FSK,RTTY or AM"}, {"am", "FSK,RTTY or AM"},
+    {"afsk", "AFSK SSB"},      {"cw", "CW"},
+    {"carrier", "Carrier"},    {"tv", "Analog TV"},
+};
+
+const Word kPatternWords[] = {
+    {"conversational", "Conversational"},  {"eme-30s", "EME 30 secs"},
+    {"eme-1min", "EME 1 minute"},          {"eme-2min", "EME 2 minutes"},
+    {"eme-2.5min", "EME 2\u00bd minutes"},
+};
+
+template <size_t N>
+std::string ParseItem(const std::string& option, const std::string& value, const Word (&words)[N],
+                      const char* group, std::vector<Action>& out) {
+  const std::vector<std::string>& items = Spec(group).items;
+  const std::string wanted = Lower(Trim(value));
+  std::string caption;
+  for (const Word& w : words) {
+    if (wanted == w.word) caption = w.caption;
+  }
+  const std::string text = option + " " + value;
+  std::string names;
+  for (const Word& w : words) names += (names.empty() ? "" : ", ") + std::string(w.word);
+  for (size_t i = 0; i < items.size(); ++i) {
+    // The item's own caption is understood too, in any case.
+    if (Trim(items[i]) == caption || Lower(Trim(items[i])) == wanted) {
+      out.push_back(SelectAction(group, static_cast<int>(i)));
+      out.back().text = text;
+      return "";
+    }
+  }
+  return "unknown value \"" + value + "\" for " + option + ": give one of " + names;
+}
+
+// ---- the option table ------------------------------------------------------------------
+
+using Parser = std::function<std::string(const std::string& option, const std::string& value,
+                                         std::vector<Action>& out)>;
+
+struct UserOption {
+  const char* name;
+  const char* value;  // nullptr: a switch without a value
+  Parser parse;
+  const char* help;
+};
+
+const std::vector<UserOption>& Table() {
+  static const std::vector<UserOption> table = {
+      {"--band", "MHZ", ParseBand,
+       "the band, on either side; switching side puts that\n"
+       "side's antenna in use (HF: the low-gain antennas,\n"
+       "VHF - SHF: the dish), so give --antenna after it"},
+      {"--power", "WATTS",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const std::optional<int> w = Whole(value, 0, 9999);
+         if (!w) {
+           return "the transmitter power \"" + value + "\" for " + option +
+                  " cannot be set: the four digit groups give whole watts from 0 to 9999";
+         }
+         const char* groups[] = {"RadioGroup4", "RadioGroup5", "RadioGroup6", "RadioGroup7"};
+         const int units[] = {1000, 100, 10, 1};
+         const std::string text = option + " " + value;
+         for (int d = 0; d < 4; ++d) {
+           out.push_back(SelectAction(groups[d], (*w / units[d]) % 10));
+           out.back().text = text;
+         }
+         return std::string();
+       },
+       "transmitter power, whole watts 0 to 9999"},
+      {"--feed-loss", "DB",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const std::optional<int> t = Tenths(value, 0, kMaxFeedLossDb);
+         if (!t) {
+           return "the feed loss \"" + value + "\" for " + option +
+                  " cannot be reached: the feed-loss arrows step by 0.1 dB from 0.0 to 99.9 dB";
+         }
+         out.push_back(SettingAction(option + " " + value, kFeedLoss, *t));
+         return std::string();
+       },
+       "feed and other losses, 0.0 to 99.9 dB by 0.1 dB"},
+      {"--mode", "NAME",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         return ParseItem(option, value, kModeWords, "RadioGroup2", out);
+       },
+       "transmission mode: ssb, ssb-processed, fm,\n"
+       "rtty (also fsk, am), afsk, cw, carrier, tv"},
+      {"--pattern", "NAME",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         return ParseItem(option, value, kPatternWords, "RadioGroup3", out);
+       },
+       "six-minute averaging: conversational, eme-30s,\n"
+       "eme-1min, eme-2min, eme-2.5min"},
+      {"--antenna", "NAME",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const std::string v = Lower(Trim(value));
+         const std::string text = option + " " + value;
+         if (v == "dish" || v == "yagi") {
+           out.push_back(HandlerAction(v == "dish" ? "Panel45Click" : "Panel46Click"));
+           out.back().text = text;
+           return std::string();
+         }
+         const char* lowGain[] = {"dipole", "vertical", "beam", "variable"};
+         for (int i = 0; i < 4; ++i) {
+           if (v == lowGain[i]) {
+             out.push_back(SettingAction(text, kLowGainAntenna, i));
+             return std::string();
+           }
+         }
+         return "unknown antenna \"" + value + "\" for " + option +
+                ": give dish, yagi, dipole, vertical, beam or variable";
+       },
+       "antenna in use: dish, yagi, or on the HF side\n"
+       "dipole, vertical, beam, variable"},
+      {"--dish-diameter", "M",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const std::optional<int> t = Tenths(value, 0.1L, kMaxDishDiameterM);
+         if (!t) {
+           return "the dish diameter \"" + value + "\" for " + option +
+                  " cannot be reached: the diameter arrows step by 0.1 m from 0.1 to 99.9 m";
+         }
+         out.push_back(SettingAction(option + " " + value, kDishDiameter, *t));
+         return std::string();
+       },
+       "dish diameter, 0.1 to 99.9 m by 0.1 m (dish in use)"},
+      {"--yagis", "N",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         // The array sizes the stacking steps give, from the station's own table.
+         StationState s{};
+         std::vector<int> sizes;
+         for (Int step = 1; step < 100; ++step) {
+           s.YagiStackStep = step;
+           s.YagiCount = -1;
+           korrin::UpdateYagiArray(s);
+           if (s.YagiCount < 1) break;
+           sizes.push_back(static_cast<int>(s.YagiCount));
+         }
+         const std::optional<int> n = Whole(value, 1, sizes.empty() ? 1 : sizes.back());
+         if (n && std::find(sizes.begin(), sizes.end(), *n) != sizes.end()) {
+           out.push_back(SettingAction(option + " " + value, kYagis, *n));
+           return std::string();
+         }
+         std::string list;
+         for (int size : sizes) list += (list.empty() ? "" : ", ") + std::to_string(size);
+         return "the number of yagis \"" + value + "\" for " + option +
+                " cannot be reached: the stacking arrows give " + list;
+       },
+       "stacked yagis: 1, 2, 4, 6, 8, 12, ... 256 (yagi\n"
+       "array in use)"},
+      {"--standard", "NAME",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const std::string v = Lower(Trim(value));
+         const char* handler = v == "as2772"    ? "Panel75Click"
+                               : v == "arpansa" ? "Panel77Click"
+                               : v == "fcc"     ? "Panel78Click"
+                                                : nullptr;
+         if (handler == nullptr) {
+           return "unknown standard \"" + value + "\" for " + option +
+                  ": give as2772, arpansa or fcc";
+         }
+         out.push_back(HandlerAction(handler));
+         out.back().text = option + " " + value;
+         return std::string();
+       },
+       "exposure standard: as2772, arpansa, fcc"},
+      {"--ground-reflection", nullptr,
+       [](const std::string& option, const std::string&, std::vector<Action>& out) {
+         out.push_back(SettingAction(option, kGroundReflection, 1));
+         return std::string();
+       },
+       "include ground reflection"},
+      {"--tower", "METRES",
+       [](const std::string& option, const std::string& value, std::vector<Action>& out) {
+         const ControlSpec& bar = Spec("TrackBar1");
+         const int highest = bar.maximum - bar.minimum;
+         const std::optional<int> m = Whole(value, 0, highest);
+         if (!m) {
+           return "the tower height \"" + value + "\" for " + option +
+                  " cannot be set: the tower bar gives whole metres from 0 to " +
+                  std::to_string(highest);
+         }
+         out.push_back(SettingAction(option + " " + value, kTower, *m));
+         return std::string();
+       },
+       "tower height, whole metres 0 to 30 (HF side)"},
+      {"--imperial", nullptr,
+       [](const std::string& option, const std::string&, std::vector<Action>& out) {
+         out.push_back(SettingAction(option, kImperial, 1));
+         return std::string();
+       },
+       "show lengths in feet"},
+  };
+  return table;
+}
+
+const UserOption* Find(const std::string& arg) {
+  for (const UserOption& o : Table()) {
+    const std::string name = o.name;
+    if (arg == name) return &o;
+    if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+        arg[name.size()] == '=') {
+      return &o;
+    }
+  }
+  return nullptr;
+}
+
+// ---- planning against the station -------------------------------------------------
+
+using Reader = long double (*)(const StationState&);
+
+void Click(TForm1& form, const std::string& handler) {
+  (form.*(FindHandler(handler)->run))();
+}
+
+// Clicks `up` or `down` on `scratch` until read() comes within `tolerance`
+// of `target`, adding the clicks to `clicks`.  False when a click passes
+// the target or no longer moves the value.
+bool StepDirectly(TForm1& scratch, Reader read, const std::string& up, const std::string& down,
+                  long double target, long double tolerance, std::vector<std::string>& clicks) {
+  for (int n = 0; n < kMaxClicks; ++n) {
+    const long double v = read(scratch.State());
+    if (std::fabs(v - target) <= tolerance) return true;
+    const bool rising = v < target;
+    Click(scratch, rising ? up : down);
+    clicks.push_back(rising ? up : down);
+    const long double now = read(scratch.State());
+    if (now == v || (rising ? now > target + tolerance : now < target - tolerance)) return false;
+  }
+  return false;
+}
+
+// The clicks of the spin button that bring read() to `target`: straight
+// there, or, from a value off the steps' grid, down to the floor first.
+std::optional<std::vector<std::string>> StepTo(const TForm1& form, Reader read,
+                                               const std::string& up, const std::string& down,
+                                               long double target, long double tolerance) {
+  {
+    TForm1 scratch(form);
+    std::vector<std::string> clicks;
+    if (StepDirectly(scratch, read, up, down, target, tolerance, clicks)) return clicks;
+  }
+  TForm1 scratch(form);
+  std::vector<std::string> clicks;
+  for (int n = 0; n < kMaxClicks; ++n) {
+    const long double v = read(scratch.State());
+    Click(scratch, down);
+    clicks.push_back(down);
+    if (read(scratch.State()) >= v) break;  // held at, or put back to, the floor
+  }
+  if (StepDirectly(scratch, read, up, down, target, tolerance, clicks)) return clicks;
+  return std::nullopt;
+}
+
+std::vector<Action> Handlers(const std::vector<std::string>& names) {
+  std::vector<Action> out;
+  out.reserve(names.size());
+  for (const std::string& n : names) out.push_back(HandlerAction(n));
+  return out;
+}
+
+}  // namespace
+
+bool IsUserOption(const std::string& arg) {
+  return Find(arg) != nullptr;
+}
+
+std::string ParseUserOption(const std::vector<std::string>& args, size_t& i,
+                            std::vector<Action>& out) {
+  const std::string& arg = args[i];
+  const UserOption* o = Find(arg);
+  if (o == nullptr) return "unknown option \"" + arg + "\"";
+  const std::string name = o->name;
+  std::string value;
+  if (o->value == nullptr) {
+    if (arg != name) return "option " + name + " takes no value";
+  } else if (arg.size() > name.size()) {
+    value = arg.substr(name.size() + 1);
+  } else if (i + 1 < args.size()) {
+    value = args[++i];
+  } else {
+    return "option " + name + " needs " + o->value;
+  }
+  if (o->value != nullptr && Trim(value).empty()) return "option " + name + " needs " + o->value;
+  return o->parse(name, value, out);
+}
+
+std::vector<Action> PlanSetting(const TForm1& form, const Action& setting, std::string& error) {
+  const StationState& s = form.State();
+  const std::string& what = setting.target;
+  error.clear();
+  if (what == kBandHf || what == kBandVhf) {
+    const bool hf = what == kBandHf;
+    std::vector<Action> out;
+    if (hf != static_cast<bool>(s.HfBandsShown)) {
+      out.push_back(HandlerAction(hf ? "HF_SelectClick" : "SHF_SelectClick"));
+    }
+    out.push_back(SelectAction(hf ? "RadioGroup8" : "RadioGroup1", setting.value));
+    return out;
+  }
+  if (what == kTower) {
+    const ControlSpec& bar = Spec("TrackBar1");
+    if (!form.Board().at("Panel8").visible) {
+      error = setting.text + ": the tower bar is on the HF side; give an HF --band before it";
+      return {};
+    }
+    // The top of the bar is the tallest tower.
+    Action a;
+    a.kind = Action::Kind::TrackBar;
+    a.target = bar.name;
+    a.value = bar.maximum - setting.value;
+    a.text = a.target + "=" + std::to_string(a.value);
+    return {a};
+  }
+  if (what == kImperial) return s.MetricUnits ? Handlers({"Button2Click"}) : std::vector<Action>{};
+  if (what == kGroundReflection) {
+    return s.GroundReflection ? std::vector<Action>{} : Handlers({"GroundGainSelectClick"});
+  }
+  if (what == kLowGainAntenna) {
+    if (!s.HfBandsShown) {
+      error =
+          setting.text + ": the low-gain antennas are on the HF side; give an HF --band before it";
+      return {};
+    }
+    const char* panels[] = {"Panel67Click", "Panel68Click", "Panel69Click", "Panel80Click"};
+    std::vector<std::string> clicks;
+    if (!s.LowGainSelected) clicks.emplace_back("Panel85Click");
+    clicks.emplace_back(panels[std::clamp(setting.value, 0, 3)]);
+    return Handlers(clicks);
+  }
+
+  std::optional<std::vector<std::string>> clicks;
+  std::string unreachable;
+  if (what == kFeedLoss) {
+    clicks = StepTo(
+        form, [](const StationState& st) { return st.FeedLossDb; }, "SpinButton3UpClick",
+        "SpinButton3DownClick", setting.value / 10.0L, 1e-6L);
+  } else if (what == kDishDiameter) {
+    if (!s.DishSelected) {
+      error = setting.text + ": the dish is not in use; give --antenna dish before it";
+      return {};
+    }
+    // The diameter steps by 0.1 m in metric units: step there, then switch back.
+    TForm1 metric(form);
+    std::vector<std::string> units;
+    if (!s.MetricUnits) {
+      Click(metric, "Button2Click");
+      units.emplace_back("Button2Click");
+    }
+    clicks = StepTo(
+        metric, [](const StationState& st) { return st.DishDiameterCm; }, "SpinButton1UpClick",
+        "SpinButton1DownClick", setting.value * 10.0L, 1e-6L);
+    if (clicks && !units.empty()) {
+      clicks->insert(clicks->begin(), units.begin(), units.end());
+      clicks->insert(clicks->end(), units.begin(), units.end());
+    }
+  } else if (what == kYagis) {
+    if (!s.YagiSelected) {
+      error = setting.text + ": the yagi array is not in use; give --antenna yagi before it";
+      return {};
+    }
+    clicks = StepTo(
+        form, [](const StationState& st) { return static_cast<long double>(st.YagiCount); },
+        "SpinButton8UpClick", "SpinButton8DownClick", setting.value, 0.25L);
+  } else {
+    error = setting.text + ": not a setting of the window";
+    return {};
+  }
+  if (!clicks) {
+    error = setting.text + ": the window's arrows cannot reach it from this station";
+    return {};
+  }
+  return Handlers(*clicks);
+}
+
+std::string UserOptionsHelp() {
+  std::string text =
+      "Settings in your own words (applied in the order given, before any --do;\n"
+      "each makes the clicks you would make in the window):\n";
+  for (const UserOption& o : Table()) {
+    std::string head = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
+    head.resize(std::max<size_t>(head.size() + 2, 24), ' ');
+    std::string help = o.help;
+    std::string indented;
+    for (char c : help) {
+      indented += c;
+      if (c == '\n') indented += std::string(24, ' ');
+    }
+    text += head + indented + "\n";
+  }
+  text +=
+      "\n"
+      "Examples:\n"
+      "  the 20 m dipole at 100 W on a 10 m tower:\n"
+      "    korrin-report --band 14.2 --antenna dipole --power 100 --tower 10\n"
+      "  a 3 m dish at 1296 MHz, 400 W in CW, 2.5 dB of feed loss, ARPANSA limits:\n"
+      "    korrin-report --band 1296 --dish-diameter 3 --power 400 --mode cw \\\n"
+      "                  --feed-loss 2.5 --standard arpansa\n"
+      "  four stacked yagis at 144 MHz:\n"
+      "    korrin-report --band 144 --antenna yagi --yagis 4\n";
+  return text;
+}
+
+}  // namespace korrin::report

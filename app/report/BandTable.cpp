@@ -1,22 +1,25 @@
 #include "app/report/BandTable.h"
 
-#include "ui/Controls.h"
+#include "assess/Assessment.h"
+#include "ui/BandSweep.h"
 #include "ui/NumberText.h"
 
 namespace korrin::report {
 
 namespace {
 
-const std::vector<std::string>& ItemsOf(const std::string& group) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == group) return c.items;
-  }
-  static const std::vector<std::string> none;
-  return none;
-}
-
 std::string FrequencyText(long double mhz, const NumberLocale& locale) {
   return FixedText(mhz, 18, mhz < 100.0L ? 1 : 0, locale) + " MHz";
+}
+
+BandRow::Assessed AssessBand(const StationState& s) {
+  const assess::Assessment a = assess::Assess(s);
+  BandRow::Assessed r;
+  if (const assess::LimitEntry* e = a.Selected()) r.keepOutSelectedM = e->keepOutM;
+  r.keepOutIcnirpM = a.Find(assess::LimitSet::Icnirp2020)->keepOutM;
+  r.keepOutFccM = a.Find(assess::LimitSet::FccGeneral)->keepOutM;
+  if (a.fccExemption) r.fccMinimumM = a.fccExemption->minimumDistanceM;
+  return r;
 }
 
 }  // namespace
@@ -28,28 +31,19 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-BandTable EvaluateAllBands(TForm1& form, HeadlessPlatform& platform) {
+BandTable EvaluateAllBands(TForm1& form, HeadlessPlatform& /*platform*/, bool assess) {
   BandTable table;
   table.vhfShf = form.State().ShfBandsShown;
-  const std::string group = table.vhfShf ? "RadioGroup1" : "RadioGroup8";
-  void (TForm1::*click)() = table.vhfShf ? &TForm1::RadioGroup1Click : &TForm1::RadioGroup8Click;
-
-  // Everything a band click can change, to be put back after each row.
-  const StationState savedState = form.State();
-  const ControlBoard savedBoard = form.Board();
-  const HeadlessPlatform savedPlatform = platform;
-
-  const std::vector<std::string>& items = ItemsOf(group);
-  for (size_t i = 0; i < items.size(); ++i) {
-    form.Board()[group].itemIndex = static_cast<int>(i);
-    (form.*click)();
-    const ControlBoard& b = form.Board();
-    const StationState& s = form.State();
+  table.assessed = assess;
+  table.metric = form.State().MetricUnits;
+  SweepBands(form, [&](const BandVisit& band, const TForm1& f) {
+    const ControlBoard& b = f.Board();
+    const StationState& s = f.State();
     BandRow row;
-    row.band = Trimmed(items[i]);
-    row.frequency = FrequencyText(s.FrequencyMHz, form.Locale());
+    row.band = band.caption;
+    row.frequency = FrequencyText(s.FrequencyMHz, f.Locale());
     row.limit = b.at("Panel9").text;
-    row.gainInUse = FixedText(s.DishGainDbi, 10, 2, form.Locale()) + " dBi";
+    row.gainInUse = FixedText(s.DishGainDbi, 10, 2, f.Locale()) + " dBi";
     row.farFieldBoundary = b.at("Panel47").text;
     row.exclusionZone = b.at("Panel64").text;
     if (b.at("Panel63").visible) row.exclusionZone += "; " + Trimmed(b.at("Panel63").text);
@@ -58,12 +52,9 @@ BandTable EvaluateAllBands(TForm1& form, HeadlessPlatform& platform) {
       row.echoSnr = b.at("Panel25").text;
       row.sunYFactor = b.at("Panel58").text;
     }
+    if (assess) row.assessed = AssessBand(s);
     table.rows.push_back(std::move(row));
-
-    form.State() = savedState;
-    form.Board() = savedBoard;
-    platform = savedPlatform;
-  }
+  });
   return table;
 }
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <type_traits>
 
+#include "app/report/ReportAssessment.h"
 #include "ui/Controls.h"
 
 namespace korrin::report {
@@ -62,8 +63,8 @@ std::string RealJson(long double value) {
   return std::string(buffer, r.ptr);
 }
 
-std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform,
-                       const BandTable* bands) {
+std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,
+                       const assess::Assessment* assessment) {
   std::vector<std::string> lines;
   std::string out = "{\n  \"controls\": {\n";
   for (const ControlSpec& decl : MainWindowControls()) {
@@ -107,10 +108,24 @@ std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform,
         j["echoSnr"] = row.echoSnr;
         j["sunYFactor"] = row.sunYFactor;
       }
-      lines.push_back(Dump(j));
+      std::string line = Dump(j);
+      if (row.assessed) {
+        const auto metres = [](const std::optional<long double>& m) {
+          return m ? RealJson(*m) : std::string("null");
+        };
+        line.pop_back();  // the closing brace: the reals follow in full
+        line += ",\"keepOutSelectedM\":" + metres(row.assessed->keepOutSelectedM) +
+                ",\"keepOutIcnirp2020M\":" + metres(row.assessed->keepOutIcnirpM) +
+                ",\"keepOutFccGeneralM\":" + metres(row.assessed->keepOutFccM) +
+                ",\"fccMinimumDistanceM\":" + metres(row.assessed->fccMinimumM) + "}";
+      }
+      lines.push_back(line);
     }
     AppendLines(out, lines);
     out += "  ]";
+  }
+  if (assessment != nullptr) {
+    out += ",\n" + AssessmentJson(*assessment, form.State(), form.Locale());
   }
   out += "\n}\n";
   return out;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/report/BandTable.h"
+#include "assess/Assessment.h"
 #include "ui/HeadlessPlatform.h"
 #include "ui/TForm1.h"
 
@@ -15,8 +16,9 @@ namespace korrin::report {
 // "null" for a value that is not finite.
 std::string RealJson(long double value);
 
-// The whole object; `bands` adds the "bands" array when given.
-std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform,
-                       const BandTable* bands);
+// The whole object; `bands` adds the "bands" array when given, and
+// `assessment` the "assessment" object.
+std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,
+                       const assess::Assessment* assessment = nullptr);
 
 }  // namespace korrin::report

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/report/ReportAssessment.h"
 #include "app/report/UserOptions.h"
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
@@ -136,6 +137,23 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
         o.json = true;
       } else if (arg == "--all-bands") {
         o.allBands = true;
+      } else if (arg == "--assess") {
+        o.assess = true;
+      } else if (IsOption(arg, "--distance") || IsOption(arg, "--head-height")) {
+        const bool distance = IsOption(arg, "--distance");
+        const std::string name = distance ? "--distance" : "--head-height";
+        const auto value = OptionValue(args, i, name);
+        const auto metres = value ? ParseMetres(*value) : std::nullopt;
+        if (!metres) {
+          return Fail("option " + name + " needs a length in metres, a number not below 0" +
+                      (value ? ", not \"" + *value + "\"" : std::string()));
+        }
+        if (distance) {
+          o.distanceM = *metres;
+        } else {
+          o.headHeightM = *metres;
+        }
+        o.assess = true;
       } else if (IsOption(arg, "--do")) {
         const auto value = OptionValue(args, i, "--do");
         if (!value) return Fail("option --do needs an ACTION");
@@ -170,7 +188,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
 
 std::string UsageText() {
   return "Usage: korrin-report [--json] [--all-bands] [--png FILE] [--pdf FILE] "
-         "[SETTING]... [--do ACTION]... [STATION.rsd]\n"
+         "[--assess] [--distance R] [--head-height H] [SETTING]... [--do ACTION]...\n"
+         "       [STATION.rsd]\n"
          "\n"
          "SETTING is --band MHZ, --power WATTS, --feed-loss DB, --mode NAME,\n"
          "  --pattern NAME, --antenna NAME, --dish-diameter M, --yagis N,\n"
@@ -205,6 +224,13 @@ std::string HelpText() {
       "                  the band group in use\n"
       "  --png FILE      also save a picture of the window as PNG\n"
       "  --pdf FILE      also save the page that Print makes as PDF\n"
+      "  --assess        add the assessment against the exposure limits: every\n"
+      "                  limit set, the FCC exemption test and the warnings (with\n"
+      "                  --all-bands also keep-out distances on every band)\n"
+      "  --distance R    the distance in metres to the nearest person, for the FCC\n"
+      "                  exemption verdict (implies --assess)\n"
+      "  --head-height H the height of a person in metres, for the head-height\n"
+      "                  clearance (default 2.0; implies --assess)\n"
       "  --do ACTION     apply ACTION (may be repeated)\n"
       "  --help          show this text\n"
       "  --version       show the version\n"

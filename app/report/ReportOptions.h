@@ -33,6 +33,11 @@ struct Options {
   std::string pdfPath;      // empty: no page
   std::string stationFile;  // empty: the start-up station
   std::vector<Action> actions;
+  // The assessment against the exposure limits (--assess, implied by
+  // --distance and --head-height).
+  bool assess = false;
+  std::optional<long double> distanceM;  // --distance: for the FCC exemption verdict
+  long double headHeightM = 2.0L;        // --head-height: the person's height
 };
 
 struct ParseResult {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/report/ReportAssessment.h"
 #include "ui/Controls.h"
 
 namespace korrin::report {
@@ -205,7 +206,7 @@ size_t TextWidth(const std::string& text) {
   }));
 }
 
-std::string BandTableText(const BandTable& table) {
+std::string BandTableText(const BandTable& table, const NumberLocale& locale) {
   std::vector<std::vector<std::string>> cells;
   std::vector<std::string> head = {"Band",           "Frequency",          "Limit",
                                    "Gain in use",    "Far-field boundary", "Exclusion zone",
@@ -213,6 +214,9 @@ std::string BandTableText(const BandTable& table) {
   if (table.vhfShf) {
     head.push_back("Echo S/N");
     head.push_back("Sun Y-factor");
+  }
+  if (table.assessed) {
+    for (const std::string& h : BandAssessmentHeadings()) head.push_back(h);
   }
   cells.push_back(head);
   for (const BandRow& r : table.rows) {
@@ -222,6 +226,11 @@ std::string BandTableText(const BandTable& table) {
     if (table.vhfShf) {
       row.push_back(r.echoSnr);
       row.push_back(r.sunYFactor);
+    }
+    if (r.assessed) {
+      for (std::string& c : BandAssessmentCells(*r.assessed, table.metric, locale)) {
+        row.push_back(std::move(c));
+      }
     }
     for (std::string& cell : row) cell = Trimmed(cell);
     cells.push_back(row);
@@ -250,7 +259,8 @@ std::string BandTableText(const BandTable& table) {
 }
 
 std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
-                       const TextReportNotes& notes, const BandTable* bands) {
+                       const TextReportNotes& notes, const BandTable* bands,
+                       const assess::Assessment* assessment) {
   const ControlBoard& b = form.Board();
   const StationState& s = form.State();
   Writer w(b);
@@ -262,8 +272,9 @@ std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
   MoonBounce(w, b, s);
   if (bands != nullptr) {
     w.Heading(bands->vhfShf ? "All bands of the VHF - SHF group" : "All bands of the HF group");
-    w.Out() += BandTableText(*bands);
+    w.Out() += BandTableText(*bands, form.Locale());
   }
+  if (assessment != nullptr) w.Out() += AssessmentText(*assessment, s, form.Locale());
   Messages(w, platform, notes);
   return w.Out();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/report/BandTable.h"
+#include "assess/Assessment.h"
 #include "ui/HeadlessPlatform.h"
 #include "ui/TForm1.h"
 
@@ -16,11 +17,14 @@ struct TextReportNotes {
   std::vector<std::string> skipped;  // actions not applied after it
 };
 
+// `assessment`, when given, adds its section after the window's groups.
 std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
-                       const TextReportNotes& notes, const BandTable* bands);
+                       const TextReportNotes& notes, const BandTable* bands,
+                       const assess::Assessment* assessment = nullptr);
 
-// The band table alone, columns aligned.
-std::string BandTableText(const BandTable& table);
+// The band table alone, columns aligned; numbers of the assessment columns
+// in `locale`.
+std::string BandTableText(const BandTable& table, const NumberLocale& locale = {});
 
 // Columns a UTF-8 text takes on a terminal (one per character).
 size_t TextWidth(const std::string& text);

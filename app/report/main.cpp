@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,19 @@ int Run(const Options& options) {
   }
 
   BandTable bands;
-  if (options.allBands) bands = EvaluateAllBands(session.Form(), session.Platform());
+  if (options.allBands) {
+    bands = EvaluateAllBands(session.Form(), session.Platform(), options.assess);
+  }
   const BandTable* table = options.allBands ? &bands : nullptr;
-  const std::string report = options.json
-                                 ? JsonReport(session.Form(), session.Platform(), table)
-                                 : TextReport(session.Form(), session.Platform(),
-                                              {session.ClosedBy(), session.Skipped()}, table);
+  std::optional<assess::Assessment> assessment;
+  if (options.assess) {
+    assessment = assess::Assess(session.Form().State(), {options.distanceM, options.headHeightM});
+  }
+  const assess::Assessment* assessed = assessment ? &*assessment : nullptr;
+  const std::string report =
+      options.json ? JsonReport(session.Form(), session.Platform(), table, assessed)
+                   : TextReport(session.Form(), session.Platform(),
+                                {session.ClosedBy(), session.Skipped()}, table, assessed);
 
   const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath);
 

@@ -11,6 +11,9 @@
 #   -DJSON_VISIBLE=C=true|...   controls' visibility in the JSON output
 #   -DJSON_STATE=F=value|...    state fields as written in the JSON output
 #   -DJSON_BANDS=<n>            rows of the "bands" array
+#   -DJSON_VALUES=a.0.b=v|...   values by their path (members and array
+#                               indices joined by "."): "null" for a JSON
+#                               null, ON/OFF for true/false, texts as they are
 #   -DWORKDIR=<dir>             working directory of the run
 cmake_minimum_required(VERSION 3.25)
 
@@ -90,6 +93,30 @@ if(DEFINED JSON_BANDS)
   elseif(NOT rows EQUAL JSON_BANDS)
     fail("${rows} band rows, expected ${JSON_BANDS}")
   endif()
+endif()
+
+if(DEFINED JSON_VALUES)
+  string(REPLACE "|" ";" checks "${JSON_VALUES}")
+  foreach(check IN LISTS checks)
+    string(FIND "${check}" "=" eq)
+    string(SUBSTRING "${check}" 0 ${eq} path)
+    math(EXPR from "${eq} + 1")
+    string(SUBSTRING "${check}" ${from} -1 expected)
+    string(REPLACE "." ";" keys "${path}")
+    string(JSON type ERROR_VARIABLE error TYPE "${out}" ${keys})
+    if(error)
+      fail("${path}: ${error}")
+    elseif(type STREQUAL "NULL")
+      if(NOT expected STREQUAL "null")
+        fail("${path} is null, expected \"${expected}\"")
+      endif()
+    else()
+      string(JSON actual GET "${out}" ${keys})
+      if(NOT actual STREQUAL expected)
+        fail("${path} is \"${actual}\", expected \"${expected}\"")
+      endif()
+    endif()
+  endforeach()
 endif()
 
 if(NOT failures STREQUAL "")

@@ -1,0 +1,191 @@
+#include "app/report/ReportAssessment.h"
+
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "app/report/ReportJson.h"
+#include "app/report/ReportText.h"
+#include "ui/ZoneText.h"
+
+namespace korrin::report {
+
+namespace {
+
+using assess::Assessment;
+using assess::FccExemption;
+using assess::LimitEntry;
+
+constexpr size_t kLabelWidth = 28;
+
+void Line(std::string& out, const std::string& label, const std::string& value) {
+  std::string line = "  " + label;
+  const size_t width = kLabelWidth + 2;
+  const size_t used = TextWidth(line);
+  line += used < width ? std::string(width - used, ' ') : " ";
+  out += line + value + "\n";
+}
+
+// A length in the station's unit system, with its unit.
+std::string LengthWords(long double metres, bool metric, const NumberLocale& locale) {
+  return metric ? FixedText(metres, 18, 2, locale) + " m"
+                : FixedText(metres * kFeetPerMetre, 18, 2, locale) + " ft";
+}
+
+std::string Density(long double wm2, const NumberLocale& locale) {
+  return FixedText(wm2, 18, 3, locale) + " W/m\u00b2";
+}
+
+std::string FrequencyWords(long double mhz, const NumberLocale& locale) {
+  return FixedText(mhz, 18, mhz < 100.0L ? 1 : 0, locale) + " MHz";
+}
+
+std::string ZoneWords(const ZoneShown& zone, bool metric, const NumberLocale& locale) {
+  const ZoneTexts t = ZoneText(zone, metric, locale);
+  std::string text = t.first;
+  if (zone.secondShown) text += "; " + t.second;
+  const size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? "" : text.substr(first);
+}
+
+std::string SetRow(const LimitEntry& e, const Assessment& a, const StationState& s,
+                   const NumberLocale& locale) {
+  const bool metric = s.MetricUnits;
+  std::string row = std::string(e.selected ? "* " : "  ") + assess::LimitSetName(e.set);
+  if (e.averagingMinutes) {
+    row += ", " + FixedText(*e.averagingMinutes, 18, 0, locale) + "-minute average";
+  }
+  if (!e.applies) return row + ": does not apply at " + FrequencyWords(a.frequencyMHz, locale);
+  row += ": limit " + Density(*e.limitWm2, locale) + ", keep-out " +
+         LengthWords(*e.keepOutM, metric, locale) + " (far-field distance " +
+         LengthWords(*e.exclusionM, metric, locale) +
+         "; the window's zone: " + ZoneWords(*e.zone, metric, locale) + ")";
+  if (e.headClearanceM) {
+    row += "; head clearance " + LengthWords(*e.headClearanceM, metric, locale) +
+           ", ground clearance " + LengthWords(*e.towerClearanceM, metric, locale);
+  }
+  return row;
+}
+
+std::string Optional(const std::optional<long double>& v) {
+  return v ? RealJson(*v) : "null";
+}
+
+}  // namespace
+
+std::string AssessmentText(const Assessment& a, const StationState& s, const NumberLocale& locale) {
+  const bool metric = s.MetricUnits;
+  std::string out = "\nAssessment against the exposure limits\n";
+  Line(out, "Frequency", FrequencyWords(a.frequencyMHz, locale));
+  Line(out, "Reactive near field (\u03bb/2\u03c0)",
+       LengthWords(a.reactiveNearFieldM, metric, locale));
+  if (a.farFieldBoundaryM) {
+    Line(out, "Far-field boundary", LengthWords(*a.farFieldBoundaryM, metric, locale));
+  }
+  for (const LimitEntry& e : a.limits) {
+    if (e.headClearanceM) {
+      Line(out, "Head height", LengthWords(a.headHeightM, metric, locale));
+      break;
+    }
+  }
+  out += "  Limit sets (* the window's standard):\n";
+  for (const LimitEntry& e : a.limits) out += "  " + SetRow(e, a, s, locale) + "\n";
+
+  out += "\nFCC exemption test, 47 CFR 1.1307(b)(3)(i)(C)\n";
+  if (!a.fccExemption) {
+    Line(out, "Does not apply at", FrequencyWords(a.frequencyMHz, locale));
+  } else {
+    const FccExemption& x = *a.fccExemption;
+    Line(out, "Time-averaged ERP", NumberText(x.erpW, 18, 2, locale) + " W");
+    Line(out, "Threshold distance", LengthWords(x.thresholdDistanceM, metric, locale));
+    Line(out, "Minimum exempt distance", LengthWords(x.minimumDistanceM, metric, locale));
+    if (x.distanceM) {
+      Line(out, "At " + LengthWords(*x.distanceM, metric, locale),
+           *x.exempt ? "exempt" : "not exempt: evaluate the station");
+    }
+  }
+
+  if (!a.warnings.empty()) {
+    out += "\nWarnings\n";
+    for (const std::string& w : a.warnings) out += "  - " + w + "\n";
+  }
+  return out;
+}
+
+std::string AssessmentJson(const Assessment& a, const StationState& s, const NumberLocale& locale) {
+  using Json = nlohmann::ordered_json;
+  const auto text = [](const std::string& t) {
+    return Json(t).dump(-1, ' ', false, Json::error_handler_t::replace);
+  };
+  std::string out = "  \"assessment\": {\n    \"limits\": [\n";
+  for (size_t i = 0; i < a.limits.size(); ++i) {
+    const LimitEntry& e = a.limits[i];
+    std::string ranges = "[";
+    for (size_t r = 0; r < e.rangesM.size(); ++r) {
+      ranges += (r ? ", [" : "[") + RealJson(e.rangesM[r].fromM) + ", " +
+                RealJson(e.rangesM[r].toM) + "]";
+    }
+    ranges += "]";
+    out +=
+        "      {\"id\": " + text(assess::LimitSetId(e.set)) +
+        ", \"name\": " + text(assess::LimitSetName(e.set)) +
+        ", \"averagingMinutes\": " + Optional(e.averagingMinutes) +
+        ", \"limitWm2\": " + Optional(e.limitWm2) + ", \"exclusionM\": " + Optional(e.exclusionM) +
+        ", \"rangesM\": " + ranges +
+        ", \"zoneText\": " + (e.zone ? text(ZoneWords(*e.zone, s.MetricUnits, locale)) : "null") +
+        ", \"keepOutM\": " + Optional(e.keepOutM) +
+        ", \"towerClearanceM\": " + Optional(e.towerClearanceM) +
+        ", \"headClearanceM\": " + Optional(e.headClearanceM) + "}" +
+        (i + 1 < a.limits.size() ? ",\n" : "\n");
+  }
+  out += "    ],\n    \"fccExemption\": ";
+  if (a.fccExemption) {
+    const FccExemption& x = *a.fccExemption;
+    out += "{\"erpW\": " + RealJson(x.erpW) +
+           ", \"reactiveNearFieldM\": " + RealJson(x.reactiveNearFieldM) +
+           ", \"minimumDistanceM\": " + RealJson(x.minimumDistanceM) +
+           ", \"distanceM\": " + Optional(x.distanceM) +
+           ", \"exempt\": " + (x.exempt ? (*x.exempt ? "true" : "false") : "null") + "}";
+  } else {
+    out += "null";
+  }
+  out += ",\n    \"warnings\": [";
+  for (size_t i = 0; i < a.warnings.size(); ++i) {
+    out += (i ? ",\n      " : "\n      ") + text(a.warnings[i]);
+  }
+  out += a.warnings.empty() ? "],\n" : "\n    ],\n";
+  out += "    \"profile\": [";
+  for (size_t i = 0; i < a.profile.size(); ++i) {
+    out += (i ? ",\n      [" : "\n      [") + RealJson(a.profile[i].distanceM) + ", " +
+           RealJson(a.profile[i].densityWm2) + "]";
+  }
+  out += a.profile.empty() ? "]\n" : "\n    ]\n";
+  out += "  }";
+  return out;
+}
+
+std::vector<std::string> BandAssessmentHeadings() {
+  return {"Keep-out (window's)", "Keep-out (ICNIRP 2020)", "Keep-out (FCC)", "FCC exempt from"};
+}
+
+std::vector<std::string> BandAssessmentCells(const BandRow::Assessed& r, bool metric,
+                                             const NumberLocale& locale) {
+  const auto cell = [&](const std::optional<long double>& m) {
+    return m ? LengthWords(*m, metric, locale) : std::string("does not apply");
+  };
+  return {cell(r.keepOutSelectedM), cell(r.keepOutIcnirpM), cell(r.keepOutFccM),
+          cell(r.fccMinimumM)};
+}
+
+std::optional<long double> ParseMetres(const std::string& text) {
+  if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
+  long double value = 0;
+  const char* end = text.data() + text.size();
+  const auto r = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  if (r.ec != std::errc() || r.ptr != end || !std::isfinite(value) || value < 0) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace korrin::report

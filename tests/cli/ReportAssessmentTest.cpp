@@ -1,0 +1,223 @@
+// The assessment in the report: its options, the JSON object's keys and
+// values against the library, and the band table's assessment columns.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/report/BandTable.h"
+#include "app/report/ReportAssessment.h"
+#include "app/report/ReportJson.h"
+#include "app/report/ReportOptions.h"
+#include "app/report/ReportSession.h"
+
+namespace korrin::report {
+namespace {
+
+// ---- options ----
+
+struct MetresCase {
+  const char* text;
+  std::optional<long double> metres;
+};
+
+class ParseMetresTest : public ::testing::TestWithParam<MetresCase> {};
+
+TEST_P(ParseMetresTest, PlainDecimalsNotBelowZero) {
+  const std::optional<long double> m = ParseMetres(GetParam().text);
+  ASSERT_EQ(m.has_value(), GetParam().metres.has_value()) << '"' << GetParam().text << '"';
+  if (m) {
+    EXPECT_EQ(*m, *GetParam().metres) << GetParam().text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseMetresTest,
+    ::testing::Values(MetresCase{"200", 200.0L}, MetresCase{"3.36", 3.36L}, MetresCase{"0", 0.0L},
+                      MetresCase{".5", 0.5L}, MetresCase{"", std::nullopt},
+                      MetresCase{"-1", std::nullopt}, MetresCase{"-0", std::nullopt},
+                      MetresCase{"+2", std::nullopt}, MetresCase{"abc", std::nullopt},
+                      MetresCase{"2.5m", std::nullopt}, MetresCase{"1e3", std::nullopt},
+                      MetresCase{"nan", std::nullopt}, MetresCase{"inf", std::nullopt},
+                      MetresCase{" 2", std::nullopt}));
+
+TEST(AssessOptionsTest, DistanceAndHeadHeightImplyTheAssessment) {
+  const ParseResult plain = ParseArguments({"--json"}, true);
+  EXPECT_FALSE(plain.options.assess);
+  EXPECT_FALSE(plain.options.distanceM.has_value());
+  EXPECT_EQ(plain.options.headHeightM, 2.0L);
+
+  const ParseResult r = ParseArguments({"--distance", "12.5", "--head-height=1.75"}, true);
+  ASSERT_EQ(r.status, ParseResult::Status::Run) << r.error;
+  EXPECT_TRUE(r.options.assess);
+  EXPECT_EQ(r.options.distanceM, 12.5L);
+  EXPECT_EQ(r.options.headHeightM, 1.75L);
+  EXPECT_TRUE(ParseArguments({"--assess"}, true).options.assess);
+
+  const ParseResult bad = ParseArguments({"--head-height", "-2"}, true);
+  EXPECT_EQ(bad.status, ParseResult::Status::Error);
+  EXPECT_NE(bad.error.find("--head-height"), std::string::npos) << bad.error;
+  EXPECT_NE(bad.error.find("\"-2\""), std::string::npos) << bad.error;
+}
+
+// ---- the JSON object ----
+
+using Json = nlohmann::json;
+
+Action Parsed(const std::string& text) {
+  std::string error;
+  auto a = ParseAction(text, error);
+  EXPECT_TRUE(a.has_value()) << error;
+  return a.value_or(Action{});
+}
+
+Json AssessmentOf(ReportSession& s, const assess::Options& o = {}) {
+  const assess::Assessment a = assess::Assess(s.Form().State(), o);
+  return Json::parse(JsonReport(s.Form(), s.Platform(), nullptr, &a)).at("assessment");
+}
+
+std::set<std::string> Keys(const Json& object) {
+  std::set<std::string> keys;
+  for (auto it = object.begin(); it != object.end(); ++it) keys.insert(it.key());
+  return keys;
+}
+
+void ExpectMetres(const Json& j, const std::optional<long double>& v, const char* key) {
+  if (!v) {
+    EXPECT_TRUE(j.at(key).is_null()) << key;
+    return;
+  }
+  // The JSON keeps 21 significant digits; a double reads back 16 of them.
+  EXPECT_NEAR(j.at(key).get<double>(), static_cast<double>(*v),
+              1e-15 * std::fabs(static_cast<double>(*v)))
+      << key;
+}
+
+struct JsonCase {
+  const char* name;
+  std::vector<const char*> actions;
+  bool tower;  // tower and head clearances are given
+};
+
+class AssessmentJsonTest : public ::testing::TestWithParam<JsonCase> {};
+
+TEST_P(AssessmentJsonTest, KeysAndValues) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  for (const char* action : GetParam().actions) s.Apply(Parsed(action));
+  const assess::Assessment a = assess::Assess(s.Form().State());
+  const Json j = AssessmentOf(s);
+
+  EXPECT_EQ(Keys(j), (std::set<std::string>{"limits", "fccExemption", "warnings", "profile"}));
+  ASSERT_EQ(j.at("limits").size(), a.limits.size());
+  for (size_t i = 0; i < a.limits.size(); ++i) {
+    const assess::LimitEntry& e = a.limits[i];
+    const Json& l = j.at("limits")[i];
+    SCOPED_TRACE(assess::LimitSetId(e.set));
+    EXPECT_EQ(Keys(l), (std::set<std::string>{"id", "name", "averagingMinutes", "limitWm2",
+                                              "exclusionM", "rangesM", "zoneText", "keepOutM",
+                                              "towerClearanceM", "headClearanceM"}));
+    EXPECT_EQ(l.at("id"), assess::LimitSetId(e.set));
+    EXPECT_EQ(l.at("name"), assess::LimitSetName(e.set));
+    ExpectMetres(l, e.averagingMinutes, "averagingMinutes");
+    ExpectMetres(l, e.limitWm2, "limitWm2");
+    ExpectMetres(l, e.exclusionM, "exclusionM");
+    ExpectMetres(l, e.keepOutM, "keepOutM");
+    ExpectMetres(l, e.towerClearanceM, "towerClearanceM");
+    ExpectMetres(l, e.headClearanceM, "headClearanceM");
+    EXPECT_EQ(l.at("towerClearanceM").is_null(), !GetParam().tower);
+    ASSERT_EQ(l.at("rangesM").size(), e.rangesM.size());
+    for (size_t r = 0; r < e.rangesM.size(); ++r) {
+      EXPECT_EQ(l.at("rangesM")[r].size(), 2u);
+      EXPECT_DOUBLE_EQ(l.at("rangesM")[r][1].get<double>(), static_cast<double>(e.rangesM[r].toM));
+    }
+  }
+  const Json& x = j.at("fccExemption");
+  EXPECT_EQ(Keys(x), (std::set<std::string>{"erpW", "reactiveNearFieldM", "minimumDistanceM",
+                                            "distanceM", "exempt"}));
+  ExpectMetres(x, a.fccExemption->erpW, "erpW");
+  ExpectMetres(x, a.fccExemption->minimumDistanceM, "minimumDistanceM");
+  EXPECT_TRUE(x.at("distanceM").is_null());
+  EXPECT_TRUE(x.at("exempt").is_null());
+  ASSERT_EQ(j.at("warnings").size(), a.warnings.size());
+  for (size_t i = 0; i < a.warnings.size(); ++i) EXPECT_EQ(j.at("warnings")[i], a.warnings[i]);
+  ASSERT_EQ(j.at("profile").size(), a.profile.size());
+  EXPECT_EQ(j.at("profile")[0].size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stations, AssessmentJsonTest,
+    ::testing::Values(JsonCase{"StartUp", {}, false},
+                      JsonCase{"TwoRanges", {"RadioGroup4=0", "RadioGroup5=5"}, false},
+                      JsonCase{"Imperial", {"Button2Click"}, false},
+                      JsonCase{"HfTower", {"HF_SelectClick", "TrackBar1=20"}, true},
+                      JsonCase{"HandSet", {"Panel79Click", "RadUpDnDownClick"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AssessmentJsonTest, MetresWhateverTheWindowsUnits) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  s.Apply(Parsed("Button2Click"));
+  const Json j = AssessmentOf(s);
+  // 88.34 m, which the window shows as 289.75 Feet
+  EXPECT_NEAR(j.at("limits")[0].at("keepOutM").get<double>(), 88.34, 0.005);
+  EXPECT_EQ(j.at("limits")[0].at("zoneText"), "289.75 Feet");
+}
+
+TEST(AssessmentJsonTest, TheVerdictAtAGivenDistance) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  for (const auto& [metres, exempt] : {std::pair{150.0L, false}, std::pair{200.0L, true}}) {
+    assess::Options o;
+    o.distanceM = metres;
+    const Json x = AssessmentOf(s, o).at("fccExemption");
+    EXPECT_EQ(x.at("distanceM").get<double>(), static_cast<double>(metres));
+    EXPECT_EQ(x.at("exempt").get<bool>(), exempt) << static_cast<double>(metres);
+  }
+}
+
+// ---- the band table ----
+
+TEST(BandAssessmentTest, EachRowIsTheAssessmentOfThatBand) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  s.Apply(Parsed("HF_SelectClick"));
+  const StationState before = s.Form().State();
+  const BandTable table = EvaluateAllBands(s.Form(), s.Platform(), true);
+  EXPECT_TRUE(SameStation(s.Form().State(), before));
+  ASSERT_EQ(table.rows.size(), 9u);
+  for (size_t i = 0; i < table.rows.size(); ++i) {
+    ReportSession direct{NumberLocale{".", ","}};
+    direct.Start();
+    direct.Apply(Parsed("HF_SelectClick"));
+    direct.Apply(Parsed("RadioGroup8=" + std::to_string(i)));
+    const assess::Assessment a = assess::Assess(direct.Form().State());
+    ASSERT_TRUE(table.rows[i].assessed.has_value());
+    const BandRow::Assessed& r = *table.rows[i].assessed;
+    EXPECT_EQ(r.keepOutSelectedM, a.Selected()->keepOutM) << i;
+    EXPECT_EQ(r.keepOutIcnirpM, a.Find(assess::LimitSet::Icnirp2020)->keepOutM) << i;
+    EXPECT_EQ(r.keepOutFccM, a.Find(assess::LimitSet::FccGeneral)->keepOutM) << i;
+    EXPECT_EQ(r.fccMinimumM, a.fccExemption->minimumDistanceM) << i;
+  }
+  // 14.2 MHz: the figures worked by hand
+  EXPECT_NEAR(static_cast<double>(*table.rows[4].assessed->fccMinimumM), 4.45, 0.005);
+  const std::vector<std::string> cells =
+      BandAssessmentCells(*table.rows[4].assessed, true, NumberLocale{".", ","});
+  EXPECT_EQ(cells, (std::vector<std::string>{"2.22 m", "2.75 m", "2.22 m", "4.45 m"}));
+  EXPECT_EQ(BandAssessmentCells(*table.rows[4].assessed, false, NumberLocale{".", ","})[0],
+            "7.29 ft");
+}
+
+TEST(BandAssessmentTest, OnlyWhenAsked) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  const BandTable table = EvaluateAllBands(s.Form(), s.Platform());
+  EXPECT_FALSE(table.assessed);
+  for (const BandRow& row : table.rows) EXPECT_FALSE(row.assessed.has_value());
+}
+
+}  // namespace
+}  // namespace korrin::report

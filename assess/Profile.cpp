@@ -25,10 +25,16 @@ constexpr Real kPastFarthest = 3.0L;       // the plot ends at three times the f
 constexpr Real kPastBoundary = 2.0L;       // and at least twice the dish's boundary
 constexpr Real kInsideCrossing = 1.0e-5L;  // relative: a sample just inside each crossing
 
+// n + 1 log-spaced points from `from` to `to`; the ratio is applied step by
+// step (the rounding of a thousand steps stays near 1e-16, far below the
+// spacing), and the last point is `to` itself.
 void Sample(std::vector<Real>& at, Real from, Real to, Real perDecade) {
   const Real decades = std::log10(to / from);
-  const int n = static_cast<int>(std::ceil(decades * perDecade));
-  for (int i = 0; i <= n; ++i) at.push_back(from * std::pow(10.0L, decades * i / n));
+  const int n = std::max(1, static_cast<int>(std::ceil(decades * perDecade)));
+  const Real ratio = std::pow(10.0L, decades / n);
+  Real d = from;
+  for (int i = 0; i < n; ++i, d *= ratio) at.push_back(d);
+  at.push_back(to);
 }
 
 }  // namespace

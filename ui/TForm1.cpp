@@ -23,6 +23,7 @@ void TForm1::FormActivate() {
   if (activated_) return;
   activated_ = true;
   SetUp();
+  cleanRecord_ = CurrentRecord();
 }
 
 void TForm1::SetUp() {
@@ -158,7 +159,7 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::BitBtn1Click() {
-  platform_.Terminate(0);
+  if (CloseQuery()) platform_.Terminate(0);
 }
 
 void TForm1::SpeedButton1Click() {

@@ -7,6 +7,7 @@
 #include "core/Calc.h"
 #include "core/StationState.h"
 #include "core/Zone.h"
+#include "io/StationRecord.h"
 #include "ui/ControlBoard.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
@@ -29,6 +30,21 @@ class TForm1 {
 
   // Every input back to its default, then a full recalculation.
   void SetUp();
+
+  // ---- the station as a file holds it ----
+  // The record Save Data would write for the station as it stands.
+  StationRecordBytes CurrentRecord() const;
+  // The station differs from the one at start-up, at the last successful
+  // save or at the last load (a refused load moves nothing).  Commands that
+  // would lose such changes ask first.
+  bool Unsaved() const;
+  // The station file last saved or loaded, as named; empty before any.
+  const std::string& StationFileName() const { return stationFileName_; }
+  // "Korrin", or "Korrin — NAME.rsd" after a load or save.
+  std::string WindowTitle() const;
+  // Whether the program may end now: with unsaved changes it asks to save
+  // them (Save runs Save Data), to discard them or to stay open.
+  bool CloseQuery();
 
   // The display half of the cycle around the computing half in core.
   void Recalculate();
@@ -163,6 +179,14 @@ class TForm1 {
   void PaintStandards();            // four standard panels by the flags
   void SelectStandard(bool& flag);  // shared by Panel75/77/78/79Click
   void RestoreWindowFromStation();  // the window after a station file load
+  // Save Data's work; true when the file was written.
+  bool SaveStation();
+  // True when the station may be replaced: nothing unsaved, or the user
+  // said Replace.
+  bool MayReplaceStation(const std::string& name);
+  // A save or load went through: the station is clean, and named after the
+  // file, whose folder the dialogs start in from now on.
+  void MarkClean(const std::string& fileName);
 
   std::string Fixed(long double v, int precision, int decimals) const {
     return FixedText(v, precision, decimals, locale_);
@@ -175,6 +199,8 @@ class TForm1 {
   StationState s_{};
   ControlBoard board_;
   bool activated_ = false;
+  StationRecordBytes cleanRecord_{};  // start-up, last save or last load
+  std::string stationFileName_;
 
   // File dialogs propose the name they last returned.
   std::string openDialogFileName_ = "*.rsd";

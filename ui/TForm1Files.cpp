@@ -1,6 +1,8 @@
 // The data panel and the station data file commands: Save Data, Get Data,
 // Default and Cancel, and how the window follows a loaded station.
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "io/StationFile.h"
 #include "io/StationRecord.h"
@@ -36,6 +38,15 @@ bool ShowsNonNumber(const std::string& text) {
   return false;
 }
 
+// The folder a station file lies in, as an absolute path when it can be
+// made one.
+std::string FolderOf(const std::string& fileName) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(fileName, error);
+  if (error) path = fileName;
+  return path.parent_path().string();
+}
+
 }  // namespace
 
 void TForm1::BitBtn3Click() {
@@ -44,12 +55,26 @@ void TForm1::BitBtn3Click() {
 }
 
 void TForm1::BitBtn9Click() {
+  if (Unsaved()) {
+    const Question question{"Reset every input to its start-up value?",
+                            {Answer::Reset, Answer::Keep},
+                            Answer::Reset,
+                            Answer::Keep};
+    if (platform_.Ask(question) != Answer::Reset) {
+      board_["Panel83"].visible = false;
+      return;
+    }
+  }
   SetUp();
   board_["Panel83"].visible = false;
   Recalculate();
 }
 
 void TForm1::Save_DataClick() {
+  SaveStation();
+}
+
+bool TForm1::SaveStation() {
   // The shown band's own path loss and sky temperature go into the file.
   if (s_.ShfBandsShown) RadioGroup1Click();
   if (s_.HfBandsShown) RadioGroup8Click();
@@ -63,12 +88,17 @@ void TForm1::Save_DataClick() {
 
   FileDialogRequest request;
   request.fileName = saveDialogFileName_;
+  request.folder = platform_.StationFolder();
   request.overwritePrompt = true;
-  if (const auto name = platform_.ExecuteSaveDialog(request)) {
+  const auto name = platform_.ExecuteSaveDialog(request);
+  bool saved = false;
+  if (name) {
     saveDialogFileName_ = *name;
     if (const auto error = WriteStationFile(*name, EncodeStationRecord(s_))) {
       platform_.ShowMessage(MessageKind::Warning,
                             "Station file " + Quoted(*name) + " was not saved: " + *error + ".");
+    } else {
+      saved = true;
     }
   }
 
@@ -79,6 +109,64 @@ void TForm1::Save_DataClick() {
   RadioGroup7Click();
   board_["Panel83"].visible = false;
   Recalculate();
+  if (saved) MarkClean(*name);
+  return saved;
+}
+
+bool TForm1::MayReplaceStation(const std::string& name) {
+  if (!Unsaved()) return true;
+  const Question question{
+      "Replace the station with the one in " + Quoted(name) + "? Its unsaved changes will be lost.",
+      {Answer::Replace, Answer::Keep},
+      Answer::Replace,
+      Answer::Keep};
+  return platform_.Ask(question) == Answer::Replace;
+}
+
+void TForm1::MarkClean(const std::string& fileName) {
+  cleanRecord_ = CurrentRecord();
+  stationFileName_ = fileName;
+  platform_.RememberStationFolder(FolderOf(fileName));
+}
+
+StationRecordBytes TForm1::CurrentRecord() const {
+  // As Save Data writes it: the selected items of the band and power groups.
+  StationState station = s_;
+  station.VhfBandIndex = board_.at("RadioGroup1").itemIndex;
+  station.HfBandIndex = board_.at("RadioGroup8").itemIndex;
+  station.PowerThousands = board_.at("RadioGroup4").itemIndex;
+  station.PowerHundreds = board_.at("RadioGroup5").itemIndex;
+  station.PowerTens = board_.at("RadioGroup6").itemIndex;
+  station.PowerUnits = board_.at("RadioGroup7").itemIndex;
+  return EncodeStationRecord(station);
+}
+
+bool TForm1::Unsaved() const {
+  return activated_ && CurrentRecord() != cleanRecord_;
+}
+
+std::string TForm1::WindowTitle() const {
+  if (stationFileName_.empty()) return "Korrin";
+  const std::size_t slash = stationFileName_.find_last_of("/\\");
+  const std::string base =
+      slash == std::string::npos ? stationFileName_ : stationFileName_.substr(slash + 1);
+  return "Korrin \u2014 " + base;
+}
+
+bool TForm1::CloseQuery() {
+  if (!Unsaved()) return true;
+  const Question question{"Save changes to the station before closing?",
+                          {Answer::Save, Answer::Discard, Answer::Cancel},
+                          Answer::Discard,
+                          Answer::Cancel};
+  switch (platform_.Ask(question)) {
+    case Answer::Save:
+      return SaveStation();
+    case Answer::Discard:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TForm1::DefaultDataClick() {
@@ -95,6 +183,7 @@ void TForm1::Get_FileClick() {
   } else {
     FileDialogRequest request;
     request.fileName = openDialogFileName_;
+    request.folder = platform_.StationFolder();
     const auto chosen = platform_.ExecuteOpenDialog(request);
     if (!chosen) {  // a cancelled dialog loads nothing
       board_["Panel83"].visible = false;
@@ -126,6 +215,11 @@ void TForm1::Get_FileClick() {
     return;
   }
 
+  if (!MayReplaceStation(name)) {
+    board_["Panel83"].visible = false;
+    return;
+  }
+
   const StationState stationBefore = s_;
   const ControlBoard boardBefore = board_;
   DecodeStationRecord(read.record, s_);
@@ -147,7 +241,9 @@ void TForm1::Get_FileClick() {
       board_[control] = boardBefore.at(control);
     }
     refuse(NotLoaded(name, "its values give results that cannot be calculated"));
+    return;
   }
+  MarkClean(name);
 }
 
 void TForm1::RestoreWindowFromStation() {

@@ -1,18 +1,25 @@
 // The window on the offscreen platform: what it shows at start-up, that a
 // click reaches the window logic and the window then shows the board, the
 // band-side switch, the Escape key, the disclaimer, the track bar, the
-// focus-enter handler of the band groups, and that every text fits.
+// focus-enter handler of the band groups, that every text fits, the
+// questions before unsaved changes are lost, the title and where the client
+// panel stands.
 #include <QAbstractButton>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 #include "QtTestSupport.h"
@@ -115,6 +122,56 @@ QString FirstClippedText(QWidget* root) {
   return {};
 }
 
+// Answers the next file dialog with `path`, typed into its name field.
+class FileDialogAnswer : public ModalAnswer {
+ public:
+  explicit FileDialogAnswer(const QString& path)
+      : ModalAnswer([path](QWidget* modal) {
+          auto* dialog = qobject_cast<QFileDialog*>(modal);
+          auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+          if (name == nullptr) {
+            modal->close();
+            return;
+          }
+          name->setText(path);
+          static_cast<QDialog*>(dialog)->accept();
+        }) {}
+};
+
+// Presses the button of the next message box whose text is `button`, and
+// keeps the box's text.
+class QuestionAnswer : public ModalAnswer {
+ public:
+  explicit QuestionAnswer(const QString& button)
+      : ModalAnswer([this, button](QWidget* modal) {
+          auto* box = qobject_cast<QMessageBox*>(modal);
+          if (box == nullptr) {
+            modal->close();
+            return;
+          }
+          text = box->text();
+          for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == button) b->click();
+          }
+          if (box->isVisible()) box->reject();
+        }) {}
+  QString text;
+};
+
+// The differences between two boards, but for the data panel's visibility.
+QString BoardDifference(const ControlBoard& a, const ControlBoard& b) {
+  for (const std::string& name : a.names()) {
+    if (name == "Panel83") continue;
+    const Control& x = a.at(name);
+    const Control& y = b.at(name);
+    if (x.text != y.text || x.visible != y.visible || x.color != y.color ||
+        x.itemIndex != y.itemIndex || x.position != y.position || x.top != y.top) {
+      return QString::fromStdString(name);
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -123,7 +180,8 @@ class MainWindowTest : public QObject {
   void startUpShowsTheDefaultStation() {
     Desk desk;
     QVERIFY(desk.Open());
-    QCOMPARE(desk.window.windowTitle(), QString("Korrin"));
+    QCOMPARE(desk.window.windowTitle(), QString("Korrin[*]"));
+    QVERIFY(!desk.window.isWindowModified());
     QCOMPARE(desk.window.ClientPanel()->size(), QSize(790, 541));
     QCOMPARE(MirrorDifference(desk), QString());
     QCOMPARE(ShownText(desk.window, "Panel44"), QString("Korrin Ver 4.4"));
@@ -468,6 +526,133 @@ class MainWindowTest : public QObject {
     desk.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&desk.window));
     QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
+  }
+
+  void escapeOnTheDataPanelWithUnsavedChangesAsks() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(Item(desk, "RadioGroup5", 0));  // 1000 W
+    Spin(desk, "SpinButton1", true);      // a larger dish
+    QVERIFY(desk.form.Unsaved());
+    QVERIFY(desk.window.isWindowModified());
+    QTest::keyClick(&desk.window, Qt::Key_D, Qt::AltModifier);  // "&Data"
+    QTRY_VERIFY(desk.Board("Panel83").visible);
+    const StationRecordBytes record = desk.form.CurrentRecord();
+    const ControlBoard board = desk.form.Board();
+    {
+      QuestionAnswer keep("&Keep");
+      QTest::keyClick(&desk.window, Qt::Key_Escape);
+      QVERIFY(keep.Seen());
+      QCOMPARE(keep.text, QString("Reset every input to its start-up value?"));
+    }
+    QVERIFY(!desk.Board("Panel83").visible);
+    QVERIFY(!desk.window.ControlWidget("Panel83")->isVisible());
+    QVERIFY(desk.form.CurrentRecord() == record);
+    QCOMPARE(BoardDifference(board, desk.form.Board()), QString());
+    QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
+    QCOMPARE(MirrorDifference(desk), QString());
+    QVERIFY(desk.window.isWindowModified());
+    QVERIFY(desk.window.isVisible());
+  }
+
+  void escapeOverTheDisclaimerWithUnsavedChangesAsks() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(Item(desk, "RadioGroup5", 0));
+    Click(desk.Widget<QWidget>("SpeedButton1"));
+    QVERIFY(desk.window.ControlWidget("Memo2")->isVisible());
+    QuestionAnswer cancel("Cancel");
+    QTest::keyClick(&desk.window, Qt::Key_Escape);
+    QVERIFY(cancel.Seen());
+    QCOMPARE(cancel.text, QString("Save changes to the station before closing?"));
+    QVERIFY(desk.window.isVisible());
+    QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
+  }
+
+  // The desktop's close asks as the Close button does: Cancel keeps the
+  // window open, Discard lets it close; with nothing unsaved it closes
+  // unasked.
+  void theDesktopsCloseAsksWithUnsavedChanges_data() {
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("nothing unsaved") << false << QString() << true;
+    QTest::newRow("unsaved, Cancel") << true << QString("Cancel") << false;
+    QTest::newRow("unsaved, Discard") << true << QString("&Discard") << true;
+  }
+  void theDesktopsCloseAsksWithUnsavedChanges() {
+    QFETCH(bool, change);
+    QFETCH(QString, button);
+    QFETCH(bool, closes);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    Desk desk;
+    QVERIFY(desk.Open());
+    if (change) Click(Item(desk, "RadioGroup5", 0));
+    QuestionAnswer answer(button);
+    QCOMPARE(desk.window.close(), closes);
+    QCOMPARE(answer.Seen(), change);
+    QCOMPARE(desk.window.isVisible(), !closes);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+  }
+
+  void theTitleNamesTheStationFile() {
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("moon.rsd");
+    const QString other = dir.filePath("other.rsd");
+    Desk desk;
+    QVERIFY(desk.Open());
+    const auto shownTitle = [&desk] { return desk.window.windowHandle()->title(); };
+    QCOMPARE(shownTitle(), QString("Korrin"));
+    Click(Item(desk, "RadioGroup5", 0));  // 1000 W
+    QVERIFY(desk.window.isWindowModified());
+    QCOMPARE(shownTitle(), QString("Korrin*"));
+
+    Click(desk.Widget<QWidget>("BitBtn3"));
+    {
+      FileDialogAnswer answer(saved);
+      Click(desk.Widget<QWidget>("Save_Data"));
+      QVERIFY(answer.Seen());
+    }
+    QVERIFY(QFile::exists(saved));
+    QCOMPARE(desk.window.windowTitle(), QString("Korrin \u2014 moon.rsd[*]"));
+    QVERIFY(!desk.window.isWindowModified());
+    QCOMPARE(shownTitle(), QString("Korrin \u2014 moon.rsd"));
+
+    // Another file with the saved station; the window changes, then loads it.
+    QVERIFY(QFile::copy(saved, other));
+    Click(Item(desk, "RadioGroup5", 3));  // 1300 W
+    QVERIFY(desk.window.isWindowModified());
+    QCOMPARE(shownTitle(), QString("Korrin \u2014 moon.rsd*"));
+    Click(desk.Widget<QWidget>("BitBtn3"));
+    QStringList asked;
+    desk.platform.questionAnswer = [&asked](const Question& q) {
+      asked << QString::fromStdString(q.text);
+      return Answer::Replace;
+    };
+    {
+      FileDialogAnswer answer(other);
+      Click(desk.Widget<QWidget>("Get_File"));
+      QVERIFY(answer.Seen());
+    }
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].startsWith("Replace the station with the one in"), qPrintable(asked[0]));
+    QCOMPARE(desk.window.windowTitle(), QString("Korrin \u2014 other.rsd[*]"));
+    QVERIFY(!desk.window.isWindowModified());
+    QCOMPARE(shownTitle(), QString("Korrin \u2014 other.rsd"));
+    QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
+  }
+
+  void theClientPanelStandsInTheMiddle() {
+    Desk desk;
+    desk.window.resize(1300, 1000);
+    QVERIFY(desk.Open());
+    QWidget* client = desk.window.ClientPanel();
+    QWidget* viewport = client->parentWidget();
+    QVERIFY(viewport->width() > client->width() && viewport->height() > client->height());
+    const QPoint offset = client->geometry().center() - viewport->rect().center();
+    QVERIFY2(std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1,
+             qPrintable(QString("%1, %2").arg(offset.x()).arg(offset.y())));
+    QCOMPARE(client->grab().size(), QSize(790, 541));
   }
 
   void hintsAreTooltipsWhereTheyAreOn() {

@@ -4,10 +4,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 #include "QtTestSupport.h"
 
@@ -142,19 +144,109 @@ class PlatformTest : public QObject {
     QVERIFY2(QString::fromStdString(*result).endsWith("/mystation.rsd"), result->c_str());
   }
 
-  void aProposedNameWithAFolderOpensThere() {
-    QTemporaryDir dir;
+  // The dialogs start in the folder of the last station file (the
+  // request's folder), the documents folder before any or when it has gone;
+  // the proposed name's own folder does not move them.
+  void dialogsStartInTheStationFolder_data() {
+    QTest::addColumn<QString>("folder");  // "<station>": a folder that exists
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<bool>("inStationFolder");
+    QTest::newRow("before any") << QString() << QString("*.rsd") << false;
+    QTest::newRow("before any, a name with a folder")
+        << QString() << QString("/tmp/x/last.rsd") << false;
+    QTest::newRow("the station folder") << QString("<station>") << QString("*.rsd") << true;
+    QTest::newRow("the station folder, a name elsewhere")
+        << QString("<station>") << QString("/tmp/x/last.rsd") << true;
+    QTest::newRow("a folder that has gone")
+        << QString("/nonexistent/korrin") << QString("*.rsd") << false;
+  }
+  void dialogsStartInTheStationFolder() {
+    QFETCH(QString, folder);
+    QFETCH(QString, proposed);
+    QFETCH(bool, inStationFolder);
+    QTemporaryDir station;
     Desk desk;
     FileDialogRequest request;
-    request.fileName = dir.filePath("last.rsd").toStdString();
-    QString folder;
+    request.folder = (folder == "<station>" ? station.path() : folder).toStdString();
+    request.fileName = proposed.toStdString();
+    QString shown;
+    QString name;
     const auto result = RunDialog(desk, request, false, [&](QFileDialog* d) {
-      folder = d->directory().absolutePath();
+      shown = d->directory().absolutePath();
+      name = d->selectedFiles().value(0);
       static_cast<QDialog*>(d)->accept();  // as the OK button does
     });
-    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    const QString documents =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath();
+    QCOMPARE(shown, inStationFolder ? QDir(station.path()).absolutePath() : documents);
     QVERIFY(result.has_value());
-    QCOMPARE(QString::fromStdString(*result), dir.filePath("last.rsd"));
+    if (!proposed.contains('*')) {
+      QCOMPARE(QString::fromStdString(*result), QDir(shown).filePath("last.rsd"));
+    }
+  }
+
+  void theStationFolderIsRememberedBetweenRuns() {
+    QTemporaryDir station;
+    {
+      QtPlatform first;
+      QCOMPARE(QString::fromStdString(first.StationFolder()), QString());
+      first.RememberStationFolder(station.path().toStdString());
+    }
+    QtPlatform next;  // the next run
+    QCOMPARE(QString::fromStdString(next.StationFolder()), station.path());
+    next.RememberStationFolder("");
+  }
+
+  // A question shows its buttons in order; each gives its answer, Escape
+  // the one that loses nothing.
+  void questionsAnswerWithTheButtonChosen_data() {
+    QTest::addColumn<int>("which");  // the button pressed; -1 for Escape
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Save") << 0 << int(Answer::Save);
+    QTest::newRow("Discard") << 1 << int(Answer::Discard);
+    QTest::newRow("Cancel") << 2 << int(Answer::Cancel);
+    QTest::newRow("Escape") << -1 << int(Answer::Cancel);
+  }
+  void questionsAnswerWithTheButtonChosen() {
+    QFETCH(int, which);
+    QFETCH(int, answer);
+    Desk desk;
+    const Question question{"Save changes to the station before closing?",
+                            {Answer::Save, Answer::Discard, Answer::Cancel},
+                            Answer::Discard,
+                            Answer::Cancel};
+    QStringList buttons;
+    QString text;
+    QString defaultButton;
+    ModalAnswer seen([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) {
+        modal->close();
+        return;
+      }
+      text = box->text();
+      // The buttons from left to right.
+      QList<QPushButton*> shown = box->findChildren<QPushButton*>();
+      std::sort(shown.begin(), shown.end(),
+                [](QPushButton* a, QPushButton* b) { return a->x() < b->x(); });
+      for (QPushButton* b : shown) buttons << b->text();
+      if (box->defaultButton()) defaultButton = box->defaultButton()->text();
+      if (which < 0) {
+        QTest::keyClick(box, Qt::Key_Escape);
+      } else {
+        for (QAbstractButton* b : box->buttons()) {
+          if (b->text() == QStringList({"&Save", "&Discard", "Cancel"})[which]) b->click();
+        }
+      }
+    });
+    const Answer given = desk.platform.Ask(question);
+    QVERIFY(seen.Seen());
+    QCOMPARE(int(given), answer);
+    QCOMPARE(text, QString("Save changes to the station before closing?"));
+    QCOMPARE(buttons.size(), 3);
+    QVERIFY(buttons.contains("&Save") && buttons.contains("&Discard") &&
+            buttons.contains("Cancel"));
+    QCOMPARE(defaultButton, QString("&Save"));
   }
 };
 

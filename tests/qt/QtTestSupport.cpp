@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <utility>
 
 namespace korrin::test {
@@ -51,6 +52,10 @@ ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs) {
 
 int RunQtTest(int argc, char** argv, const std::function<int(int, char**)>& run) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The user's settings (the remembered station folder) go to a fresh place
+  // of the run, never to the user's own.
+  QTemporaryDir settings;
+  if (settings.isValid()) qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
   QApplication app(argc, argv);
   QApplication::setStyle("Fusion");
   return run(argc, argv);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -105,7 +106,8 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(false);
-  scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // In a larger window the client panel stands in the middle.
+  scroll_->setAlignment(Qt::AlignCenter);
   scroll_->setWidget(client_);
   setCentralWidget(scroll_);
   InstallMenuBar(*this);
@@ -397,6 +399,25 @@ bool MainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Not while a handler runs (its dialog is open): the handler ends first.
+  if (running_ || syncing_) {
+    event->ignore();
+    return;
+  }
+  bool mayClose = false;
+  {
+    Busy busy(running_);
+    mayClose = form_.CloseQuery();
+  }
+  SyncFromBoard();
+  if (mayClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
 void MainWindow::PressEscape() {
   // Escape is the Close button's key, and the data panel's "&Cancel" while
   // that panel is shown.
@@ -432,6 +453,9 @@ void MainWindow::SyncFromBoard() {
   // The Close button lies under the data panel while that is shown; its
   // accelerator must not compete with the panel's "&Cancel".
   if (QWidget* close = ControlWidget("BitBtn1")) close->setEnabled(!board.at("Panel83").visible);
+  // The title names the station file; the desktop marks unsaved changes.
+  setWindowTitle(Q(form_.WindowTitle()) + "[*]");
+  setWindowModified(form_.Unsaved());
   emit boardSynced();
 }
 

@@ -26,7 +26,7 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   explicit MainWindow(TForm1& form, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  void SyncFromBoard();    // mirror the whole board into the widgets
+  void SyncFromBoard();    // mirror the whole board and the title into the widgets
   QWidget* ClientPanel();  // Panel1, the 790 x 541 client area that is printed / grabbed
 
   // The widget of a named control (its object name is the control's name),
@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
+  // The desktop's close asks the form first, as the Close button does.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   struct Entry {

@@ -8,13 +8,63 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/Printing.h"
 
 namespace korrin {
+
+namespace {
+
+// Where the folder of the last station file is kept between runs.
+constexpr const char* kStationFolderKey = "files/stationFolder";
+
+QSettings UserSettings() {
+  return QSettings(QSettings::UserScope, "Korrin", "Korrin");
+}
+
+QMessageBox::ButtonRole RoleOf(Answer answer) {
+  switch (answer) {
+    case Answer::Save:
+      return QMessageBox::AcceptRole;
+    case Answer::Discard:
+      return QMessageBox::DestructiveRole;
+    case Answer::Cancel:
+    case Answer::Keep:
+      return QMessageBox::RejectRole;
+    case Answer::Reset:
+    case Answer::Replace:
+      return QMessageBox::DestructiveRole;
+  }
+  return QMessageBox::RejectRole;
+}
+
+QString ButtonText(Answer answer) {
+  switch (answer) {
+    case Answer::Save:
+      return "&Save";
+    case Answer::Discard:
+      return "&Discard";
+    case Answer::Cancel:
+      return "Cancel";
+    case Answer::Reset:
+      return "&Reset";
+    case Answer::Keep:
+      return "&Keep";
+    case Answer::Replace:
+      return "&Replace";
+  }
+  return QString::fromUtf8(AnswerName(answer));
+}
+
+}  // namespace
 
 QString QtNameFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
@@ -46,6 +96,9 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
     case MessageKind::Error:
       icon = QMessageBox::Critical;
       break;
+    case MessageKind::Question:
+      icon = QMessageBox::Question;
+      break;
   }
   QString body = QString::fromStdString(text);
   body.replace("\r\n", "\n");
@@ -53,6 +106,41 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
   QMessageBox box(icon, "Korrin", body, QMessageBox::Ok, window_);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+Answer QtPlatform::Ask(const Question& question) {
+  ShowCurrentState();
+  if (questionAnswer) return questionAnswer(question);
+  QMessageBox box(QMessageBox::Question, "Korrin", QString::fromStdString(question.text),
+                  QMessageBox::NoButton, window_);
+  box.setTextFormat(Qt::PlainText);
+  std::vector<std::pair<QAbstractButton*, Answer>> buttons;
+  for (const Answer answer : question.answers) {
+    QPushButton* button = box.addButton(ButtonText(answer), RoleOf(answer));
+    buttons.emplace_back(button, answer);
+    if (answer == question.escape) box.setEscapeButton(button);
+  }
+  // Return takes the answer that loses nothing: Save where it is offered.
+  const bool offersSave = std::find(question.answers.begin(), question.answers.end(),
+                                    Answer::Save) != question.answers.end();
+  const Answer safe = offersSave ? Answer::Save : question.escape;
+  for (const auto& [button, answer] : buttons) {
+    if (answer == safe) box.setDefaultButton(static_cast<QPushButton*>(button));
+  }
+  box.exec();
+  for (const auto& [button, answer] : buttons) {
+    if (box.clickedButton() == button) return answer;
+  }
+  return question.escape;
+}
+
+std::string QtPlatform::StationFolder() {
+  return QFile::encodeName(UserSettings().value(kStationFolderKey).toString()).toStdString();
+}
+
+void QtPlatform::RememberStationFolder(const std::string& folder) {
+  QSettings settings = UserSettings();
+  settings.setValue(kStationFolderKey, QFile::decodeName(folder.c_str()));
 }
 
 std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogRequest& request, bool save) {
@@ -67,15 +155,16 @@ std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogRequest& re
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
 
-  const QString proposed = QFile::decodeName(request.fileName.c_str());
-  const QFileInfo info(proposed);
-  if (!proposed.isEmpty() && info.isAbsolute()) {
-    dialog.setDirectory(info.absolutePath());
-    dialog.selectFile(info.fileName());
+  // The dialog starts in the folder of the last station file, or in the
+  // documents folder before any (or when that folder has gone).
+  const QString folder = QFile::decodeName(request.folder.c_str());
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+    dialog.setDirectory(folder);
   } else {
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (!proposed.isEmpty()) dialog.selectFile(proposed);
   }
+  const QString proposed = QFileInfo(QFile::decodeName(request.fileName.c_str())).fileName();
+  if (!proposed.isEmpty()) dialog.selectFile(proposed);
 
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();

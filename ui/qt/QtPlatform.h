@@ -1,5 +1,6 @@
-// The window logic's surroundings on a desktop: Qt message boxes, file
-// dialogs, the printer dialog and printing, and the end of the program.
+// The window logic's surroundings on a desktop: Qt message boxes and
+// questions, file dialogs, the remembered station folder (in the user's
+// settings), the printer dialog and printing, and the end of the program.
 #pragma once
 
 #include <functional>
@@ -25,8 +26,13 @@ class QtPlatform : public Platform {
   // Answers the printer dialog in its place (for tests): receives the
   // printer the dialog would set up and returns false for Cancel.
   std::function<bool(QPrinter&)> printDialogAnswer;
+  // Answers questions in the message box's place (for tests).
+  std::function<Answer(const Question&)> questionAnswer;
 
   void ShowMessage(MessageKind kind, const std::string& text) override;
+  Answer Ask(const Question& question) override;
+  std::string StationFolder() override;
+  void RememberStationFolder(const std::string& folder) override;
   std::optional<std::string> ExecuteOpenDialog(const FileDialogRequest& request) override;
   std::optional<std::string> ExecuteSaveDialog(const FileDialogRequest& request) override;
   PrintOutcome PrintWindow() override;

@@ -87,6 +87,7 @@ std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, con
     Json j;
     j["kind"] = MessageKindName(m.kind);
     j["text"] = m.text;
+    if (!m.answer.empty()) j["answer"] = m.answer;
     lines.push_back(Dump(j));
   }
   AppendLines(out, lines);

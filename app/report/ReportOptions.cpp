@@ -216,6 +216,8 @@ std::string HelpText() {
       "The station starts as the window starts; STATION.rsd, when given, is loaded\n"
       "as Get Data loads it; then each --do ACTION is applied in order and the\n"
       "station is reported.  Message boxes are answered with OK and listed.\n"
+      "A question (asked before unsaved changes would be lost) is answered with\n"
+      "the answer that goes ahead (Discard, Reset, Replace) and listed.\n"
       "\n"
       "Options:\n"
       "  --json          print one JSON object (controls, state, messages) instead\n"
@@ -236,6 +238,14 @@ std::string HelpText() {
       "  --version       show the version\n"
       "\n" +
       UserOptionsHelp() +
+      "\n"
+      "Exit status:\n"
+      "  0  the station was reported and no warning was shown\n"
+      "  1  STATION.rsd did not load (nothing is printed or written and no action\n"
+      "     runs; the reason is on standard error), or a warning was shown during\n"
+      "     the actions (a refused or missing file, a failed save or print; the\n"
+      "     report is printed in full), or a picture could not be written\n"
+      "  2  the command line is not valid (nothing is run)\n"
       "\n"
       "Handlers:\n";
   std::string line = " ";

@@ -21,13 +21,21 @@ void ReportSession::Run(void (TForm1::*handler)()) {
 }
 
 bool ReportSession::Load(const std::string& path) {
-  const size_t before = platform_.messages.size();
+  const size_t before = WarningsShown();
   platform_.dialogAnswers.clear();
   platform_.dialogAnswers.push_back(path);
   Run(&TForm1::Get_FileClick);
-  // A load that succeeds shows no message; every message of Get Data tells
+  // A load that succeeds shows no warning; every warning of Get Data tells
   // that nothing of the file was read.
-  return platform_.messages.size() == before;
+  return WarningsShown() == before;
+}
+
+size_t ReportSession::WarningsShown() const {
+  size_t n = 0;
+  for (const HeadlessPlatform::Message& m : platform_.messages) {
+    if (m.kind == MessageKind::Warning || m.kind == MessageKind::Error) ++n;
+  }
+  return n;
 }
 
 bool ReportSession::Apply(const Action& action) {
@@ -78,10 +86,10 @@ bool ReportSession::Apply(const Action& action) {
 
 bool ReportSession::Run(const Options& options) {
   Start();
-  bool loaded = true;
-  if (!options.stationFile.empty()) loaded = Load(options.stationFile);
+  // No action runs on a station other than the one asked for.
+  if (!options.stationFile.empty() && !Load(options.stationFile)) return false;
   for (const Action& action : options.actions) Apply(action);
-  return loaded;
+  return true;
 }
 
 }  // namespace korrin::report

@@ -31,7 +31,8 @@ class ReportSession {
   bool Apply(const Action& action);
 
   // Start, the station file when given, then every action until the window
-  // closes.  False when the station file could not be loaded.
+  // closes.  False when the station file could not be loaded: then no
+  // action runs.
   bool Run(const Options& options);
 
   TForm1& Form() { return form_; }
@@ -41,6 +42,10 @@ class ReportSession {
 
   // The action that closed the window ("" while it is open).
   const std::string& ClosedBy() const { return closedBy_; }
+  // The warnings and errors shown so far (a refused or missing file, a
+  // failed save or print); information and answered questions do not count.
+  size_t WarningsShown() const;
+
   // Actions that were not applied because the window had closed.
   const std::vector<std::string>& Skipped() const { return skipped_; }
   // Why a setting could not be reached from the station ("" when every one

@@ -188,6 +188,8 @@ void Messages(Writer& w, const HeadlessPlatform& platform, const TextReportNotes
       if (c == '\r' && i + 1 < m.text.size() && m.text[i + 1] == '\n') continue;
       text += (c == '\r' || c == '\n') ? std::string("\n    ") : std::string(1, c);
     }
+    // A question is listed with the answer it was given.
+    if (!m.answer.empty()) text += " (answered " + m.answer + ")";
     w.Out() += std::string("  ") + MessageKindName(m.kind) + ": " + text + "\n";
   }
   if (!notes.closedBy.empty()) {

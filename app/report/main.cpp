@@ -34,7 +34,19 @@ NumberLocale UserLocale() {
 int Run(const Options& options) {
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
-  const bool loaded = session.Run(options);
+  // The one gate before any output: a station file that does not load is
+  // not reported, pictured or written anywhere, for the start-up station
+  // would pass for it.  Every writer below runs only past this point.
+  if (!session.Run(options)) {
+    std::cerr << "korrin-report: the station file \"" << options.stationFile
+              << "\" was not loaded; nothing was reported or written\n";
+    for (const HeadlessPlatform::Message& m : session.Platform().messages) {
+      if (m.kind == MessageKind::Warning || m.kind == MessageKind::Error) {
+        std::cerr << "korrin-report: " << m.text << "\n";
+      }
+    }
+    return 1;
+  }
   if (!session.Refused().empty()) {
     // A setting the window cannot reach is a usage error: nothing is reported.
     std::cerr << "korrin-report: " << session.Refused() << "\n";
@@ -60,9 +72,12 @@ int Run(const Options& options) {
 
   std::cout << report << std::flush;
   int status = 0;
-  if (!loaded) {
-    std::cerr << "korrin-report: the station file \"" << options.stationFile
-              << "\" was not loaded (see the messages)\n";
+  // A warning during the actions (a refused or missing file, a failed save
+  // or print): the report stands, the status tells.
+  if (const size_t warnings = session.WarningsShown(); warnings > 0) {
+    std::cerr << "korrin-report: " << warnings
+              << (warnings == 1 ? " warning was" : " warnings were")
+              << " shown (see the messages)\n";
     status = 1;
   }
   if (!pictureError.empty()) {

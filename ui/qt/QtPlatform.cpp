@@ -200,8 +200,8 @@ PrintOutcome QtPlatform::PrintWindow() {
 }
 
 void QtPlatform::Terminate(int exitCode) {
-  // No confirmation and nothing saved: the message loop ends and with it
-  // the program.
+  // The window logic has asked about unsaved changes before: the message
+  // loop ends and with it the program.
   if (window_) window_->hide();
   QCoreApplication::exit(exitCode);
 }

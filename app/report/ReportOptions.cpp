@@ -245,7 +245,8 @@ std::string HelpText() {
       "     runs; the reason is on standard error), or a warning was shown during\n"
       "     the actions (a refused or missing file, a failed save or print; the\n"
       "     report is printed in full), or a picture could not be written\n"
-      "  2  the command line is not valid (nothing is run)\n"
+      "  2  the command line is not valid, or a setting names a value the window\n"
+      "     cannot reach (nothing is printed on standard output)\n"
       "\n"
       "Handlers:\n";
   std::string line = " ";

@@ -13,6 +13,7 @@
 
 #include "QtTestSupport.h"
 #include "ui/qt/Printing.h"
+#include "ui/qt/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;
@@ -138,6 +139,23 @@ class MenuBarTest : public QObject {
     QVERIFY(desk.Open());
     QTest::keyClick(&desk.window, Qt::Key_Q, Qt::ControlModifier);
     QTRY_VERIFY(!desk.window.isVisible());
+  }
+
+  // With unsaved changes Ctrl+Q asks first, as the Close button does:
+  // Cancel keeps the window and the station.
+  void closeShortcutAsksWithUnsavedChanges() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(desk.Widget<RadioGroupBox>("RadioGroup5")->Item(0));  // 1000 W
+    QStringList asked;
+    desk.platform.questionAnswer = [&asked](const Question& q) {
+      asked << QString::fromStdString(q.text);
+      return Answer::Cancel;
+    };
+    QTest::keyClick(&desk.window, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(asked, QStringList{"Save changes to the station before closing?"});
+    QVERIFY(desk.window.isVisible());
+    QCOMPARE(ShownText(desk.window, "Panel16"), QString("1000 Watts"));
   }
 
   // The window shows the whole panel below the menu bar, without scroll

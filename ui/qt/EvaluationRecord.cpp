@@ -1,0 +1,394 @@
+#include "ui/qt/EvaluationRecord.h"
+
+#include <QFileInfo>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/Controls.h"
+#include "ui/TForm1.h"
+
+#ifndef KORRIN_VERSION
+#define KORRIN_VERSION "4.4"
+#endif
+
+namespace korrin {
+
+namespace {
+
+using assess::LimitEntry;
+using assess::LimitSet;
+
+constexpr int kPdfDpi = 1200;
+constexpr qreal kPlotHeightMm = 100.0;
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// Texts of numbers in the record, in the window's number convention.
+class Numbers {
+ public:
+  Numbers(const NumberLocale& locale, bool metric) : locale_(locale), metric_(metric) {}
+
+  QString Fixed(Real value, int decimals) const {
+    return Q(FixedText(value, 18, decimals, locale_));
+  }
+
+  // Metres; in feet first when the station is set to feet.
+  QString Length(Real metres) const {
+    const QString m = Fixed(metres, 2) + " m";
+    if (metric_) return m;
+    return Fixed(metres * kFeetPerMetre, 2) + " ft (" + m + ")";
+  }
+
+  QString Density(Real wm2) const {
+    const int decimals = wm2 < 10.0L ? 3 : (wm2 < 100.0L ? 2 : 1);
+    return Fixed(wm2, decimals) + " W/m²";
+  }
+
+  // Whole watts from 100 W, grouped in thousands from 10,000 W.
+  QString Power(Real watts) const {
+    if (watts < 100.0L) return Fixed(watts, 2) + " W";
+    if (watts < 10000.0L) return Fixed(watts, 0) + " W";
+    return Q(NumberText(watts, 18, 0, locale_)) + " W";
+  }
+
+  QString Percent(Real fraction) const { return Trimmed(Fixed(fraction * 100.0L, 1)) + " %"; }
+
+  // "432 MHz", "29.7 MHz", "1.8 MHz": no trailing zeros.
+  QString Frequency(Real mhz) const { return Trimmed(Fixed(mhz, 3)) + " MHz"; }
+
+ private:
+  // Trailing zeros after the decimal point removed, and the point with them.
+  QString Trimmed(QString text) const {
+    const QString point = Q(locale_.decimalPoint);
+    if (text.contains(point)) {
+      while (text.endsWith('0')) text.chop(1);
+      if (text.endsWith(point)) text.chop(point.size());
+    }
+    return text;
+  }
+
+  NumberLocale locale_;
+  bool metric_;
+};
+
+// The set's short name, for the column headings of the band table.
+QString ShortName(LimitSet set) {
+  switch (set) {
+    case LimitSet::FccGeneral:
+      return "FCC general population";
+    case LimitSet::FccOccupational:
+      return "FCC occupational";
+    case LimitSet::Icnirp2020:
+      return "ICNIRP 2020";
+    case LimitSet::Arpansa2002:
+      return "ARPANSA (2002)";
+    case LimitSet::As2772:
+      return "AS2772";
+    case LimitSet::HandSet:
+      return "the hand-set limit";
+  }
+  return "";
+}
+
+QString DateTimeText(const QDateTime& when) {
+  const int offset = when.offsetFromUtc();
+  const int minutes = std::abs(offset) / 60;
+  return when.toString("yyyy-MM-dd HH:mm") + QString(" (UTC%1%2:%3)")
+                                                 .arg(offset < 0 ? '-' : '+')
+                                                 .arg(minutes / 60, 2, 10, QChar('0'))
+                                                 .arg(minutes % 60, 2, 10, QChar('0'));
+}
+
+QString OrNotGiven(const QString& text) {
+  const QString t = text.trimmed();
+  return t.isEmpty() ? QString("(not given)") : t;
+}
+
+void HeadingPart(RecordDocument& doc, const RecordInput& in) {
+  doc.Title("RF exposure evaluation record");
+  doc.Fields({
+      {"Call sign", OrNotGiven(in.heading.callSign)},
+      {"Site", OrNotGiven(in.heading.site)},
+      {"Evaluated by", OrNotGiven(in.heading.evaluatedBy)},
+      {"Date and time", DateTimeText(in.heading.madeAt)},
+      {"Program", QString("Korrin ") + KORRIN_VERSION},
+  });
+}
+
+void StationPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
+  const assess::StationSummary& s = in.station;
+  std::vector<std::pair<QString, QString>> fields;
+  fields.emplace_back("Band and frequency", QString(s.hfSide ? "HF side, " : "VHF–SHF side, ") +
+                                                n.Frequency(s.frequencyMHz));
+  fields.emplace_back("Transmitter power", n.Power(s.txPowerW));
+  fields.emplace_back("Feed and other losses", n.Fixed(s.feedLossDb, 1) + " dB");
+  fields.emplace_back("Power at the feed", n.Power(s.feedPowerW));
+  fields.emplace_back("Transmission mode", Q(s.mode) + ", form factor " + n.Percent(s.formFactor));
+  fields.emplace_back("Operating pattern",
+                      Q(s.pattern) + ", " + n.Percent(s.sixMinuteFactor) + " of each six minutes");
+  fields.emplace_back("Overall transmission factor", n.Percent(s.overallFactor));
+  fields.emplace_back("Antenna", Q(s.antenna) + ", gain " + n.Fixed(s.gainDbi, 2) + " dBi");
+  fields.emplace_back("Ground reflection",
+                      s.groundReflection
+                          ? "counted, power × " + n.Fixed(s.groundReflectionFactor, 2)
+                          : QString("not counted"));
+  if (s.towerHeightM) fields.emplace_back("Tower height", n.Length(*s.towerHeightM));
+  if (!in.stationFile.isEmpty()) {
+    fields.emplace_back("Station file", QFileInfo(in.stationFile).fileName());
+  }
+  doc.Heading("The station");
+  doc.Fields(fields);
+}
+
+void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
+  const assess::Assessment& a = in.assessment;
+  const bool tower = std::any_of(a.limits.begin(), a.limits.end(),
+                                 [](const LimitEntry& e) { return e.headClearanceM.has_value(); });
+  RecordTable t;
+  t.header = {"Limit set", "Averaging", "Limit", "Keep-out distance"};
+  t.widths = {40, 11, 14, 17};
+  if (tower) {
+    t.header << "Ground clearance from the tower"
+             << "Head-height clearance (" + n.Fixed(a.headHeightM, 1) + " m head)";
+    t.widths.insert(t.widths.end(), {15, 15});
+  }
+  for (const LimitEntry& e : a.limits) {
+    QStringList row;
+    row << Q(assess::LimitSetName(e.set)) + (e.selected ? " — selected in the window" : "");
+    row << (e.averagingMinutes ? n.Fixed(*e.averagingMinutes, 0) + " min" : QString("—"));
+    if (!e.applies || !e.limitWm2) {
+      row << "does not apply at " + n.Frequency(a.frequencyMHz) << "—";
+      if (tower)
+        row << "—"
+            << "—";
+    } else {
+      row << n.Density(*e.limitWm2);
+      row << (e.keepOutM ? (*e.keepOutM > 0 ? n.Length(*e.keepOutM) : QString("none"))
+                         : QString("—"));
+      if (tower) {
+        row << (e.towerClearanceM ? n.Length(*e.towerClearanceM) : QString("—"));
+        row << (e.headClearanceM ? n.Length(*e.headClearanceM) : QString("—"));
+      }
+    }
+    if (e.selected) t.strongRows.push_back(int(t.rows.size()));
+    t.rows.push_back(row);
+  }
+  t.notes << "Keep-out distance: the outermost distance along the main beam at which the average "
+             "power density is above the limit; \"none\": below the limit at every distance.";
+  if (tower) {
+    t.notes
+        << "Head-height clearance: the horizontal distance from the tower inside which the head "
+           "of a person standing on the ground is within the keep-out distance.";
+  }
+  doc.Heading("Results");
+  doc.Table(t);
+
+  doc.Heading("FCC exemption test, 47 CFR 1.1307(b)(3)(i)(C)");
+  if (!a.fccExemption) {
+    doc.Paragraph("The exemption test covers 0.3 MHz to 100 GHz and does not apply at " +
+                  n.Frequency(a.frequencyMHz) + ".");
+  } else {
+    const assess::FccExemption& x = *a.fccExemption;
+    QString verdict;
+    if (x.distanceM && x.exempt) {
+      verdict = *x.exempt ? "Exempt at " + n.Length(*x.distanceM) +
+                                ": no further evaluation is needed for people at that distance."
+                          : "Not exempt at " + n.Length(*x.distanceM) +
+                                ": the station must be evaluated there (see the results above).";
+    } else {
+      verdict =
+          "No distance to the nearest person was given: the station is exempt wherever "
+          "people are at least " +
+          n.Length(x.minimumDistanceM) + " from the antenna.";
+    }
+    doc.Fields({
+        {"Time-averaged ERP", n.Power(x.erpW)},
+        {"Reactive near field (λ/2π)", n.Length(x.reactiveNearFieldM)},
+        {"Minimum exempt distance", n.Length(x.minimumDistanceM)},
+        {"Verdict", verdict},
+    });
+  }
+
+  doc.Heading("Warnings");
+  if (a.warnings.empty()) {
+    doc.Paragraph("None.");
+  } else {
+    QStringList items;
+    for (const std::string& w : a.warnings) items << Q(w);
+    doc.Bullets(items);
+  }
+}
+
+void PlotPart(RecordDocument& doc, const RecordInput& in) {
+  if (!in.plot) return;
+  doc.Heading("Power density along the main beam");
+  doc.Figure(kPlotHeightMm, in.plot);
+}
+
+void BandsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
+  if (in.bands.empty()) return;
+  const assess::LimitEntry* selected = in.assessment.Selected();
+  // The FCC column already shows the selected standard when it is FCC.
+  const bool selectedColumn = selected != nullptr && selected->set != LimitSet::FccGeneral;
+  RecordTable t;
+  t.header << "Band"
+           << "Frequency";
+  t.widths = {11, 11};
+  if (selectedColumn) {
+    t.header << "Keep-out, " + ShortName(selected->set) + " (selected)";
+    t.widths.push_back(18);
+  }
+  t.header << "Keep-out, ICNIRP 2020"
+           << QString("Keep-out, FCC general population") +
+                  (selected != nullptr && !selectedColumn ? " (selected)" : "")
+           << "FCC minimum exempt distance";
+  t.widths.insert(t.widths.end(), {18, 18, 18});
+  const auto length = [&n](const std::optional<Real>& m) {
+    if (!m) return QString("does not apply");
+    return *m > 0 ? n.Length(*m) : QString("none");
+  };
+  for (const RecordBand& b : in.bands) {
+    QStringList row;
+    row << b.band << n.Frequency(b.frequencyMHz);
+    if (selectedColumn) row << length(b.keepOutSelectedM);
+    row << length(b.keepOutIcnirpM) << length(b.keepOutFccM);
+    row << (b.fccMinimumExemptM ? n.Length(*b.fccMinimumExemptM) : QString("does not apply"));
+    if (b.frequencyMHz == in.assessment.frequencyMHz) t.strongRows.push_back(int(t.rows.size()));
+    t.rows.push_back(row);
+  }
+  t.notes << "Each band as the station stands on it; the band in use is in bold.";
+  doc.Heading(QString("Every band of the ") + (in.station.hfSide ? "HF" : "VHF–SHF") + " side");
+  doc.Table(t);
+}
+
+void MethodPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
+  const assess::Assessment& a = in.assessment;
+  const assess::StationSummary& s = in.station;
+  doc.Heading("Method");
+  QString text =
+      "The average power density is computed along the main beam of the antenna, where it is "
+      "greatest. The antenna's pattern is not used, so every distance in this record is the worst "
+      "case for any direction. The average power is the power at the feed times the overall "
+      "transmission factor; that factor is set for six minutes, and it is taken to hold over the "
+      "30 minutes over which the general-public limits are averaged as well. ";
+  if (s.groundReflection) {
+    text += "Ground reflection is counted: the power is multiplied by " +
+            n.Fixed(s.groundReflectionFactor, 2) +
+            " (for the low-gain antennas of the HF side, the exclusion zone counts this factor a "
+            "second time, as the window does). ";
+  } else {
+    text += "Ground reflection is not counted (a factor of 1). ";
+  }
+  if (a.farFieldBoundaryM) {
+    text += "Inside the dish's far-field boundary (2D²/λ, " + n.Length(*a.farFieldBoundaryM) +
+            ") the on-axis density follows the program's near-field model of the dish, which "
+            "rises and falls with distance and can be above a limit in two ranges; the keep-out "
+            "distance covers the gap between them. From the boundary on, the far-field formula "
+            "S = P·G / (4πR²) is used. ";
+  } else {
+    text += "For this antenna the far-field formula S = P·G / (4πR²) is used at every distance. ";
+  }
+  text += "Closer than λ/2π (" + n.Length(a.reactiveNearFieldM) +
+          ") is the reactive near field, where power density is not the right measure and the "
+          "fields need an evaluation of their own. The FCC exemption test compares the "
+          "time-averaged ERP (the power at the feed without the ground-reflection factor, times "
+          "the overall transmission factor and the antenna's gain over a half-wave dipole) with "
+          "the threshold for the distance.";
+  doc.Paragraph(text);
+
+  // The window's disclaimer, as it shows it, one paragraph per group of lines.
+  doc.Heading("Disclaimer");
+  QString paragraph;
+  const auto flush = [&doc, &paragraph] {
+    if (!paragraph.isEmpty()) doc.Paragraph(paragraph);
+    paragraph.clear();
+  };
+  for (const std::string& line : DisclaimerLines()) {
+    const QString words = Q(line).simplified();
+    if (words.isEmpty()) {
+      flush();
+    } else {
+      paragraph += (paragraph.isEmpty() ? "" : " ") + words;
+    }
+  }
+  flush();
+}
+
+}  // namespace
+
+RecordPageSize PageSizeForLocale(const QLocale& locale) {
+  switch (locale.territory()) {
+    case QLocale::UnitedStates:
+    case QLocale::Canada:
+    case QLocale::Mexico:
+    case QLocale::Belize:
+    case QLocale::Chile:
+    case QLocale::Colombia:
+    case QLocale::CostaRica:
+    case QLocale::ElSalvador:
+    case QLocale::Guatemala:
+    case QLocale::Nicaragua:
+    case QLocale::Panama:
+    case QLocale::Philippines:
+    case QLocale::PuertoRico:
+    case QLocale::Venezuela:
+      return RecordPageSize::Letter;
+    default:
+      return RecordPageSize::A4;
+  }
+}
+
+RecordDocument ComposeEvaluationRecord(const RecordInput& in) {
+  const Numbers n(in.locale, in.station.metric);
+  RecordDocument doc;
+  const QString call = in.heading.callSign.trimmed();
+  doc.SetFooter("RF exposure evaluation record" + (call.isEmpty() ? QString() : " of " + call) +
+                " · Korrin " + KORRIN_VERSION);
+  HeadingPart(doc, in);
+  StationPart(doc, in, n);
+  ResultsPart(doc, in, n);
+  PlotPart(doc, in);
+  BandsPart(doc, in, n);
+  MethodPart(doc, in, n);
+  doc.SignatureLines({"Signature of the evaluator", "Date"});
+  return doc;
+}
+
+std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
+                                  RecordPageSize pageSize) {
+  const std::string where = "cannot write " + path.toStdString();
+  if (path.isEmpty()) return "no file was given for the record";
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return where + " (" + file.errorString().toStdString() + ")";
+  }
+  const RecordDocument doc = ComposeEvaluationRecord(input);
+  int pages = 0;
+  {
+    QPdfWriter writer(&file);
+    writer.setResolution(kPdfDpi);
+    writer.setPageSize(
+        QPageSize(pageSize == RecordPageSize::Letter ? QPageSize::Letter : QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const QString call = input.heading.callSign.trimmed();
+    writer.setTitle("RF exposure evaluation record" + (call.isEmpty() ? QString() : " of " + call));
+    writer.setCreator(QString("Korrin ") + KORRIN_VERSION);
+    pages = doc.Render(writer);
+  }
+  if (pages == 0) {
+    file.cancelWriting();
+    return where + " (the pages could not be drawn)";
+  }
+  if (!file.commit()) return where + " (" + file.errorString().toStdString() + ")";
+  return {};
+}
+
+}  // namespace korrin

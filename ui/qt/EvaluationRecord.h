@@ -1,0 +1,74 @@
+// The evaluation record: the station's RF exposure assessment as a PDF
+// document a licensee keeps (heading, station, results, plot, every band,
+// method, disclaimer and a line to sign), written atomically.
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assess/Assessment.h"
+#include "ui/NumberText.h"
+#include "ui/qt/RecordDocument.h"
+
+namespace korrin {
+
+enum class RecordPageSize { A4, Letter };
+
+// The usual paper of the locale's territory: US Letter in the Americas
+// that use it and the Philippines, A4 elsewhere.
+RecordPageSize PageSizeForLocale(const QLocale& locale);
+
+struct RecordHeading {
+  QString callSign;
+  QString site;         // address or grid locator
+  QString evaluatedBy;  // who made the evaluation
+  QDateTime madeAt;     // when it was made (local time with its offset)
+};
+
+// One band of the station's side, evaluated as the band click would leave
+// the station: keep-out distances in metres (empty where the set does not
+// apply) and the FCC minimum exempt distance.
+struct RecordBand {
+  QString band;  // the band's name
+  Real frequencyMHz = 0;
+  std::optional<Real> keepOutSelectedM;
+  std::optional<Real> keepOutIcnirpM;
+  std::optional<Real> keepOutFccM;
+  std::optional<Real> fccMinimumExemptM;
+};
+
+struct RecordInput {
+  RecordHeading heading;
+  QString stationFile;  // the station file's name, empty when it came from none
+  assess::StationSummary station;
+  assess::Assessment assessment;
+  std::vector<RecordBand> bands;
+  FigurePainter plot;  // the assessment's plot; no figure when empty
+  NumberLocale locale;
+};
+
+class TForm1;
+
+// The station's side evaluated band by band, as clicking each band would
+// leave the station; the station and the window's controls are put back
+// exactly as they were.
+std::vector<RecordBand> EveryBandOfTheSide(TForm1& form, const assess::Options& options);
+
+// Everything the record shows about the station `form` holds now.
+RecordInput EvaluationRecordInput(TForm1& form, const assess::Options& options,
+                                  const RecordHeading& heading, const QString& stationFile);
+
+// The record's pages, ready to render.
+RecordDocument ComposeEvaluationRecord(const RecordInput& input);
+
+// Writes the record to `path` through a temporary file renamed over it, so
+// that a failed write leaves no file and an existing file untouched.
+// Returns "" on success, else the reason it was not written.
+std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
+                                  RecordPageSize pageSize);
+
+}  // namespace korrin

@@ -1,6 +1,7 @@
 #include "app/report/ReportOptions.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "app/report/ReportAssessment.h"
 #include "app/report/UserOptions.h"
@@ -50,6 +51,22 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, siz
 bool IsOption(const std::string& arg, const std::string& name) {
   return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
                          arg[name.size()] == '=');
+}
+
+// The record's heading and paper options: the option's name and the field
+// it sets, or nullopt for another argument.
+std::optional<std::pair<std::string, std::string*>> RecordField(const std::string& arg,
+                                                                Options& o) {
+  const std::pair<const char*, std::string*> fields[] = {
+      {"--callsign", &o.callSign},
+      {"--site", &o.site},
+      {"--by", &o.evaluatedBy},
+      {"--page-size", &o.pageSize},
+  };
+  for (const auto& [name, field] : fields) {
+    if (IsOption(arg, name)) return std::make_pair(std::string(name), field);
+  }
+  return std::nullopt;
 }
 
 ParseResult Fail(std::string message) {
@@ -121,7 +138,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
   ParseResult result;
   Options& o = result.options;
   bool positionalOnly = false;
-  std::vector<Action> settings;  // the user's own words go before every --do
+  std::vector<Action> settings;   // the user's own words go before every --do
+  std::string recordOptionGiven;  // an option that only the record uses
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (!positionalOnly && arg.size() > 1 && arg[0] == '-') {
@@ -173,6 +191,23 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
       } else if (IsUserOption(arg)) {
         const std::string error = ParseUserOption(args, i, settings);
         if (!error.empty()) return Fail(error);
+      } else if (IsOption(arg, "--record")) {
+        const auto value = OptionValue(args, i, "--record");
+        if (!value || value->empty()) return Fail("option --record needs a FILE");
+        if (!picturesAvailable) {
+          return Fail(
+              "option --record is not available: this korrin-report was built without the Qt "
+              "window");
+        }
+        o.recordPath = *value;
+      } else if (const auto field = RecordField(arg, o)) {
+        const auto value = OptionValue(args, i, field->first);
+        if (!value) return Fail("option " + field->first + " needs a value");
+        if (field->first == "--page-size" && value->empty()) {
+          return Fail("unknown page size \"\": use A4 or Letter");
+        }
+        *field->second = *value;
+        recordOptionGiven = field->first;
       } else {
         return Fail("unknown option \"" + arg + "\"");
       }
@@ -183,6 +218,21 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
     }
   }
   o.actions.insert(o.actions.begin(), settings.begin(), settings.end());
+  if (!recordOptionGiven.empty() && o.recordPath.empty()) {
+    return Fail("option " + recordOptionGiven + " goes with --record FILE");
+  }
+  if (!o.pageSize.empty()) {
+    std::string lower = o.pageSize;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (lower == "a4") {
+      o.pageSize = "A4";
+    } else if (lower == "letter") {
+      o.pageSize = "Letter";
+    } else {
+      return Fail("unknown page size \"" + o.pageSize + "\": use A4 or Letter");
+    }
+  }
   return result;
 }
 
@@ -190,6 +240,8 @@ std::string UsageText() {
   return "Usage: korrin-report [--json] [--all-bands] [--png FILE] [--pdf FILE] "
          "[--assess] [--distance R] [--head-height H] [SETTING]... [--do ACTION]...\n"
          "       [STATION.rsd]\n"
+         "       korrin-report --record FILE.pdf [--callsign C] [--site S] [--by NAME]\n"
+         "                     [--page-size A4|Letter] [OPTION]... [STATION.rsd]\n"
          "\n"
          "SETTING is --band MHZ, --power WATTS, --feed-loss DB, --mode NAME,\n"
          "  --pattern NAME, --antenna NAME, --dish-diameter M, --yagis N,\n"
@@ -233,6 +285,15 @@ std::string HelpText() {
       "                  exemption verdict (implies --assess)\n"
       "  --head-height H the height of a person in metres, for the head-height\n"
       "                  clearance (default 2.0; implies --assess)\n"
+      "  --record FILE   also write the evaluation record of the station as PDF:\n"
+      "                  the assessment (with --distance and --head-height as\n"
+      "                  given), the plot, every band, the method and a line to\n"
+      "                  sign\n"
+      "  --callsign C    the call sign in the record's heading\n"
+      "  --site S        the site (address or grid locator) in the record\n"
+      "  --by NAME       who made the evaluation, in the record\n"
+      "  --page-size P   the record's paper, A4 or Letter (default: the usual paper\n"
+      "                  of your locale)\n"
       "  --do ACTION     apply ACTION (may be repeated)\n"
       "  --help          show this text\n"
       "  --version       show the version\n"

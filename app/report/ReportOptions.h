@@ -29,8 +29,13 @@ struct Action {
 struct Options {
   bool json = false;
   bool allBands = false;
-  std::string pngPath;      // empty: no picture
-  std::string pdfPath;      // empty: no page
+  std::string pngPath;     // empty: no picture
+  std::string pdfPath;     // empty: no page
+  std::string recordPath;  // empty: no evaluation record
+  std::string callSign;    // the record's heading
+  std::string site;
+  std::string evaluatedBy;
+  std::string pageSize;     // the record's paper, "A4" or "Letter"; empty: the user's locale
   std::string stationFile;  // empty: the start-up station
   std::vector<Action> actions;
   // The assessment against the exposure limits (--assess, implied by
@@ -48,7 +53,8 @@ struct ParseResult {
 };
 
 // Parses the arguments after the program name.  picturesAvailable is false
-// in a build without the Qt window, where --png and --pdf are refused.
+// in a build without the Qt window, where --png, --pdf and --record are
+// refused.
 ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable);
 
 // Parses one ACTION of --do; nullopt with `error` set when it is not valid.

@@ -9,6 +9,7 @@
 
 #include "app/report/BandTable.h"
 #include "app/report/Pictures.h"
+#include "app/report/Record.h"
 #include "app/report/ReportJson.h"
 #include "app/report/ReportOptions.h"
 #include "app/report/ReportSession.h"
@@ -69,6 +70,12 @@ int Run(const Options& options) {
                                 {session.ClosedBy(), session.Skipped()}, table, assessed);
 
   const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath);
+  // A record of the start-up station in place of a refused file would pass
+  // off the wrong station.
+  const std::string recordError =
+      loaded || options.recordPath.empty()
+          ? SaveRecord(session.Form(), options)
+          : "the evaluation record was not written: its station file was not loaded";
 
   std::cout << report << std::flush;
   int status = 0;
@@ -80,8 +87,9 @@ int Run(const Options& options) {
               << " shown (see the messages)\n";
     status = 1;
   }
-  if (!pictureError.empty()) {
-    std::cerr << "korrin-report: " << pictureError << "\n";
+  for (const std::string& error : {pictureError, recordError}) {
+    if (error.empty()) continue;
+    std::cerr << "korrin-report: " << error << "\n";
     status = 1;
   }
   return status;

@@ -107,6 +107,27 @@ TEST(ParseArgumentsTest, KeepsOptionsStationAndActionsInOrder) {
   EXPECT_EQ(o.actions[2].value, 10);
 }
 
+TEST(ParseArgumentsTest, TheRecordTakesItsHeadingAndPaper) {
+  const ParseResult r =
+      ParseArguments({"--callsign", "VK3ABC", "--record", "r.pdf", "--site=QF22lg", "--by",
+                      "A. Tester", "--page-size", "letter", "st.rsd"},
+                     true);
+  ASSERT_EQ(r.status, ParseResult::Status::Run) << r.error;
+  const Options& o = r.options;
+  EXPECT_EQ(o.recordPath, "r.pdf");
+  EXPECT_EQ(o.callSign, "VK3ABC");
+  EXPECT_EQ(o.site, "QF22lg");
+  EXPECT_EQ(o.evaluatedBy, "A. Tester");
+  EXPECT_EQ(o.pageSize, "Letter");  // written as the program names it
+  EXPECT_EQ(o.stationFile, "st.rsd");
+
+  const ParseResult plain = ParseArguments({"--record=r.pdf", "--page-size=a4"}, true);
+  ASSERT_EQ(plain.status, ParseResult::Status::Run) << plain.error;
+  EXPECT_EQ(plain.options.pageSize, "A4");
+  EXPECT_EQ(plain.options.callSign, "");
+  EXPECT_EQ(ParseArguments({"--record=r.pdf"}, true).options.pageSize, "");  // from the locale
+}
+
 TEST(ParseArgumentsTest, AStationFileMayLookLikeAnOptionAfterTheDoubleDash) {
   const ParseResult r = ParseArguments({"--", "--json"}, true);
   ASSERT_EQ(r.status, ParseResult::Status::Run);
@@ -142,6 +163,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{{"--pdf="}, true, "--pdf"},
                       BadArguments{{"--png", "w.png"}, false, "--png"},
                       BadArguments{{"a.rsd", "b.rsd"}, true, "b.rsd"},
+                      BadArguments{{"--record"}, true, "--record"},
+                      BadArguments{{"--record="}, true, "--record"},
+                      BadArguments{{"--record", "r.pdf"}, false, "--record"},
+                      BadArguments{{"--record", "r.pdf", "--callsign"}, true, "--callsign"},
+                      // the heading and paper options need the record
+                      BadArguments{{"--callsign", "VK3ABC"}, true, "--callsign"},
+                      BadArguments{{"--site=QF22", "a.rsd"}, true, "--site"},
+                      BadArguments{{"--by", "A. Tester"}, true, "--by"},
+                      BadArguments{{"--page-size", "A4"}, true, "--page-size"},
+                      BadArguments{{"--record", "r.pdf", "--page-size", "A5"}, true, "A5"},
+                      BadArguments{{"--record", "r.pdf", "--page-size="}, true, "\"\""},
                       // an error after --help is never reached: --help wins only
                       // where it stands
                       BadArguments{{"--bad", "--help"}, true, "--bad"}));

@@ -41,7 +41,7 @@ class Numbers {
 
   // Metres; in feet first when the station is set to feet.
   QString Length(Real metres) const {
-    const QString m = Fixed(metres, 2) + " m";
+    QString m = Fixed(metres, 2) + " m";
     if (metric_) return m;
     return Fixed(metres * kFeetPerMetre, 2) + " ft (" + m + ")";
   }

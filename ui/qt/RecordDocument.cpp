@@ -84,11 +84,11 @@ class RecordDocument::Pass {
     return r.height();
   }
 
-  void Text(const QString& text, const QFont& font, const QRectF& box, int flags = 0) {
+  void Text(const QString& text, const QFont& font, const QRectF& box) {
     if (!paint_) return;
     p_.setFont(font);
     p_.setPen(Qt::black);
-    p_.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | flags, text);
+    p_.drawText(box, int(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap), text);
   }
 
   void NewPage() {

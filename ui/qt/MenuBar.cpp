@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/RecordExport.h"
 
 namespace korrin {
 
@@ -46,6 +47,14 @@ void FileMenu(MainWindow& window, QMenu* file) {
   HandlerEntry(window, file, QObject::tr("&Print…"), "BitBtn2Click",
                QObject::tr("Print the window on one page"),
                Keys(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+  // The evaluation record: asks for its heading and a file, writes the PDF.
+  QAction* record = file->addAction(QObject::tr("Export &Evaluation Record…"));
+  record->setObjectName("ExportEvaluationRecord");
+  record->setStatusTip(
+      QObject::tr("Write the station's RF exposure evaluation as a PDF document to keep"));
+  QObject::connect(record, &QAction::triggered, &window, [&window] {
+    ExportEvaluationRecord(&window, window.Form(), assess::Options{}, QString());
+  });
   // Further output commands go here, before the separator.
   file->addSeparator();
   HandlerEntry(window, file, QObject::tr("&Close"), "BitBtn1Click",

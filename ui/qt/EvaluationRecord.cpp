@@ -131,8 +131,10 @@ void StationPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   fields.emplace_back("Feed and other losses", n.Fixed(s.feedLossDb, 1) + " dB");
   fields.emplace_back("Power at the feed", n.Power(s.feedPowerW));
   fields.emplace_back("Transmission mode", Q(s.mode) + ", form factor " + n.Percent(s.formFactor));
-  fields.emplace_back("Operating pattern",
-                      Q(s.pattern) + ", " + n.Percent(s.sixMinuteFactor) + " of each six minutes");
+  // The six-minute factor is kept in percent, as the window shows it.
+  fields.emplace_back(
+      "Operating pattern",
+      Q(s.pattern) + ", " + n.Percent(s.sixMinuteFactor / 100) + " of each six minutes");
   fields.emplace_back("Overall transmission factor", n.Percent(s.overallFactor));
   fields.emplace_back("Antenna", Q(s.antenna) + ", gain " + n.Fixed(s.gainDbi, 2) + " dBi");
   fields.emplace_back("Ground reflection",
@@ -153,11 +155,12 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
                                  [](const LimitEntry& e) { return e.headClearanceM.has_value(); });
   RecordTable t;
   t.header = {"Limit set", "Averaging", "Limit", "Keep-out distance"};
-  t.widths = {40, 11, 14, 17};
+  t.widths = {40, 12, 15, 17};
   if (tower) {
+    t.widths = {34, 12, 15, 13};
     t.header << "Ground clearance from the tower"
              << "Head-height clearance (" + n.Fixed(a.headHeightM, 1) + " m head)";
-    t.widths.insert(t.widths.end(), {15, 15});
+    t.widths.insert(t.widths.end(), {14, 14});
   }
   for (const LimitEntry& e : a.limits) {
     QStringList row;

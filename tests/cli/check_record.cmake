@@ -71,7 +71,7 @@ else()
     fail("pdftotext failed: ${text_err}")
   endif()
   # One line of text, blanks collapsed: a phrase may wrap in a cell.
-  string(REGEX REPLACE "[ \t\r\n\f]+" " " text "${text}")
+  string(REGEX REPLACE "[ \t\r\n]+" " " text "${text}")
 
   string(REPLACE "|" ";" wanted "${TEXTS}")
   foreach(t IN LISTS wanted)

@@ -37,7 +37,9 @@ const QColor kFooterColour(90, 90, 90);
 QFont Font(qreal points, bool bold = false) {
   QFont f;
   f.setFamilies({"DejaVu Sans", "Liberation Sans", "Noto Sans"});
-  f.setStyleHint(QFont::SansSerif);
+  // No ligatures: "fi" stays two letters, so that every word of the record
+  // can be found and copied as typed.
+  f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
   f.setPointSizeF(points);
   f.setBold(bold);
   return f;

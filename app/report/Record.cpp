@@ -33,8 +33,9 @@ std::string SaveRecord(TForm1& form, const Options& options) {
   const RecordPageSize paper = options.pageSize.empty()       ? PageSizeForLocale(QLocale::system())
                                : options.pageSize == "Letter" ? RecordPageSize::Letter
                                                               : RecordPageSize::A4;
-  const RecordInput input = EvaluationRecordInput(form, assess::Options{}, heading,
-                                                  QString::fromStdString(options.stationFile));
+  const RecordInput input =
+      EvaluationRecordInput(form, {options.distanceM, options.headHeightM}, heading,
+                            QString::fromStdString(options.stationFile));
   return WriteEvaluationRecord(QFile::decodeName(options.recordPath.c_str()), input, paper);
 }
 

@@ -54,12 +54,11 @@ struct RecordInput {
 class TForm1;
 
 // The station's side evaluated band by band, as clicking each band would
-// leave the station; the station and the window's controls are put back
-// exactly as they were.
-std::vector<RecordBand> EveryBandOfTheSide(TForm1& form, const assess::Options& options);
+// leave the station; `form` itself is not touched.
+std::vector<RecordBand> EveryBandOfTheSide(const TForm1& form, const assess::Options& options);
 
 // Everything the record shows about the station `form` holds now.
-RecordInput EvaluationRecordInput(TForm1& form, const assess::Options& options,
+RecordInput EvaluationRecordInput(const TForm1& form, const assess::Options& options,
                                   const RecordHeading& heading, const QString& stationFile);
 
 // The record's pages, ready to render.

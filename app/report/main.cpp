@@ -70,12 +70,7 @@ int Run(const Options& options) {
                                 {session.ClosedBy(), session.Skipped()}, table, assessed);
 
   const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath);
-  // A record of the start-up station in place of a refused file would pass
-  // off the wrong station.
-  const std::string recordError =
-      loaded || options.recordPath.empty()
-          ? SaveRecord(session.Form(), options)
-          : "the evaluation record was not written: its station file was not loaded";
+  const std::string recordError = SaveRecord(session.Form(), options);
 
   std::cout << report << std::flush;
   int status = 0;

@@ -13,21 +13,10 @@ namespace {
 // the rule, every real has a range far beyond any station (a dish of 100 km,
 // a loss of 1000 dB) that keeps the powers of ten, logarithms and squares
 // of the calculation finite.
-enum class Rule {
-  Positive,     // above 0
-  NonNegative,  // 0 or more
-  Fraction,     // above 0 and at most 1
-  AtLeastOne,   // 1 or more
-};
-
-struct RealField {
-  std::size_t offset;
-  Real StationState::*field;
-  const char* what;
-  Rule rule;
-  long double least;  // smallest magnitude above 0 that is calculated with
-  long double most;
-};
+using Rule = RecordRealRule;
+using RealField = RecordReal;
+using IntField = RecordInt;
+using FlagField = RecordFlag;
 
 constexpr long double kDbMost = 1000.0L;
 constexpr long double kKelvinMost = 1e7L;
@@ -62,14 +51,6 @@ constexpr RealField kReals[] = {
     {220, &StationState::MeshWireRadiusMm, "mesh wire radius", Rule::NonNegative, 0, 1e5L},
 };
 
-struct IntField {
-  std::size_t offset;
-  Int StationState::*field;
-  const char* what;
-  Int least;
-  Int most;
-};
-
 constexpr Int Last(std::size_t size) {
   return static_cast<Int>(size) - 1;
 }
@@ -90,12 +71,6 @@ constexpr IntField kInts[] = {
     {264, &StationState::PowerTens, "tens digit of the power", 0, 9},
     {268, &StationState::PowerUnits, "units digit of the power", 0, 9},
     {272, &StationState::VhfBandIndex, "VHF-SHF band", 0, Last(kVhfBands.size())},
-};
-
-struct FlagField {
-  std::size_t offset;
-  Flag StationState::*field;
-  const char* what;
 };
 
 constexpr FlagField kFlags[] = {
@@ -122,9 +97,7 @@ constexpr FlagField kFlags[] = {
     {296, &StationState::LowGainSelected, "low-gain selection"},
 };
 
-// A mesh whose spacing is below a thousandth of its wire diameter has no
-// physical meaning, and its leakage model would overflow.
-constexpr long double kMeshDiameterOverSpacingMost = 1000.0L;
+constexpr RecordReserved kReserved[] = {{230, 2}, {297, 7}};
 
 Extended80Bytes RealBytes(const StationRecordBytes& r, std::size_t offset) {
   Extended80Bytes b{};
@@ -189,6 +162,8 @@ std::optional<std::string> CheckStationRecord(const StationRecordBytes& r) {
   }
   const long double wire = DecodeExtended80(RealBytes(r, 160)).value;
   const long double spacing = DecodeExtended80(RealBytes(r, 170)).value;
+  // A mesh whose spacing is below a thousandth of its wire diameter has no
+  // physical meaning, and its leakage model would overflow.
   if (wire / spacing > kMeshDiameterOverSpacingMost) {
     return std::string("the mesh spacing is too small for its wire diameter");
   }
@@ -220,6 +195,22 @@ void DecodeStationRecord(const StationRecordBytes& r, StationState& s) {
   for (const RealField& f : kReals) s.*f.field = DecodeExtended80(RealBytes(r, f.offset)).value;
   for (const IntField& f : kInts) s.*f.field = IntAt(r, f.offset);
   for (const FlagField& f : kFlags) s.*f.field = r[f.offset] != 0;
+}
+
+std::span<const RecordReal> StationRecordReals() {
+  return kReals;
+}
+
+std::span<const RecordInt> StationRecordInts() {
+  return kInts;
+}
+
+std::span<const RecordFlag> StationRecordFlags() {
+  return kFlags;
+}
+
+std::span<const RecordReserved> StationRecordReserved() {
+  return kReserved;
 }
 
 const char* FirstNonFiniteField(const StationState& s) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/StationState.h"
@@ -34,6 +35,53 @@ std::optional<std::string> CheckStationRecord(const StationRecordBytes& record);
 // record does not hold keep their values.  Only for records that passed
 // CheckStationRecord.
 void DecodeStationRecord(const StationRecordBytes& record, StationState& s);
+
+// The layout of the record and what CheckStationRecord accepts in each
+// field, as the check itself uses it; the tests and the record fuzzer read it
+// to hold every accepted record to it.
+enum class RecordRealRule {
+  Positive,     // above 0
+  NonNegative,  // 0 or more
+  Fraction,     // above 0 and at most 1
+  AtLeastOne,   // 1 or more
+};
+
+struct RecordReal {
+  std::size_t offset;
+  Real StationState::*field;
+  const char* what;
+  RecordRealRule rule;
+  long double least;  // smallest magnitude above 0 that is calculated with
+  long double most;
+};
+
+struct RecordInt {
+  std::size_t offset;
+  Int StationState::*field;
+  const char* what;
+  Int least;
+  Int most;
+};
+
+struct RecordFlag {
+  std::size_t offset;
+  Flag StationState::*field;
+  const char* what;
+};
+
+// A span of bytes written as zero and ignored on reading.
+struct RecordReserved {
+  std::size_t offset;
+  std::size_t size;
+};
+
+std::span<const RecordReal> StationRecordReals();
+std::span<const RecordInt> StationRecordInts();
+std::span<const RecordFlag> StationRecordFlags();
+std::span<const RecordReserved> StationRecordReserved();
+
+// The largest ratio of the mesh wire diameter to the mesh spacing accepted.
+inline constexpr long double kMeshDiameterOverSpacingMost = 1000.0L;
 
 // The name of the first real field of the station that is not a finite
 // number, or nullptr when all are.

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
 
 #include "io/Extended80.h"
 #include "io/StationFile.h"
@@ -103,6 +106,81 @@ TEST(StationRecordTest, StartUpValuesHaveTheirKnownBytes) {
   EXPECT_EQ(efficiency, (std::vector<std::uint8_t>{0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0x8C,
                                                    0xFE, 0x3F}));
   EXPECT_EQ(CheckStationRecord(r), std::nullopt);
+}
+
+// The layout the checks and the record fuzzer read names the fields in the
+// file's order at their offsets, and every byte of the record belongs to
+// exactly one field or reserved span.
+TEST(StationRecordTest, LayoutCoversEveryByteOnce) {
+  std::array<int, kStationRecordSize> owners{};
+  auto own = [&owners](std::size_t offset, std::size_t width) {
+    for (std::size_t i = offset; i < offset + width && i < owners.size(); ++i) ++owners[i];
+  };
+  const auto reals = StationRecordReals();
+  ASSERT_EQ(reals.size(), std::size(kRealOrder));
+  for (std::size_t i = 0; i < reals.size(); ++i) {
+    EXPECT_EQ(reals[i].offset, 10 * i) << reals[i].what;
+    EXPECT_EQ(reals[i].field, kRealOrder[i]) << reals[i].what;
+    EXPECT_LT(reals[i].least, reals[i].most) << reals[i].what;
+    own(reals[i].offset, 10);
+  }
+  const auto ints = StationRecordInts();
+  ASSERT_EQ(ints.size(), std::size(kIntOrder));
+  for (std::size_t i = 0; i < ints.size(); ++i) {
+    EXPECT_EQ(ints[i].offset, 232 + 4 * i) << ints[i].what;
+    EXPECT_EQ(ints[i].field, kIntOrder[i]) << ints[i].what;
+    EXPECT_LE(ints[i].least, ints[i].most) << ints[i].what;
+    own(ints[i].offset, 4);
+  }
+  const auto flags = StationRecordFlags();
+  ASSERT_EQ(flags.size(), std::size(kFlagOrder));
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    EXPECT_EQ(flags[i].offset, 276 + i) << flags[i].what;
+    EXPECT_EQ(flags[i].field, kFlagOrder[i]) << flags[i].what;
+    own(flags[i].offset, 1);
+  }
+  for (const RecordReserved& span : StationRecordReserved()) own(span.offset, span.size);
+  for (std::size_t i = 0; i < owners.size(); ++i) EXPECT_EQ(owners[i], 1) << "byte " << i;
+}
+
+// Each real is accepted up to and including the ends of its range and
+// refused one step beyond them, with the field named in the reason.  The
+// mesh wire diameter and spacing move together in the accepted cases, so
+// that their ratio stays acceptable while one of them is tried.
+TEST(StationRecordTest, EveryRealAcceptedExactlyInsideItsRange) {
+  constexpr long double kInf = std::numeric_limits<long double>::infinity();
+  for (const RecordReal& f : StationRecordReals()) {
+    const long double lowest =
+        f.rule == RecordRealRule::AtLeastOne ? 1.0L : (f.least > 0 ? f.least : 0.0L);
+    const bool zeroAllowed = f.rule == RecordRealRule::NonNegative;
+    struct Case {
+      long double value;
+      bool accepted;
+    };
+    const Case cases[] = {
+        {f.most, true},
+        {std::nextafter(f.most, kInf), false},
+        {lowest, lowest > 0 || zeroAllowed},
+        {std::nextafter(lowest, -kInf), false},
+        {0.0L, zeroAllowed},
+        {-f.most, false},
+        {kInf, false},
+        {std::numeric_limits<long double>::quiet_NaN(), false},
+    };
+    for (const Case& c : cases) {
+      StationState s = SoundStation();
+      s.*f.field = c.value;
+      if (c.accepted && f.field == &StationState::MeshWireDiameterMm) s.MeshSpacingMm = c.value;
+      if (c.accepted && f.field == &StationState::MeshSpacingMm) s.MeshWireDiameterMm = c.value;
+      const auto problem = CheckStationRecord(EncodeStationRecord(s));
+      if (c.accepted) {
+        EXPECT_EQ(problem, std::nullopt) << f.what << " = " << c.value;
+      } else {
+        ASSERT_NE(problem, std::nullopt) << f.what << " = " << c.value;
+        EXPECT_NE(problem->find(f.what), std::string::npos) << *problem;
+      }
+    }
+  }
 }
 
 struct ShapeCase {

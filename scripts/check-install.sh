@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary prefix and checks that the programs,
-# the desktop entry, the metainfo and the icons are there and valid.
+# the manual pages, the desktop entry, the metainfo and the icons are there
+# and valid.
 set -euo pipefail
 build=${1:-build/test}
 prefix=$(mktemp -d)
@@ -10,6 +11,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 expected=(
   bin/korrin
   bin/korrin-report
+  share/man/man1/korrin.1.gz
+  share/man/man1/korrin-report.1.gz
   share/applications/io.github.korrin.Korrin.desktop
   share/metainfo/io.github.korrin.Korrin.metainfo.xml
   share/icons/hicolor/scalable/apps/io.github.korrin.Korrin.svg

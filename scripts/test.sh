@@ -28,9 +28,11 @@ bash scripts/check-install.sh build/test
 echo "== sanitizer build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKORRIN_SANITIZE=ON -DKORRIN_BUILD_BENCH=OFF
+echo "== Debian package =="
+bash scripts/check-package.sh
 if [ -f scripts/fuzz.sh ]; then
-  echo "== fuzzing the station file loader =="
-  bash scripts/fuzz.sh "${KORRIN_FUZZ_SECONDS:-60}"
+  echo "== fuzzing the station file loader and the station file parser =="
+  bash scripts/fuzz.sh "${KORRIN_FUZZ_SECONDS:-60}" "${KORRIN_FUZZ_RUNS:-10000000}"
 fi
 echo "All tests passed."
 echo "$passed passed, 0 failed"

@@ -25,6 +25,9 @@ using namespace korrin::test;
 
 namespace {
 
+// How long a dialog may take to appear on a busy machine.
+constexpr int kPatienceMs = 60000;
+
 // The text of a PDF file, blanks collapsed ("" when it cannot be read).
 QString PdfText(const QString& path) {
   QProcess tool;
@@ -178,7 +181,7 @@ class RecordTest : public QObject {
     QVERIFY(desk.Open());
     QSettings("Korrin", "Korrin").setValue("record/folder", dir_.path());
     const QStringList before = QDir(dir_.path()).entryList(QDir::Files);
-    ModalAnswer details([](QWidget* modal) { AnswerDetails(modal, {}, false); });
+    ModalAnswer details([](QWidget* modal) { AnswerDetails(modal, {}, false); }, kPatienceMs);
     const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
     QVERIFY(details.Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Cancelled));
@@ -197,15 +200,19 @@ class RecordTest : public QObject {
     const QStringList before = QDir(dir_.path()).entryList(QDir::Files);
     std::unique_ptr<ModalAnswer> files;
     QString proposed;
-    ModalAnswer details([&](QWidget* modal) {
-      AnswerDetails(modal, "VK3XYZ", true);
-      files = std::make_unique<ModalAnswer>([&](QWidget* fileDialog) {
-        auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
-        QVERIFY(dialog != nullptr);
-        proposed = dialog->directory().absolutePath();
-        dialog->reject();
-      });
-    });
+    ModalAnswer details(
+        [&](QWidget* modal) {
+          AnswerDetails(modal, "VK3XYZ", true);
+          files = std::make_unique<ModalAnswer>(
+              [&](QWidget* fileDialog) {
+                auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+                QVERIFY(dialog != nullptr);
+                proposed = dialog->directory().absolutePath();
+                dialog->reject();
+              },
+              kPatienceMs);
+        },
+        kPatienceMs);
     entry->trigger();
     QVERIFY(details.Seen());
     QVERIFY(files && files->Seen());
@@ -220,15 +227,19 @@ class RecordTest : public QObject {
     QVERIFY(desk.Open());
     const QString chosen = dir_.filePath("station-record");
     std::unique_ptr<ModalAnswer> files;
-    ModalAnswer details([&](QWidget* modal) {
-      AnswerDetails(modal, "VK3QRP", true);
-      files = std::make_unique<ModalAnswer>([&](QWidget* fileDialog) {
-        auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
-        QVERIFY(dialog != nullptr);
-        dialog->selectFile(chosen);
-        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
-      });
-    });
+    ModalAnswer details(
+        [&](QWidget* modal) {
+          AnswerDetails(modal, "VK3QRP", true);
+          files = std::make_unique<ModalAnswer>(
+              [&](QWidget* fileDialog) {
+                auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+                QVERIFY(dialog != nullptr);
+                dialog->selectFile(chosen);
+                static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+              },
+              kPatienceMs);
+        },
+        kPatienceMs);
     const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
     QVERIFY(files && files->Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Written));
@@ -248,21 +259,27 @@ class RecordTest : public QObject {
     std::unique_ptr<ModalAnswer> files;
     std::unique_ptr<ModalAnswer> warning;
     QString shown;
-    ModalAnswer details([&](QWidget* modal) {
-      AnswerDetails(modal, "VK3QRP", true);
-      files = std::make_unique<ModalAnswer>([&](QWidget* fileDialog) {
-        auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
-        QVERIFY(dialog != nullptr);
-        dialog->selectFile(chosen);
-        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
-        warning = std::make_unique<ModalAnswer>([&](QWidget* box) {
-          auto* message = qobject_cast<QMessageBox*>(box);
-          QVERIFY(message != nullptr);
-          shown = message->text();
-          message->accept();
-        });
-      });
-    });
+    ModalAnswer details(
+        [&](QWidget* modal) {
+          AnswerDetails(modal, "VK3QRP", true);
+          files = std::make_unique<ModalAnswer>(
+              [&](QWidget* fileDialog) {
+                auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+                QVERIFY(dialog != nullptr);
+                dialog->selectFile(chosen);
+                static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+                warning = std::make_unique<ModalAnswer>(
+                    [&](QWidget* box) {
+                      auto* message = qobject_cast<QMessageBox*>(box);
+                      QVERIFY(message != nullptr);
+                      shown = message->text();
+                      message->accept();
+                    },
+                    kPatienceMs);
+              },
+              kPatienceMs);
+        },
+        kPatienceMs);
     const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
     QVERIFY(warning && warning->Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Failed));

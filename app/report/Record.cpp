@@ -34,8 +34,7 @@ std::string SaveRecord(TForm1& form, const Options& options) {
                                : options.pageSize == "Letter" ? RecordPageSize::Letter
                                                               : RecordPageSize::A4;
   const RecordInput input =
-      EvaluationRecordInput(form, {options.distanceM, options.headHeightM}, heading,
-                            QString::fromStdString(options.stationFile));
+      EvaluationRecordInput(form, {options.distanceM, options.headHeightM}, heading);
   return WriteEvaluationRecord(QFile::decodeName(options.recordPath.c_str()), input, paper);
 }
 

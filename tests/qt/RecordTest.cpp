@@ -182,7 +182,7 @@ class RecordTest : public QObject {
     QSettings("Korrin", "Korrin").setValue("record/folder", dir_.path());
     const QStringList before = QDir(dir_.path()).entryList(QDir::Files);
     ModalAnswer details([](QWidget* modal) { AnswerDetails(modal, {}, false); }, kPatienceMs);
-    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
+    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {});
     QVERIFY(details.Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Cancelled));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), before);
@@ -240,7 +240,7 @@ class RecordTest : public QObject {
               kPatienceMs);
         },
         kPatienceMs);
-    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
+    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {});
     QVERIFY(files && files->Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Written));
     QCOMPARE(outcome.path, chosen + ".pdf");
@@ -280,7 +280,7 @@ class RecordTest : public QObject {
               kPatienceMs);
         },
         kPatienceMs);
-    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {}, {});
+    const ExportOutcome outcome = ExportEvaluationRecord(&desk.window, desk.form, {});
     QVERIFY(warning && warning->Seen());
     QCOMPARE(int(outcome.status), int(ExportOutcome::Status::Failed));
     QVERIFY(!QFileInfo::exists(chosen));

@@ -143,7 +143,10 @@ void StationPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
                           : QString("not counted"));
   if (s.towerHeightM) fields.emplace_back("Tower height", n.Length(*s.towerHeightM));
   if (!in.stationFile.isEmpty()) {
-    fields.emplace_back("Station file", QFileInfo(in.stationFile).fileName());
+    fields.emplace_back(
+        "Station file",
+        QFileInfo(in.stationFile).fileName() +
+            (in.stationFileChanged ? QString(", with changes not saved to it") : QString()));
   }
   doc.Heading("The station");
   doc.Fields(fields);

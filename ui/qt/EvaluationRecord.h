@@ -43,7 +43,8 @@ struct RecordBand {
 
 struct RecordInput {
   RecordHeading heading;
-  QString stationFile;  // the station file's name, empty when it came from none
+  QString stationFile;              // the station file last loaded or saved, empty before any
+  bool stationFileChanged = false;  // the station differs from that file
   assess::StationSummary station;
   assess::Assessment assessment;
   std::vector<RecordBand> bands;
@@ -57,9 +58,10 @@ class TForm1;
 // leave the station; `form` itself is not touched.
 std::vector<RecordBand> EveryBandOfTheSide(const TForm1& form, const assess::Options& options);
 
-// Everything the record shows about the station `form` holds now.
+// Everything the record shows about the station `form` holds now, and the
+// station file it was last loaded from or saved to.
 RecordInput EvaluationRecordInput(const TForm1& form, const assess::Options& options,
-                                  const RecordHeading& heading, const QString& stationFile);
+                                  const RecordHeading& heading);
 
 // The record's pages, ready to render.
 RecordDocument ComposeEvaluationRecord(const RecordInput& input);

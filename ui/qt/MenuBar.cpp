@@ -53,7 +53,7 @@ void FileMenu(MainWindow& window, QMenu* file) {
   record->setStatusTip(
       QObject::tr("Write the station's RF exposure evaluation as a PDF document to keep"));
   QObject::connect(record, &QAction::triggered, &window, [&window] {
-    ExportEvaluationRecord(&window, window.Form(), assess::Options{}, QString());
+    ExportEvaluationRecord(&window, window.Form(), assess::Options{});
   });
   // Further output commands go here, before the separator.
   file->addSeparator();

@@ -104,8 +104,8 @@ QString RecordFileName(const QString& name) {
   return name + ".pdf";
 }
 
-ExportOutcome ExportEvaluationRecord(QWidget* parent, TForm1& form, const assess::Options& options,
-                                     const QString& stationFile) {
+ExportOutcome ExportEvaluationRecord(QWidget* parent, const TForm1& form,
+                                     const assess::Options& options) {
   ExportOutcome outcome;
   RecordDetailsDialog details(parent);
   if (details.exec() != QDialog::Accepted) return outcome;
@@ -127,7 +127,7 @@ ExportOutcome ExportEvaluationRecord(QWidget* parent, TForm1& form, const assess
   QSettings(kSettingsOwner, kSettingsName)
       .setValue(kFolderKey, QFileInfo(outcome.path).absolutePath());
 
-  const RecordInput input = EvaluationRecordInput(form, options, heading, stationFile);
+  const RecordInput input = EvaluationRecordInput(form, options, heading);
   outcome.error = WriteEvaluationRecord(outcome.path, input, PageSizeForLocale(QLocale::system()));
   if (outcome.error.empty()) {
     outcome.status = ExportOutcome::Status::Written;

@@ -46,7 +46,7 @@ struct ExportOutcome {
 // The whole command from `parent`: the details dialog, the save dialog, the
 // record written, a failure shown with its reason.  A cancelled dialog
 // writes nothing.
-ExportOutcome ExportEvaluationRecord(QWidget* parent, TForm1& form, const assess::Options& options,
-                                     const QString& stationFile);
+ExportOutcome ExportEvaluationRecord(QWidget* parent, const TForm1& form,
+                                     const assess::Options& options);
 
 }  // namespace korrin

@@ -41,10 +41,11 @@ std::vector<RecordBand> EveryBandOfTheSide(const TForm1& form, const assess::Opt
 }
 
 RecordInput EvaluationRecordInput(const TForm1& form, const assess::Options& options,
-                                  const RecordHeading& heading, const QString& stationFile) {
+                                  const RecordHeading& heading) {
   RecordInput in;
   in.heading = heading;
-  in.stationFile = stationFile;
+  in.stationFile = QString::fromStdString(form.StationFileName());
+  in.stationFileChanged = !in.stationFile.isEmpty() && form.Unsaved();
   in.station = assess::Summarise(form.State());
   in.assessment = assess::Assess(form.State(), options);
   in.bands = EveryBandOfTheSide(form, options);

@@ -1,11 +1,11 @@
 # A STATION.rsd that does not load stops korrin-report before anything is
 # printed or written: no report on stdout, no picture, no page, no action
 # run (a save action would overwrite a good station file with the start-up
-# station), the reason on stderr, exit status 1.
+# station), no record, the reason on stderr, exit status 1.
 #
 #   -DREPORT=<path>      the program
 #   -DDIR=<dir>          a scratch directory (emptied first)
-#   -DPICTURES=ON|OFF    whether this build writes --png and --pdf
+#   -DPICTURES=ON|OFF    whether this build writes --png, --pdf and --record
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${DIR}")
@@ -31,7 +31,8 @@ foreach(format text json)
     list(APPEND args --json)
   endif()
   if(PICTURES)
-    list(APPEND args --png "${DIR}/window.png" --pdf "${DIR}/window.pdf")
+    list(APPEND args --png "${DIR}/window.png" --pdf "${DIR}/window.pdf"
+      --record "${DIR}/record.pdf")
   endif()
   execute_process(COMMAND "${REPORT}" ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -48,7 +49,7 @@ foreach(format text json)
   if(NOT after STREQUAL good)
     string(APPEND failures "  ${format}: good.rsd was overwritten\n")
   endif()
-  foreach(written new.rsd window.png window.pdf)
+  foreach(written new.rsd window.png window.pdf record.pdf)
     if(EXISTS "${DIR}/${written}")
       string(APPEND failures "  ${format}: ${written} was written\n")
       file(REMOVE "${DIR}/${written}")

@@ -39,10 +39,7 @@ class MenuBarTest : public QObject {
   void menusInTheDesktopsOrder() {
     Desk desk;
     QVERIFY(desk.Open());
-    const QStringList titles = MenuTitles(desk.window);
-    QVERIFY2(titles.size() >= 2, qPrintable(titles.join(',')));
-    QCOMPARE(titles.first(), QString("&File"));
-    QCOMPARE(titles.last(), QString("&Help"));
+    QCOMPARE(MenuTitles(desk.window), (QStringList{"&File", "&View", "&Help"}));
   }
 
   void entriesCarryTheirShortcutsAndTips_data() {

@@ -22,6 +22,7 @@
 
 #include "ui/Controls.h"
 #include "ui/TForm1.h"
+#include "ui/qt/AssessmentWindow.h"
 #include "ui/qt/Icons.h"
 #include "ui/qt/Layout.h"
 #include "ui/qt/MenuBar.h"
@@ -378,6 +379,13 @@ bool MainWindow::RunHandler(std::string_view name) {
   if (handler == nullptr) return false;
   Run(handler);
   return true;
+}
+
+void MainWindow::ShowAssessment() {
+  if (assessment_ == nullptr) assessment_ = new AssessmentWindow(*this);
+  assessment_->show();
+  assessment_->raise();
+  assessment_->activateWindow();
 }
 
 void MainWindow::Activate() {

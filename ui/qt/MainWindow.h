@@ -17,6 +17,7 @@ class QLabel;
 
 namespace korrin {
 
+class AssessmentWindow;
 class TForm1;
 struct ControlSpec;
 
@@ -43,6 +44,10 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   // Runs the handler of that name as a click on its control would; false
   // when the window logic has no handler of that name.
   bool RunHandler(std::string_view name);
+
+  // Shows the assessment window beside this one (made on first use).
+  void ShowAssessment();
+  AssessmentWindow* Assessment() const { return assessment_; }
 
  signals:
   // The widgets show the board anew (after every handler and activation).
@@ -82,6 +87,7 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   bool syncing_ = false;
   bool running_ = false;
   bool activatesForm_ = true;
+  AssessmentWindow* assessment_ = nullptr;  // a child window, made on first use
 };
 
 }  // namespace korrin

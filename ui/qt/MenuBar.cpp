@@ -1,17 +1,23 @@
 #include "ui/qt/MenuBar.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QList>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/RecordExport.h"
+#include "ui/qt/Widgets.h"
 
 namespace korrin {
 
 namespace {
+
+// The group of the standards and the on-axis exclusion zone.
+constexpr const char* kZoneGroup = "Panel12";
 
 // The desktop's keys for a standard command, with `usual` (Ctrl+O, Ctrl+Q,
 // ...) among them even where the desktop binds the command to other keys
@@ -62,6 +68,45 @@ void FileMenu(MainWindow& window, QMenu* file) {
                Keys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 }
 
+void ViewMenu(MainWindow& window, QMenu* view) {
+  QAction* assessment = view->addAction(QObject::tr("&Assessment…"));
+  assessment->setObjectName("ShowAssessment");
+  assessment->setStatusTip(
+      QObject::tr("Show the density along the beam against every exposure limit"));
+  QObject::connect(assessment, &QAction::triggered, &window,
+                   [&window] { window.ShowAssessment(); });
+}
+
+// Opens the assessment window on a double-click anywhere on the exclusion
+// zone's group that is not a control of its own.
+class OpenOnDoubleClick : public QObject {
+ public:
+  explicit OpenOnDoubleClick(MainWindow& window) : QObject(&window), window_(window) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonDblClick) return QObject::eventFilter(watched, event);
+    window_.ShowAssessment();
+    return true;
+  }
+
+ private:
+  MainWindow& window_;
+};
+
+void OpenAssessmentOnDoubleClick(MainWindow& window) {
+  QWidget* group = window.ControlWidget(kZoneGroup);
+  if (group == nullptr) return;
+  auto* filter = new OpenOnDoubleClick(window);
+  group->installEventFilter(filter);
+  for (QWidget* child : group->findChildren<QWidget*>()) {
+    // Buttons, spin buttons and clickable panels keep their double-clicks.
+    auto* panel = qobject_cast<PanelBox*>(child);
+    if (panel != nullptr ? panel->Clickable() : qobject_cast<QLabel*>(child) == nullptr) continue;
+    child->installEventFilter(filter);
+  }
+}
+
 void HelpMenu(MainWindow& window, QMenu* help) {
   // The disclaimer button shows and hides the disclaimer; the menu only
   // shows it.
@@ -81,7 +126,9 @@ void InstallMenuBar(MainWindow& window) {
   QMenuBar* bar = window.menuBar();
   bar->setObjectName("MenuBar");
   FileMenu(window, bar->addMenu(QObject::tr("&File")));
+  ViewMenu(window, bar->addMenu(QObject::tr("&View")));
   HelpMenu(window, bar->addMenu(QObject::tr("&Help")));
+  OpenAssessmentOnDoubleClick(window);
 }
 
 }  // namespace korrin

@@ -10,8 +10,9 @@ namespace korrin {
 
 class MainWindow;
 
-// Fills the window's menu bar.  The File menu's entries are made in one
-// place, MenuBar.cpp's FileMenu(), where further commands belong.
+// Fills the window's menu bar, and lets a double-click on the exclusion
+// zone's group open the assessment window as View > Assessment does.  The File menu's entries are
+// made in one place, MenuBar.cpp's FileMenu(), where further commands belong.
 void InstallMenuBar(MainWindow& window);
 
 }  // namespace korrin

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ui/qt/Offscreen.h"
+#include "ui/qt/PlotFile.h"
 #endif
 
 namespace korrin::report {
@@ -15,8 +16,9 @@ bool PicturesAvailable() {
   return true;
 }
 
-std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath) {
-  if (pngPath.empty() && pdfPath.empty()) return "";
+std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath,
+                         const std::string& plotPath) {
+  if (pngPath.empty() && pdfPath.empty() && plotPath.empty()) return "";
   // No display is needed: draw on the offscreen platform unless told otherwise.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
@@ -26,6 +28,7 @@ std::string SavePictures(TForm1& form, const std::string& pngPath, const std::st
   std::string error;
   if (!pngPath.empty()) error = SaveClientAreaPng(form, pngPath);
   if (error.empty() && !pdfPath.empty()) error = PrintClientAreaPdf(form, pdfPath);
+  if (error.empty() && !plotPath.empty()) error = SavePlotFile(form.State(), plotPath);
   return error;
 }
 
@@ -35,8 +38,9 @@ bool PicturesAvailable() {
   return false;
 }
 
-std::string SavePictures(TForm1&, const std::string& pngPath, const std::string& pdfPath) {
-  if (pngPath.empty() && pdfPath.empty()) return "";
+std::string SavePictures(TForm1&, const std::string& pngPath, const std::string& pdfPath,
+                         const std::string& plotPath) {
+  if (pngPath.empty() && pdfPath.empty() && plotPath.empty()) return "";
   return "this korrin-report was built without the Qt window and cannot draw it";
 }
 

@@ -1,5 +1,6 @@
-// The window drawn without a screen: a PNG of its client area and the page
-// that Print makes, as PDF.  Needs the Qt window in the build.
+// The window drawn without a screen: a PNG of its client area, the page
+// that Print makes, as PDF, and the assessment's plot as PNG or SVG.  Needs
+// the Qt window in the build.
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@ bool PicturesAvailable();
 
 // Writes the files whose path is not empty; returns "" on success or what
 // went wrong.
-std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath);
+std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath,
+                         const std::string& plotPath = {});
 
 }  // namespace korrin::report

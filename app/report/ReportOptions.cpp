@@ -69,6 +69,16 @@ std::optional<std::pair<std::string, std::string*>> RecordField(const std::strin
   return std::nullopt;
 }
 
+constexpr const char* kNoWindow = "this korrin-report was built without the Qt window";
+
+// ".png" or ".svg" in any case.
+bool HasPlotExtension(const std::string& path) {
+  if (path.size() < 5) return false;
+  std::string ext = path.substr(path.size() - 4);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".png" || ext == ".svg";
+}
+
 ParseResult Fail(std::string message) {
   ParseResult r;
   r.status = ParseResult::Status::Error;
@@ -208,6 +218,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
         }
         *field->second = *value;
         recordOptionGiven = field->first;
+      } else if (IsOption(arg, "--plot")) {
+        const auto value = OptionValue(args, i, "--plot");
+        if (!value || value->empty()) return Fail("option --plot needs a FILE");
+        if (!picturesAvailable)
+          return Fail(std::string("option --plot is not available: ") + kNoWindow);
+        if (!HasPlotExtension(*value)) return Fail("option --plot writes FILE.png or FILE.svg");
+        o.plotPath = *value;
       } else {
         return Fail("unknown option \"" + arg + "\"");
       }
@@ -238,7 +255,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
 
 std::string UsageText() {
   return "Usage: korrin-report [--json] [--all-bands] [--png FILE] [--pdf FILE] "
-         "[--assess] [--distance R] [--head-height H] [SETTING]... [--do ACTION]...\n"
+         "[--plot FILE]\n"
+         "       [--assess] [--distance R] [--head-height H] [SETTING]... [--do ACTION]...\n"
          "       [STATION.rsd]\n"
          "       korrin-report --record FILE.pdf [--callsign C] [--site S] [--by NAME]\n"
          "                     [--page-size A4|Letter] [OPTION]... [STATION.rsd]\n"
@@ -278,6 +296,8 @@ std::string HelpText() {
       "                  the band group in use\n"
       "  --png FILE      also save a picture of the window as PNG\n"
       "  --pdf FILE      also save the page that Print makes as PDF\n"
+      "  --plot FILE     also save the assessment's plot of the density along the\n"
+      "                  beam, as PNG or SVG by FILE's extension (.png, .svg)\n"
       "  --assess        add the assessment against the exposure limits: every\n"
       "                  limit set, the FCC exemption test and the warnings (with\n"
       "                  --all-bands also keep-out distances on every band)\n"

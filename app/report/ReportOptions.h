@@ -36,6 +36,7 @@ struct Options {
   std::string site;
   std::string evaluatedBy;
   std::string pageSize;     // the record's paper, "A4" or "Letter"; empty: the user's locale
+  std::string plotPath;     // empty: no plot; ends in .png or .svg
   std::string stationFile;  // empty: the start-up station
   std::vector<Action> actions;
   // The assessment against the exposure limits (--assess, implied by
@@ -53,7 +54,7 @@ struct ParseResult {
 };
 
 // Parses the arguments after the program name.  picturesAvailable is false
-// in a build without the Qt window, where --png, --pdf and --record are
+// in a build without the Qt window, where --png, --pdf, --plot and --record are
 // refused.
 ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable);
 

@@ -69,7 +69,8 @@ int Run(const Options& options) {
                    : TextReport(session.Form(), session.Platform(),
                                 {session.ClosedBy(), session.Skipped()}, table, assessed);
 
-  const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath);
+  const std::string pictureError =
+      SavePictures(session.Form(), options.pngPath, options.pdfPath, options.plotPath);
   const std::string recordError = SaveRecord(session.Form(), options);
 
   std::cout << report << std::flush;

@@ -128,6 +128,15 @@ TEST(ParseArgumentsTest, TheRecordTakesItsHeadingAndPaper) {
   EXPECT_EQ(ParseArguments({"--record=r.pdf"}, true).options.pageSize, "");  // from the locale
 }
 
+TEST(ParseArgumentsTest, PlotTakesAPngOrSvgFileInAnyCase) {
+  for (const char* path : {"a.png", "a.svg", "dir.x/A.SVG", "b.Png"}) {
+    const ParseResult r = ParseArguments({"--plot", path}, true);
+    ASSERT_EQ(r.status, ParseResult::Status::Run) << path << ": " << r.error;
+    EXPECT_EQ(r.options.plotPath, path);
+  }
+  EXPECT_EQ(ParseArguments({"--plot=x.svg"}, true).options.plotPath, "x.svg");
+}
+
 TEST(ParseArgumentsTest, AStationFileMayLookLikeAnOptionAfterTheDoubleDash) {
   const ParseResult r = ParseArguments({"--", "--json"}, true);
   ASSERT_EQ(r.status, ParseResult::Status::Run);
@@ -174,6 +183,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{{"--page-size", "A4"}, true, "--page-size"},
                       BadArguments{{"--record", "r.pdf", "--page-size", "A5"}, true, "A5"},
                       BadArguments{{"--record", "r.pdf", "--page-size="}, true, "\"\""},
+                      // the plot is written as PNG or SVG only, and only with the window
+                      BadArguments{{"--plot"}, true, "--plot"},
+                      BadArguments{{"--plot", "plot.pdf"}, true, ".svg"},
+                      BadArguments{{"--plot=plot"}, true, ".png"},
+                      BadArguments{{"--plot", ".svg"}, true, "--plot"},
+                      BadArguments{{"--plot", "p.svg"}, false, "--plot"},
                       // an error after --help is never reached: --help wins only
                       // where it stands
                       BadArguments{{"--bad", "--help"}, true, "--bad"}));

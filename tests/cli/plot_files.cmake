@@ -1,0 +1,74 @@
+# "--plot FILE" writes the assessment's plot: a PNG of 1000 x 720 pixels,
+# or an SVG (vectors and text, no embedded picture) whose text names the
+# selected standard.
+#
+#   -DREPORT=<path>   the program
+#   -DDIR=<dir>       a scratch directory (emptied first)
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}")
+
+function(run)
+  execute_process(COMMAND "${REPORT}" ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+    ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "korrin-report ${ARGN}: exit status ${status}\n${err}")
+  endif()
+endfunction()
+
+# PNG: signature, then the IHDR chunk's width and height (32-bit big-endian).
+set(png "${DIR}/dish-1296.png")
+run(--do RadioGroup1=5 --do RadioGroup5=3 --plot "${png}")
+file(READ "${png}" signature LIMIT 8 HEX)
+file(READ "${png}" size OFFSET 16 LIMIT 8 HEX)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${png} is not a PNG file: ${signature}")
+endif()
+string(SUBSTRING "${size}" 0 8 width)
+string(SUBSTRING "${size}" 8 8 height)
+math(EXPR width "0x${width}")
+math(EXPR height "0x${height}")
+if(NOT width EQUAL 1000 OR NOT height EQUAL 720)
+  message(FATAL_ERROR "the plot is ${width} x ${height}, expected 1000 x 720")
+endif()
+
+# SVG, once with each of two standards selected: the legend marks the
+# selected one, and the title line names it with its edition.
+foreach(case "FCC general;FCC 47 CFR 1.1310 \\(2021\\), general population;"
+             "AS2772;AS2772 \\(withdrawn\\);Panel75Click")
+  list(GET case 0 legend)
+  list(GET case 1 title)
+  list(GET case 2 action)
+  set(svg "${DIR}/plot-${legend}.SVG")
+  if(action)
+    run(--do ${action} --plot "${svg}")
+  else()
+    run(--plot "${svg}")
+  endif()
+  file(READ "${svg}" text)
+  if(NOT text MATCHES "^(<\\?xml[^>]*>[ \r\n]*)?<svg")
+    message(FATAL_ERROR "${svg} is not an SVG file")
+  endif()
+  if(text MATCHES "<image")
+    message(FATAL_ERROR "${svg} holds a raster picture, not vectors")
+  endif()
+  if(NOT text MATCHES ">${legend} [0-9.]+ W/m² \\(selected\\)<")
+    message(FATAL_ERROR "${svg} does not mark ${legend} as the selected standard")
+  endif()
+  if(NOT text MATCHES "${title}")
+    message(FATAL_ERROR "${svg} does not name ${title} in its title")
+  endif()
+  string(REGEX MATCHALL "\\(selected\\)" marks "${text}")
+  list(LENGTH marks count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "${svg} marks ${count} standards as selected")
+  endif()
+endforeach()
+
+# Refused before anything is drawn: a file of another kind.
+execute_process(COMMAND "${REPORT}" --plot "${DIR}/plot.pdf" RESULT_VARIABLE status
+  OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 2 OR EXISTS "${DIR}/plot.pdf")
+  message(FATAL_ERROR "--plot plot.pdf: exit status ${status}, expected 2 and no file")
+endif()

@@ -1,10 +1,12 @@
 // The real window on the offscreen platform: one click on a band's radio
 // button until every widget shows the new station (the window mirrors the
 // control board before the click returns), and the same click followed by
-// the event processing that paints the changed widgets.
+// the event processing that paints the changed widgets; both again with the
+// assessment window open, whose table and plot follow the same click.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QChartView>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QLabel>
@@ -14,6 +16,8 @@
 #include <vector>
 
 #include "ui/TForm1.h"
+#include "ui/qt/AssessmentPlot.h"
+#include "ui/qt/AssessmentWindow.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtPlatform.h"
 
@@ -130,6 +134,78 @@ void BM_WindowBandClickAndPaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowBandClickAndPaint)->Unit(benchmark::kMicrosecond);
+
+// The assessment window, open beside the main window; nullptr when it did
+// not open.
+korrin::AssessmentWindow* OpenAssessment(benchmark::State& state) {
+  desk->window.ShowAssessment();
+  korrin::AssessmentWindow* w = desk->window.Assessment();
+  if (w == nullptr || !w->isVisible()) {
+    state.SkipWithError("the assessment window does not open");
+    return nullptr;
+  }
+  QCoreApplication::processEvents();
+  return w;
+}
+
+// Both bands once: the plot's title names the band by the time the click
+// returns.
+bool ClicksReachThePlot(benchmark::State& state, korrin::AssessmentWindow* w,
+                        QRadioButton* const (&buttons)[2]) {
+  for (int k : {1, 0}) {
+    buttons[k]->click();
+    if (!w->Chart()->title().contains(QString::fromUtf8(kShown[k]))) {
+      state.SkipWithError("a band click does not reach the assessment's plot");
+      return false;
+    }
+  }
+  return true;
+}
+
+void BM_WindowBandClickWithAssessment(benchmark::State& state) {
+  QRadioButton* const buttons[2] = {BandButton(kBands[0]), BandButton(kBands[1])};
+  if (!ClicksReachTheWidgets(state, buttons)) return;
+  korrin::AssessmentWindow* w = OpenAssessment(state);
+  if (w == nullptr || !ClicksReachThePlot(state, w, buttons)) return;
+  int k = 0;
+  for (auto _ : state) {
+    k ^= 1;
+    buttons[k]->click();
+  }
+  QCoreApplication::processEvents();
+  w->close();
+}
+BENCHMARK(BM_WindowBandClickWithAssessment)->Unit(benchmark::kMicrosecond);
+
+void BM_WindowBandClickAndPaintWithAssessment(benchmark::State& state) {
+  QRadioButton* const buttons[2] = {BandButton(kBands[0]), BandButton(kBands[1])};
+  if (!ClicksReachTheWidgets(state, buttons)) return;
+  korrin::AssessmentWindow* w = OpenAssessment(state);
+  if (w == nullptr || !ClicksReachThePlot(state, w, buttons)) return;
+  {
+    // The plot is repainted by the event loop after a click.
+    auto* view = w->findChild<QChartView*>("AssessmentPlot");
+    if (view == nullptr) {
+      state.SkipWithError("the assessment window has no plot");
+      return;
+    }
+    PaintCounter paints(view->viewport());
+    buttons[1]->click();
+    QCoreApplication::processEvents();
+    if (paints.Count() < 1) {
+      state.SkipWithError("the plot is not repainted by the event loop");
+      return;
+    }
+  }
+  int k = 0;
+  for (auto _ : state) {
+    k ^= 1;
+    buttons[k]->click();
+    QCoreApplication::processEvents();
+  }
+  w->close();
+}
+BENCHMARK(BM_WindowBandClickAndPaintWithAssessment)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -276,6 +276,8 @@ class AssessmentTest : public QObject {
         modal->close();
       }
     });
+    // The clicks above changed the station: the load asks first, and goes ahead.
+    desk.platform.questionAnswer = [](const Question& q) { return q.goAhead; };
     desk.window.RunHandler("Get_FileClick");
     QVERIFY(answer.Seen());
     QVERIFY(desk.form.State().YagiSelected);
@@ -295,6 +297,7 @@ class AssessmentTest : public QObject {
     Apply(desk.window, kDish1296);
     const StationState before = desk.form.State();
     const ControlBoard boardBefore = desk.form.Board();
+    const bool modifiedBefore = desk.window.isWindowModified();
 
     desk.window.ShowAssessment();
     AssessmentWindow* w = desk.window.Assessment();
@@ -314,6 +317,7 @@ class AssessmentTest : public QObject {
     w->close();
 
     QVERIFY(SameStation(before, desk.form.State()));
+    QCOMPARE(desk.window.isWindowModified(), modifiedBefore);
     for (const std::string& name : boardBefore.names()) {
       QCOMPARE(QString::fromStdString(desk.Board(name).text),
                QString::fromStdString(boardBefore.at(name).text));

@@ -24,6 +24,7 @@
 #include "ui/TForm1.h"
 #include "ui/qt/AssessmentWindow.h"
 #include "ui/qt/Icons.h"
+#include "ui/qt/Keyboard.h"
 #include "ui/qt/Layout.h"
 #include "ui/qt/MenuBar.h"
 #include "ui/qt/Style.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
   // In a larger window the client panel stands in the middle.
   scroll_->setAlignment(Qt::AlignCenter);
   scroll_->setWidget(client_);
+  scroll_->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls; it scrolls to them
   setCentralWidget(scroll_);
   InstallMenuBar(*this);
   // The client area is exactly the client panel, below the menu bar and
@@ -128,6 +130,8 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
   connect(escape, &QShortcut::activated, this, &MainWindow::PressEscape);
   connect(qApp, &QApplication::focusChanged, this, &MainWindow::OnFocusChanged);
 
+  keyboard_ =
+      new KeyboardAccess(client_, [this](std::string_view name) { return ControlWidget(name); });
   SyncFromBoard();
 }
 
@@ -464,6 +468,7 @@ void MainWindow::SyncFromBoard() {
   // The title names the station file; the desktop marks unsaved changes.
   setWindowTitle(Q(form_.WindowTitle()) + "[*]");
   setWindowModified(form_.Unsaved());
+  if (keyboard_ != nullptr) keyboard_->Refresh(board);
   emit boardSynced();
 }
 

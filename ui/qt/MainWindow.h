@@ -19,6 +19,7 @@ namespace korrin {
 
 class AssessmentWindow;
 class TForm1;
+class KeyboardAccess;
 struct ControlSpec;
 
 class MainWindow : public QMainWindow {  // the view of one TForm1; does not own it
@@ -83,6 +84,7 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   TForm1& form_;
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
+  KeyboardAccess* keyboard_ = nullptr;  // owned by the client panel
   std::map<std::string, Entry, std::less<>> entries_;
   bool syncing_ = false;
   bool running_ = false;

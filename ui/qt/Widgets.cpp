@@ -1,10 +1,44 @@
 #include "ui/qt/Widgets.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QString>
+#include <QWheelEvent>
 
 namespace korrin {
+
+namespace {
+
+// The classic dotted focus rectangle, `inset` pixels inside `area`.
+void DrawFocusFrame(QWidget* widget, const QRect& area, int inset) {
+  QPainter painter(widget);
+  QPen pen(widget->palette().color(QPalette::WindowText));
+  pen.setStyle(Qt::DotLine);
+  pen.setWidth(1);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(area.adjusted(inset, inset, -inset - 1, -inset - 1));
+}
+
+// The frame drawn over a spin button's arrows while the pair has the focus.
+class SpinFocusFrame : public QWidget {
+ public:
+  explicit SpinFocusFrame(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { DrawFocusFrame(this, rect(), 1); }
+};
+
+}  // namespace
 
 // ---- PanelBox -----------------------------------------------------------------
 
@@ -38,6 +72,23 @@ void PanelBox::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
+void PanelBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (clickable_ && !event->isAutoRepeat() &&
+      (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    event->accept();
+    emit clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void PanelBox::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  // Small panels keep the frame clear of their bevel by one pixel less.
+  if (hasFocus()) DrawFocusFrame(this, rect(), std::min(width(), height()) < 18 ? 2 : 3);
+}
+
 // ---- RadioGroupBox ------------------------------------------------------------
 
 RadioGroupBox::RadioGroupBox(QWidget* parent, const std::vector<std::string>& items, int columns)
@@ -48,6 +99,7 @@ RadioGroupBox::RadioGroupBox(QWidget* parent, const std::vector<std::string>& it
     // A literal ampersand in an item must not become a keyboard accelerator.
     auto* b = new QRadioButton(QString::fromStdString(items[i]).replace("&", "&&"), this);
     group_.addButton(b, static_cast<int>(i));
+    b->installEventFilter(this);
     buttons_.push_back(b);
   }
   connect(&group_, &QButtonGroup::idClicked, this, &RadioGroupBox::itemClicked);
@@ -78,6 +130,24 @@ QRadioButton* RadioGroupBox::Item(int index) const {
 void RadioGroupBox::resizeEvent(QResizeEvent* event) {
   QGroupBox::resizeEvent(event);
   LayOut();
+}
+
+bool RadioGroupBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QGroupBox::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  int step = 0;
+  if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right) step = 1;
+  if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left) step = -1;
+  const auto at = std::find(buttons_.begin(), buttons_.end(), watched);
+  if (step == 0 || at == buttons_.end() || key->modifiers() != Qt::NoModifier) {
+    return QGroupBox::eventFilter(watched, event);
+  }
+  const int n = Count();
+  const int next = (static_cast<int>(at - buttons_.begin()) + step + n) % n;
+  QRadioButton* b = buttons_[static_cast<size_t>(next)];
+  b->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  b->click();
+  return true;
 }
 
 void RadioGroupBox::LayOut() {
@@ -112,9 +182,11 @@ SpinPair::SpinPair(QWidget* parent) : QWidget(parent) {
     b->setAutoRepeatDelay(400);
     b->setAutoRepeatInterval(100);
     b->setFocusPolicy(Qt::NoFocus);
+    b->installEventFilter(this);  // the wheel over an arrow steps the pair
   }
   connect(up_, &QToolButton::clicked, this, &SpinPair::up);
   connect(down_, &QToolButton::clicked, this, &SpinPair::down);
+  frame_ = new SpinFocusFrame(this);
 }
 
 void SpinPair::resizeEvent(QResizeEvent* event) {
@@ -123,6 +195,73 @@ void SpinPair::resizeEvent(QResizeEvent* event) {
   const int half = h / 2;
   up_->setGeometry(0, 0, width(), half);
   down_->setGeometry(0, half, width(), h - half);
+  frame_->setGeometry(rect());
+}
+
+void SpinPair::keyPressEvent(QKeyEvent* event) {
+  int steps = 0;
+  switch (event->key()) {
+    case Qt::Key_Up:
+      steps = 1;
+      break;
+    case Qt::Key_Down:
+      steps = -1;
+      break;
+    case Qt::Key_PageUp:
+      steps = kPageSteps;
+      break;
+    case Qt::Key_PageDown:
+      steps = -kPageSteps;
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  for (int i = 0; i < std::abs(steps); ++i) {
+    if (steps > 0) {
+      emit up();
+    } else {
+      emit down();
+    }
+  }
+}
+
+void SpinPair::TakeWheel(QWheelEvent* event) {
+  event->accept();
+  constexpr int kNotch = 120;  // eighths of a degree
+  wheel_ += event->angleDelta().y();
+  while (wheel_ >= kNotch) {
+    wheel_ -= kNotch;
+    emit up();
+  }
+  while (wheel_ <= -kNotch) {
+    wheel_ += kNotch;
+    emit down();
+  }
+}
+
+void SpinPair::wheelEvent(QWheelEvent* event) {
+  TakeWheel(event);
+}
+
+bool SpinPair::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && (watched == up_ || watched == down_)) {
+    TakeWheel(static_cast<QWheelEvent*>(event));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void SpinPair::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  frame_->raise();
+  frame_->show();
+}
+
+void SpinPair::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  frame_->hide();
 }
 
 }  // namespace korrin

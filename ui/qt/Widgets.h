@@ -1,6 +1,8 @@
 // The few widgets of the window that Qt has no ready-made counterpart for:
 // a framed text box that may act as a button, a radio group laid out in
-// columns, and a spin button (a pair of small up/down arrow buttons).
+// columns, and a spin button (a pair of small up/down arrow buttons).  The
+// panels that act as buttons and the spin buttons take the keyboard focus
+// when given a focus policy, and then show a dotted focus frame.
 #pragma once
 
 #include <QButtonGroup>
@@ -21,7 +23,7 @@ class PanelBox : public QLabel {
   explicit PanelBox(QWidget* parent);
 
   // A clickable panel emits clicked() when the mouse button is released over
-  // it, like a button.
+  // it, like a button, and, while it has the focus, on Space or Enter.
   void SetClickable(bool clickable);
   bool Clickable() const { return clickable_; }
 
@@ -31,6 +33,8 @@ class PanelBox : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   bool clickable_ = false;
@@ -40,6 +44,8 @@ class PanelBox : public QLabel {
 // A captioned group of radio buttons in `columns` columns, filled column by
 // column.  Selecting an item with the mouse or the keyboard emits
 // itemClicked(index); SetItemIndex changes the selection without a signal.
+// The arrow keys select the next (Down, Right) or previous (Up, Left) item
+// in item order, round the end.
 class RadioGroupBox : public QGroupBox {
   Q_OBJECT
  public:
@@ -56,6 +62,7 @@ class RadioGroupBox : public QGroupBox {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LayOut();
@@ -66,7 +73,9 @@ class RadioGroupBox : public QGroupBox {
 };
 
 // Two small arrow buttons stacked on top of each other; held down they
-// repeat.
+// repeat.  With the focus, Up and Down step once and Page Up and Page Down
+// ten times; the mouse wheel steps once a notch, over the arrows or over
+// the value they step (see TakeWheel).
 class SpinPair : public QWidget {
   Q_OBJECT
  public:
@@ -74,16 +83,29 @@ class SpinPair : public QWidget {
   QToolButton* UpButton() const { return up_; }
   QToolButton* DownButton() const { return down_; }
 
+  // Steps once for every whole notch the wheel has turned (120 eighths of
+  // a degree, summed over events); accepts the event.
+  void TakeWheel(QWheelEvent* event);
+
+  static constexpr int kPageSteps = 10;
+
  signals:
   void up();
   void down();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QToolButton* up_;
   QToolButton* down_;
+  QWidget* frame_;  // the focus frame, drawn over the arrows
+  int wheel_ = 0;   // eighths of a degree not yet stepped
 };
 
 }  // namespace korrin

@@ -1,0 +1,461 @@
+// The window without a mouse: the Tab chain in reading order on both band
+// sides and under the data panel, Space and Enter on the toggle and
+// selector panels, the arrow and page keys on spin buttons, radio groups
+// and the tower bar, the mouse wheel over a spin value, the focus frame,
+// and the accessible names.  Each key must change the station exactly as
+// the matching click does.
+#include <QDir>
+#include <QImage>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "QtTestSupport.h"
+#include "ui/Controls.h"
+#include "ui/qt/Printing.h"
+#include "ui/qt/Widgets.h"
+
+using namespace korrin;
+using namespace korrin::test;
+
+namespace {
+
+// The control a focused widget belongs to (a radio item: its group).
+QString ControlOf(QWidget* w) {
+  if (w == nullptr) return "(none)";
+  if (qobject_cast<QRadioButton*>(w) && w->parentWidget() != nullptr) {
+    return w->parentWidget()->objectName();
+  }
+  return w->objectName();
+}
+
+void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* w = QApplication::focusWidget();
+  QVERIFY(w != nullptr);
+  QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
+}
+
+// Focuses `name` as Tab would (a radio group: its selected item).
+void FocusOn(Desk& desk, const std::string& name) {
+  if (!desk.window.isActiveWindow()) {
+    desk.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&desk.window));
+  }
+  QWidget* w = desk.window.ControlWidget(name);
+  if (auto* group = qobject_cast<RadioGroupBox*>(w)) {
+    w = group->Item(std::max(0, group->ItemIndex()));
+  }
+  w->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+}
+
+// The controls Tab visits from `first` until it comes back to it.
+QStringList TabChain(Desk& desk, const std::string& first, bool backwards = false) {
+  FocusOn(desk, first);
+  QStringList chain{ControlOf(QApplication::focusWidget())};
+  for (int i = 0; i < 200; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                    backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    const QString now = ControlOf(QApplication::focusWidget());
+    if (now == chain.front()) break;
+    chain << now;
+  }
+  return chain;
+}
+
+// Every input the window shows, found from the widgets themselves and what
+// lies on top at their centres.
+QSet<QString> VisibleInputs(Desk& desk) {
+  QSet<QString> out;
+  QWidget* client = desk.window.ClientPanel();
+  for (QWidget* w : client->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(client)) continue;
+    const bool spinArrow = qobject_cast<QToolButton*>(w) && qobject_cast<SpinPair*>(w->parent());
+    auto* box = qobject_cast<PanelBox*>(w);
+    const bool input =
+        qobject_cast<RadioGroupBox*>(w) || qobject_cast<SpinPair*>(w) ||
+        qobject_cast<QSlider*>(w) ||
+        (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QRadioButton*>(w) && !spinArrow) ||
+        (box && box->Clickable() && w->objectName() != "Memo2");
+    // Under another control (the start-up's two stacked side switches) it
+    // is not shown.
+    QWidget* top = client->childAt(w->mapTo(client, w->rect().center()));
+    const bool onTop = top == w || w->isAncestorOf(top);
+    if (input && onTop) out.insert(w->objectName());
+  }
+  return out;
+}
+
+const QStringList kVhfChain = {
+    "RadioGroup1", "HF_Select",        "RadioGroup4",  "RadioGroup5", "RadioGroup6", "RadioGroup7",
+    "SpinButton3", "GroundGainSelect", "SpeedButton1", "DefaultData", "RadioGroup2", "RadioGroup3",
+    "Panel45",     "SpinButton1",      "SpinButton2",  "Button2",     "Panel46",     "SpinButton7",
+    "SpinButton8", "LNALoss",          "LNANf",        "LNAGain",     "LNARxLoss",   "RxNF",
+    "SpillOver",   "FeedThr",          "TSky",         "SpinButton5", "SpeedChange", "MeshDiam",
+    "MeshSpacing", "Solid_Mesh",       "SpinButton4",  "SolarFlux",   "Panel75",     "Panel77",
+    "Panel78",     "Panel79",          "RadUpDn",      "BitBtn2",     "BitBtn3",     "BitBtn1",
+    "Panel44"};
+
+const QStringList kHfChain = {
+    "RadioGroup8", "SHF_Select",       "RadioGroup4",  "RadioGroup5", "RadioGroup6", "RadioGroup7",
+    "SpinButton3", "GroundGainSelect", "SpeedButton1", "DefaultData", "RadioGroup2", "RadioGroup3",
+    "Panel45",     "SpinButton1",      "SpinButton2",  "Button2",     "Panel46",     "SpinButton7",
+    "SpinButton8", "Panel85",          "Panel67",      "Panel68",     "VerticalS",   "Panel69",
+    "BeamS",       "Panel80",          "VaryGain",     "TrackBar1",   "Panel75",     "Panel77",
+    "Panel78",     "Panel79",          "RadUpDn",      "BitBtn2",     "BitBtn3",     "BitBtn1",
+    "Panel44"};
+
+QStringList WithDataPanel(QStringList chain) {
+  // The data panel lies over Print, Data, Close and the version panel.
+  const qsizetype at = chain.indexOf("BitBtn2");
+  chain.erase(chain.begin() + at, chain.end());
+  chain << "Save_Data"
+        << "Get_File"
+        << "BitBtn9";
+  return chain;
+}
+
+void RunHandlerClick(Desk& desk, const std::string& name) {
+  auto* w = desk.window.ControlWidget(name);
+  Click(w);
+}
+
+}  // namespace
+
+class KeyboardTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void tabVisitsEveryShownInputOnceInReadingOrder_data() {
+    QTest::addColumn<QStringList>("clicks");  // buttons clicked first
+    QTest::addColumn<QStringList>("chain");
+    QTest::addColumn<bool>("everyInput");  // the chain holds every shown input
+    QTest::newRow("VHF - SHF") << QStringList{} << kVhfChain << true;
+    QTest::newRow("HF") << QStringList{"HF_Select"} << kHfChain << true;
+    QTest::newRow("data panel") << QStringList{"BitBtn3"} << WithDataPanel(kVhfChain) << false;
+    QTest::newRow("HF, data panel")
+        << QStringList{"HF_Select", "BitBtn3"} << WithDataPanel(kHfChain) << false;
+  }
+  void tabVisitsEveryShownInputOnceInReadingOrder() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, chain);
+    QFETCH(bool, everyInput);
+    Desk desk;
+    QVERIFY(desk.Open());
+    for (const QString& c : clicks) RunHandlerClick(desk, c.toStdString());
+    const QStringList forward = TabChain(desk, chain.front().toStdString());
+    QCOMPARE(forward, chain);
+    QStringList backward = TabChain(desk, chain.front().toStdString(), true);
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(backward, chain);
+    if (everyInput) {
+      const QSet<QString> reached(forward.begin(), forward.end());
+      const QSet<QString> inputs = VisibleInputs(desk);
+      QVERIFY2(reached == inputs,
+               qPrintable("not reached: " + QStringList((inputs - reached).values()).join(' ') +
+                          "; not inputs: " + QStringList((reached - inputs).values()).join(' ')));
+    }
+  }
+
+  void tabEntersARadioGroupOnItsSelectedItem() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    FocusOn(desk, "RadioGroup7");
+    Key(Qt::Key_Tab, Qt::ShiftModifier);  // back into the tens
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("RadioGroup6_0"));
+    Key(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("RadioGroup5_5"));
+    Key(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("RadioGroup4_1"));
+  }
+
+  // A key on a focused control against the click it stands for.
+  void keysActAsTheirClicks_data() {
+    QTest::addColumn<QStringList>("before");  // clicks on both desks first
+    QTest::addColumn<QString>("control");     // focused
+    QTest::addColumn<QList<int>>("keys");     // pressed
+    QTest::addColumn<QStringList>("clicks");  // the mouse's way: "Name" or "Name+"/"Name-"
+    QTest::addColumn<QString>("shown");       // a display ...
+    QTest::addColumn<QString>("text");        // ... and what it then shows
+    using L = QList<int>;
+    QTest::newRow("Space on ground reflection")
+        << QStringList{} << "GroundGainSelect" << L{Qt::Key_Space}
+        << QStringList{"GroundGainSelect"} << ""
+        << "";
+    QTest::newRow("Enter on the yagi selector")
+        << QStringList{} << "Panel46" << L{Qt::Key_Return} << QStringList{"Panel46"} << "Panel39"
+        << "1";
+    QTest::newRow("Space on AS2772")
+        << QStringList{} << "Panel75" << L{Qt::Key_Space} << QStringList{"Panel75"} << ""
+        << "";
+    QTest::newRow("Space on the HF switch")
+        << QStringList{} << "HF_Select" << L{Qt::Key_Space} << QStringList{"HF_Select"} << "Panel23"
+        << "0.0 dB";
+    QTest::newRow("Space on solid/mesh")
+        << QStringList{} << "Solid_Mesh" << L{Qt::Key_Space} << QStringList{"Solid_Mesh"} << ""
+        << "";
+    QTest::newRow("Space on the multiplier")
+        << QStringList{} << "SpeedChange" << L{Qt::Key_Space} << QStringList{"SpeedChange"} << ""
+        << "";
+    QTest::newRow("Space on the vertical")
+        << QStringList{"HF_Select"} << "Panel68" << L{Qt::Key_Space} << QStringList{"Panel68"} << ""
+        << "";
+    QTest::newRow("Up on the feed loss") << QStringList{} << "SpinButton3" << L{Qt::Key_Up}
+                                         << QStringList{"SpinButton3+"} << "Panel23"
+                                         << "1.1 dB";
+    QTest::newRow("Down twice on the feed loss")
+        << QStringList{} << "SpinButton3" << L{Qt::Key_Down, Qt::Key_Down}
+        << QStringList{"SpinButton3-", "SpinButton3-"} << "Panel23"
+        << "0.8 dB";
+    QTest::newRow("Page Up on the feed loss") << QStringList{} << "SpinButton3" << L{Qt::Key_PageUp}
+                                              << QStringList(10, "SpinButton3+") << "Panel23"
+                                              << "2.0 dB";
+    QTest::newRow("Page Down on the path loss")
+        << QStringList{} << "SpinButton4" << L{Qt::Key_PageDown} << QStringList(10, "SpinButton4-")
+        << ""
+        << "";
+    QTest::newRow("Page Up on the yagis")
+        << QStringList{"Panel46"} << "SpinButton8" << L{Qt::Key_PageUp}
+        << QStringList(10, "SpinButton8+") << "Panel39"
+        << "64";
+    QTest::newRow("Up on the dish diameter") << QStringList{} << "SpinButton1" << L{Qt::Key_Up}
+                                             << QStringList{"SpinButton1+"} << "Panel4"
+                                             << "9.6 m";
+    QTest::newRow("Down on the limit")
+        << QStringList{"Panel79"} << "RadUpDn" << L{Qt::Key_Down} << QStringList{"RadUpDn-"} << ""
+        << "";
+  }
+  void keysActAsTheirClicks() {
+    QFETCH(QStringList, before);
+    QFETCH(QString, control);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, shown);
+    QFETCH(QString, text);
+    Desk byKey;
+    Desk byMouse;
+    QVERIFY(byKey.Open());
+    for (const QString& c : before) RunHandlerClick(byKey, c.toStdString());
+    const StationState start = byKey.form.State();
+    FocusOn(byKey, control.toStdString());
+    QCOMPARE(ControlOf(QApplication::focusWidget()), control);
+    for (int k : keys) Key(k);
+
+    QVERIFY(byMouse.Open());
+    for (const QString& c : before) RunHandlerClick(byMouse, c.toStdString());
+    for (const QString& c : clicks) {
+      if (c.endsWith('+') || c.endsWith('-')) {
+        auto* spin = byMouse.Widget<SpinPair>(c.chopped(1).toStdString());
+        Click(c.endsWith('+') ? spin->UpButton() : spin->DownButton());
+      } else {
+        RunHandlerClick(byMouse, c.toStdString());
+      }
+    }
+    QVERIFY(!SameStation(byKey.form.State(), start));
+    QVERIFY(SameStation(byKey.form.State(), byMouse.form.State()));
+    if (!shown.isEmpty()) QCOMPARE(ShownText(byKey.window, shown.toStdString()), text);
+  }
+
+  void arrowsSelectInARadioGroupAndRunItsHandler() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    FocusOn(desk, "RadioGroup2");  // the mode, on CW
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("RadioGroup2_5"));
+    Key(Qt::Key_Down);
+    QCOMPARE(desk.Board("RadioGroup2").itemIndex, 6);
+    QCOMPARE(desk.form.State().ModeIndex, 6);
+    QCOMPARE(ShownText(desk.window, "Panel30"), QString("100 %"));  // Carrier
+
+    // The band group: as a click on 1296 MHz would.
+    Desk byMouse;
+    QVERIFY(byMouse.Open());
+    Click(byMouse.Widget<RadioGroupBox>("RadioGroup2")->Item(6));
+    Click(byMouse.Widget<RadioGroupBox>("RadioGroup1")->Item(5));
+    FocusOn(desk, "RadioGroup1");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    QCOMPARE(desk.Board("RadioGroup1").itemIndex, 5);
+    QCOMPARE(ShownText(desk.window, "Panel32"), QString("1296 MHz"));
+    QVERIFY(SameStation(desk.form.State(), byMouse.form.State()));
+  }
+
+  void theTowerBarTakesArrowsAndPages() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    RunHandlerClick(desk, "HF_Select");
+    FocusOn(desk, "TrackBar1");
+    QCOMPARE(desk.form.State().TowerHeight, 0);
+    Key(Qt::Key_Up);  // the top of the bar is the tallest tower
+    QCOMPARE(desk.form.State().TowerHeight, 1);
+    Key(Qt::Key_PageUp);
+    const Int paged = desk.form.State().TowerHeight;
+    QVERIFY(paged > 1);
+    Key(Qt::Key_Down);
+    QCOMPARE(desk.form.State().TowerHeight, paged - 1);
+    QCOMPARE(desk.Board("TrackBar1").position, 30 - (paged - 1));
+
+    Desk byMouse;
+    QVERIFY(byMouse.Open());
+    RunHandlerClick(byMouse, "HF_Select");
+    byMouse.Widget<QSlider>("TrackBar1")->setValue(30 - (paged - 1));
+    QVERIFY(SameStation(desk.form.State(), byMouse.form.State()));
+    QCOMPARE(ShownText(desk.window, "StaticText2"), ShownText(byMouse.window, "StaticText2"));
+  }
+
+  void theWheelStepsOnceANotch_data() {
+    QTest::addColumn<QString>("over");  // the widget under the mouse
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<QString>("text");  // the feed loss then
+    QTest::newRow("arrows, one notch up") << "SpinButton3" << QList<int>{120} << "1.1 dB";
+    QTest::newRow("value, one notch up") << "Panel23" << QList<int>{120} << "1.1 dB";
+    QTest::newRow("down arrow, two notches down")
+        << "SpinButton3/down" << QList<int>{-240} << "0.8 dB";
+    QTest::newRow("value, half notches") << "Panel23" << QList<int>{60, 60, 60} << "1.1 dB";
+    QTest::newRow("value, up and back") << "Panel23" << QList<int>{120, -120} << "1.0 dB";
+  }
+  void theWheelStepsOnceANotch() {
+    QFETCH(QString, over);
+    QFETCH(QList<int>, deltas);
+    QFETCH(QString, text);
+    Desk desk;
+    QVERIFY(desk.Open());
+    QWidget* target = nullptr;
+    if (over == "SpinButton3/down") {
+      target = desk.Widget<SpinPair>("SpinButton3")->DownButton();
+    } else {
+      target = desk.window.ControlWidget(over.toStdString());
+    }
+    for (int delta : deltas) {
+      const QPointF at = QPointF(target->rect().center());
+      QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(target, &wheel);
+      QVERIFY(wheel.isAccepted());
+    }
+    QCOMPARE(ShownText(desk.window, "Panel23"), text);
+  }
+
+  void theFocusFrameShowsOnlyWithTheFocus_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("selector") << "Panel45";
+    QTest::newRow("toggle") << "GroundGainSelect";
+    QTest::newRow("spin button") << "SpinButton3";
+  }
+  void theFocusFrameShowsOnlyWithTheFocus() {
+    QFETCH(QString, control);
+    Desk desk;
+    QVERIFY(desk.Open());
+    if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
+    QApplication::processEvents();
+    const QImage plain = ClientAreaImage(desk.window.ClientPanel());
+    QWidget* w = desk.window.ControlWidget(control.toStdString());
+    w->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    const QImage framed = ClientAreaImage(desk.window.ClientPanel());
+    QVERIFY(framed != plain);
+    // For a look by eye, beside the window's other pictures.
+    const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
+    if (!dir.isEmpty() && QDir().mkpath(dir)) framed.save(dir + "/focus-" + control + ".png");
+    // The frame stays inside the control.
+    const QRect r(w->mapTo(desk.window.ClientPanel(), QPoint(0, 0)), w->size());
+    for (int y = 0; y < plain.height(); y += 1) {
+      for (int x = 0; x < plain.width(); x += 1) {
+        if (!r.contains(x, y) && plain.pixel(x, y) != framed.pixel(x, y)) {
+          QFAIL(qPrintable(QString("changed outside the control at %1,%2").arg(x).arg(y)));
+        }
+      }
+    }
+    w->clearFocus();
+    QApplication::processEvents();
+    QCOMPARE(ClientAreaImage(desk.window.ClientPanel()), plain);
+  }
+
+  void aMouseClickLeavesNoFrame() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(desk.window.ControlWidget("Panel46"));
+    Click(desk.Widget<SpinPair>("SpinButton8")->UpButton());
+    QVERIFY(!desk.window.ControlWidget("Panel46")->hasFocus());
+    QVERIFY(!desk.window.ControlWidget("SpinButton8")->hasFocus());
+  }
+
+  void namesCarryCaptionAndValue_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    const QString keys = "Up and Down arrow keys step it, Page Up and Page Down ten steps";
+    QTest::newRow("zone") << QStringList{} << "Panel64"
+                          << "On axis exclusion zone, 88.34 Metres"
+                          << "Radiation above limit selected";
+    QTest::newRow("feed loss") << QStringList{} << "Panel23"
+                               << "Transmission Loss, 1.0 dB"
+                               << "Feed and other losses";
+    QTest::newRow("feed loss arrows") << QStringList{"SpinButton3+"} << "SpinButton3"
+                                      << "Transmission Loss, 1.1 dB"
+                                      << "Feed and other losses; " + keys;
+    QTest::newRow("LNA loss, caption below") << QStringList{} << "Panel28"
+                                             << "LNA Loss, 0.10 dB"
+                                             << "Loss between Ae and LNA";
+    QTest::newRow("sky, caption above") << QStringList{} << "Panel31"
+                                        << "T Sky, 15 \u00b0K"
+                                        << "";
+    QTest::newRow("far-field density, by its hint")
+        << QStringList{} << "Panel49"
+        << "Far Field Radiation in W/sq M, 0.3327 W/sq M"
+        << "Far Field Radiation in W/sq M";
+    QTest::newRow("selector on") << QStringList{} << "Panel45"
+                                 << "Select Dish, on"
+                                 << "Select Dish";
+    QTest::newRow("selector off") << QStringList{} << "Panel46"
+                                  << "Select Yagi"
+                                  << "Select Yagi";
+    QTest::newRow("toggle switched on") << QStringList{"GroundGainSelect"} << "GroundGainSelect"
+                                        << "Include ground reflection, on"
+                                        << "Include ground reflection";
+    QTest::newRow("tower") << QStringList{"HF_Select"} << "TrackBar1"
+                           << "Tower height, 0.00 Metres"
+                           << "Tower Height";
+    QTest::newRow("tower zone") << QStringList{"HF_Select"} << "StaticText1"
+                                << "On Axis Exclusion Zone, 2.22 Metres"
+                                << "";
+  }
+  void namesCarryCaptionAndValue() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    Desk desk;
+    QVERIFY(desk.Open());
+    for (const QString& c : clicks) {
+      if (c.endsWith('+')) {
+        Click(desk.Widget<SpinPair>(c.chopped(1).toStdString())->UpButton());
+      } else {
+        RunHandlerClick(desk, c.toStdString());
+      }
+    }
+    QWidget* w = desk.window.ControlWidget(control.toStdString());
+    QCOMPARE(w->accessibleName(), name);
+    QCOMPARE(w->accessibleDescription(), description);
+  }
+
+  void everyInputAndDisplayHasAName() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    for (const ControlSpec& c : MainWindowControls()) {
+      QWidget* w = desk.window.ControlWidget(c.name);
+      const bool needsName = c.kind == ControlKind::SpinButton || c.kind == ControlKind::TrackBar ||
+                             c.kind == ControlKind::StaticText;
+      auto* box = qobject_cast<PanelBox*>(w);
+      const bool toggle = box != nullptr && box->Clickable() && c.name != "Memo2";
+      if (needsName || toggle) QVERIFY2(!w->accessibleName().isEmpty(), c.name.c_str());
+      // No name is the control's internal one.
+      QVERIFY2(!w->accessibleName().contains(QString::fromStdString(c.name)), c.name.c_str());
+    }
+  }
+};
+
+KORRIN_QT_TEST_MAIN(KeyboardTest)
+#include "KeyboardTest.moc"

@@ -290,6 +290,7 @@ std::string CaptionOf(std::string_view name) {
 KeyboardAccess::KeyboardAccess(QWidget* client, WidgetOf widgetOf)
     : QObject(client), client_(client), widgetOf_(std::move(widgetOf)), order_(ReadingOrder()) {
   Install();
+  NameControls();
 }
 
 void KeyboardAccess::Install() {
@@ -376,49 +377,76 @@ void KeyboardAccess::RefreshFocus(const ControlBoard& board) {
   }
 }
 
-void KeyboardAccess::RefreshNames(const ControlBoard& board) {
-  const auto set = [](QWidget* w, const std::string& name, const std::string& description) {
-    const QString n = QString::fromStdString(name);
-    const QString d = QString::fromStdString(description);
-    if (w->accessibleName() != n) w->setAccessibleName(n);
-    if (w->accessibleDescription() != d) w->setAccessibleDescription(d);
-  };
+void KeyboardAccess::NameControls() {
+  // Captions, hints and which display a control's value is shown in never
+  // change: only what the displays show does.
   for (const ControlSpec& c : MainWindowControls()) {
     QWidget* w = widgetOf_(c.name);
-    if (w == nullptr || !board.has(c.name)) continue;
-    const Control& now = board.at(c.name);
-    const std::string text = Trimmed(now.text);
-    const std::string hint = Trimmed(c.hint);
+    if (w == nullptr) continue;
+    Named n;
+    n.control = c.name;
+    n.widget = w;
+    n.description = Trimmed(c.hint);
     if (IsClickablePanel(c)) {
-      // A toggle or selector shows that it is on by its colour.
-      std::string name = text.empty() ? hint : text;
-      if (now.color != Colour::ButtonFace) name += ", on";
-      set(w, name, hint);
+      n.role = Named::Role::Toggle;
+      n.caption = n.description;
     } else if (c.kind == ControlKind::SpinButton || c.kind == ControlKind::TrackBar) {
-      const std::string value = ShownValueOf(c);
-      std::string name = CaptionOf(c.name);
-      if (!value.empty() && board.has(value) && !Trimmed(board.at(value).text).empty()) {
-        name += ", " + Trimmed(board.at(value).text);
-      }
-      std::string description = hint;
+      n.role = Named::Role::Stepper;
+      n.caption = CaptionOf(c.name);
+      n.value = ShownValueOf(c);
       if (c.kind == ControlKind::SpinButton) {
-        const ControlSpec* stepped = Spec(value);
+        const ControlSpec* stepped = Spec(n.value);
+        n.description.clear();
         if (stepped != nullptr && !Trimmed(stepped->hint).empty()) {
-          description = Trimmed(stepped->hint) + "; ";
+          n.description = Trimmed(stepped->hint) + "; ";
         }
-        description += "Up and Down arrow keys step it, Page Up and Page Down ten steps";
+        n.description += "Up and Down arrow keys step it, Page Up and Page Down ten steps";
       }
-      set(w, name, description);
     } else if (IsDisplay(c)) {
-      const std::string caption = CaptionOf(c.name);
-      std::string name = caption;
-      if (!text.empty() && text != caption) name += (name.empty() ? "" : ", ") + text;
-      set(w, name, hint);
-    } else if (c.kind == ControlKind::RadioGroup || c.kind == ControlKind::Button) {
-      if (!hint.empty() && w->accessibleDescription() != QString::fromStdString(hint)) {
-        w->setAccessibleDescription(QString::fromStdString(hint));
-      }
+      n.role = Named::Role::Display;
+      n.caption = CaptionOf(c.name);
+      n.value = c.name;
+    } else if ((c.kind == ControlKind::RadioGroup || c.kind == ControlKind::Button) &&
+               !n.description.empty()) {
+      n.role = Named::Role::Described;
+    } else {
+      continue;
     }
+    named_.push_back(std::move(n));
+  }
+}
+
+void KeyboardAccess::RefreshNames(const ControlBoard& board) {
+  const auto text = [&board](const std::string& name) {
+    return board.has(name) ? Trimmed(board.at(name).text) : std::string();
+  };
+  for (const Named& n : named_) {
+    std::string name;
+    switch (n.role) {
+      case Named::Role::Toggle: {
+        // A toggle or selector shows that it is on by its colour.
+        name = text(n.control).empty() ? n.caption : text(n.control);
+        if (board.has(n.control) && board.at(n.control).color != Colour::ButtonFace) {
+          name += ", on";
+        }
+        break;
+      }
+      case Named::Role::Stepper:
+      case Named::Role::Display: {
+        name = n.caption;
+        const std::string shown = n.value.empty() ? std::string() : text(n.value);
+        if (!shown.empty() && shown != n.caption) name += (name.empty() ? "" : ", ") + shown;
+        break;
+      }
+      case Named::Role::Described:
+        break;
+    }
+    if (n.role != Named::Role::Described) {
+      const QString q = QString::fromStdString(name);
+      if (n.widget->accessibleName() != q) n.widget->setAccessibleName(q);
+    }
+    const QString d = QString::fromStdString(n.description);
+    if (n.widget->accessibleDescription() != d) n.widget->setAccessibleDescription(d);
   }
 }
 

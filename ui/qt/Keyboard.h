@@ -57,12 +57,24 @@ class KeyboardAccess : public QObject {
 
  private:
   void Install();
+  void NameControls();
   void RefreshFocus(const ControlBoard& board);
   void RefreshNames(const ControlBoard& board);
   bool Covered(QWidget* stop) const;
 
+  // A control with an accessible name or description.
+  struct Named {
+    enum class Role { Toggle, Stepper, Display, Described } role = Role::Display;
+    std::string control;
+    QWidget* widget = nullptr;
+    std::string caption;
+    std::string value;  // the display whose text the name carries
+    std::string description;
+  };
+
   QWidget* client_;
   WidgetOf widgetOf_;
+  std::vector<Named> named_;
   std::vector<std::string> order_;
   std::map<const QObject*, SpinPair*> wheelTargets_;  // value panel -> its spin button
   std::map<QWidget*, Qt::FocusPolicy> policies_;      // each stop's own, radio items aside

@@ -16,6 +16,7 @@
 #include "QtTestSupport.h"
 #include "ui/Controls.h"
 #include "ui/qt/Printing.h"
+#include "ui/qt/Style.h"
 #include "ui/qt/Widgets.h"
 
 using namespace korrin;
@@ -370,6 +371,48 @@ class KeyboardTest : public QObject {
     w->clearFocus();
     QApplication::processEvents();
     QCOMPARE(ClientAreaImage(desk.window.ClientPanel()), plain);
+  }
+
+  // A panel that takes the focus must draw its caption exactly as a panel
+  // that does not: the pictures and the printed page stay as they were.
+  // (In the small caption type a label laid out as a document shifts.)
+  void aFocusablePanelLooksLikeAnyOther_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<QSize>("size");
+    const int raised = QFrame::Panel | QFrame::Raised;
+    const int sunken = QFrame::Panel | QFrame::Sunken;
+    QTest::newRow("side switch") << "HF" << int(Qt::AlignCenter) << raised << QSize(20, 15);
+    QTest::newRow("version") << "Korrin Ver 4.4" << int(Qt::AlignCenter) << sunken << QSize(77, 19);
+    QTest::newRow("antenna, left")
+        << "\u00bd Dipole" << int(Qt::AlignLeft | Qt::AlignVCenter) << raised << QSize(74, 21);
+    QTest::newRow("right") << "3el 14 MHz" << int(Qt::AlignRight | Qt::AlignVCenter) << raised
+                           << QSize(76, 21);
+    QTest::newRow("no frame") << "Variable" << int(Qt::AlignLeft | Qt::AlignVCenter)
+                              << int(QFrame::NoFrame) << QSize(62, 21);
+  }
+  void aFocusablePanelLooksLikeAnyOther() {
+    QFETCH(QString, text);
+    QFETCH(int, alignment);
+    QFETCH(int, frame);
+    QFETCH(QSize, size);
+    QWidget host;
+    host.setPalette(WindowPalette());
+    PanelBox plain(&host);
+    PanelBox focusable(&host);
+    for (PanelBox* p : {&plain, &focusable}) {
+      p->setFont(WindowFont(FontRole::Small));
+      p->setFrameStyle(frame);
+      p->setAlignment(Qt::Alignment(alignment));
+      p->SetClickable(true);
+      p->resize(size);
+      p->setText(text);
+    }
+    focusable.setFocusPolicy(Qt::TabFocus);
+    focusable.setText(focusable.text() + " ");  // laid out again under its focus policy
+    focusable.setText(plain.text());
+    QCOMPARE(focusable.grab().toImage(), plain.grab().toImage());
   }
 
   void aMouseClickLeavesNoFrame() {

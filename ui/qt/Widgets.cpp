@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QString>
+#include <QStyle>
 #include <QWheelEvent>
 
 namespace korrin {
@@ -84,7 +85,35 @@ void PanelBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void PanelBox::paintEvent(QPaintEvent* event) {
-  QLabel::paintEvent(event);
+  if (focusPolicy() == Qt::NoFocus) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  // A label that takes the focus lays its text out as a document, a pixel
+  // off here and there; a panel that takes the focus draws its plain text
+  // as every other panel does, so that it looks the same.
+  {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QString shown = text();
+    const bool rightToLeft = shown.isRightToLeft();
+    const Qt::Alignment align =
+        QStyle::visualAlignment(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight, alignment());
+    QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    int in = indent();
+    if (in < 0 && frameWidth() > 0) {
+      in = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin();
+    }
+    if (in > 0) {
+      if (align & Qt::AlignLeft) r.setLeft(r.left() + in);
+      if (align & Qt::AlignRight) r.setRight(r.right() - in);
+      if (align & Qt::AlignTop) r.setTop(r.top() + in);
+      if (align & Qt::AlignBottom) r.setBottom(r.bottom() - in);
+    }
+    const int flags = static_cast<int>(align) |
+                      (rightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
+    style()->drawItemText(&painter, r, flags, palette(), isEnabled(), shown, foregroundRole());
+  }
   // Small panels keep the frame clear of their bevel by one pixel less.
   if (hasFocus()) DrawFocusFrame(this, rect(), std::min(width(), height()) < 18 ? 2 : 3);
 }

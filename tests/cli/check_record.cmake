@@ -10,6 +10,7 @@
 #   -DABSENT=a|b|c            texts it must not contain
 #   -DTODAY=ON                the record must carry the day it was made
 #   -DPAGE_SIZE=<w x h>       page size in points as pdfinfo prints it
+#   -DNO_IMAGES=ON            no raster image anywhere (the plot is drawn as vectors)
 #   -DEXPECT_EXIT=<n>         exit status (0 when not given)
 #   -DSTDERR_REGEX=<re>       standard error must match
 #   -DEXPECT_NO_FILE=ON       nothing may be left at RECORD, in its folder or in DIR
@@ -114,6 +115,14 @@ else()
   endforeach()
   if(font_count EQUAL 0)
     fail("pdffonts lists no font")
+  endif()
+
+  if(NO_IMAGES)
+    execute_process(COMMAND pdfimages -list "${RECORD}" OUTPUT_VARIABLE images RESULT_VARIABLE rc)
+    string(REGEX REPLACE "^[^\n]*\n[^\n]*\n" "" images "${images}")
+    if(NOT rc EQUAL 0 OR NOT images STREQUAL "")
+      fail("the record holds raster images (or pdfimages failed, status ${rc}):\n${images}")
+    endif()
   endif()
 
   execute_process(COMMAND pdfinfo "${RECORD}" OUTPUT_VARIABLE info RESULT_VARIABLE rc)

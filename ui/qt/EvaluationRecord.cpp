@@ -24,7 +24,7 @@ using assess::LimitEntry;
 using assess::LimitSet;
 
 constexpr int kPdfDpi = 1200;
-constexpr qreal kPlotHeightMm = 100.0;
+constexpr qreal kPlotHeightMm = 118.0;
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ui/qt/AssessmentWindow.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/RecordExport.h"
 #include "ui/qt/Widgets.h"
@@ -59,7 +60,12 @@ void FileMenu(MainWindow& window, QMenu* file) {
   record->setStatusTip(
       QObject::tr("Write the station's RF exposure evaluation as a PDF document to keep"));
   QObject::connect(record, &QAction::triggered, &window, [&window] {
-    ExportEvaluationRecord(&window, window.Form(), assess::Options{});
+    // The head height and distance set in the assessment window, if open.
+    assess::Options options;
+    if (const AssessmentWindow* shown = window.Assessment()) {
+      options = {shown->DistanceM(), shown->HeadHeightM()};
+    }
+    ExportEvaluationRecord(&window, window.Form(), options);
   });
   // Further output commands go here, before the separator.
   file->addSeparator();

@@ -66,9 +66,7 @@ class RecordDocument::Pass {
 
   int Run(const std::vector<Block>& blocks) {
     for (size_t i = 0; i < blocks.size(); ++i) {
-      keepWithHeading_ = i + 1 < blocks.size() && blocks[i + 1].kind == Kind::Figure
-                             ? Mm(blocks[i + 1].heightMm + kBlockGapMm)
-                             : Mm(kKeepWithHeadingMm);
+      keepWithHeading_ = i + 1 < blocks.size() ? FirstPart(blocks[i + 1]) : 0;
       Place(blocks[i]);
     }
     Footer();
@@ -77,6 +75,21 @@ class RecordDocument::Pass {
 
  private:
   qreal Mm(qreal mm) const { return mm * mm_; }
+
+  // What of `b` must stand on the same page as a heading above it: a
+  // figure or a paragraph whole (neither is split), else its first lines.
+  qreal FirstPart(const Block& b) {
+    switch (b.kind) {
+      case Kind::Figure:
+        return Mm(b.heightMm + kBlockGapMm);
+      case Kind::Paragraph:
+        return Mm(kBlockGapMm) + TextHeight(b.text, Font(kBodyPt), width_);
+      case Kind::Small:
+        return Mm(kBlockGapMm) + TextHeight(b.text, Font(kSmallPt), width_);
+      default:
+        return Mm(kKeepWithHeadingMm);
+    }
+  }
 
   // Height of `text` wrapped to `width` in `font`.
   qreal TextHeight(const QString& text, const QFont& font, qreal width) {

@@ -4,11 +4,14 @@
 
 #include "ui/BandSweep.h"
 #include "ui/TForm1.h"
+#include "ui/qt/AssessmentPlot.h"
 #include "ui/qt/EvaluationRecord.h"
 
 namespace korrin {
 
 namespace {
+
+constexpr qreal kPlotWidthPx = 760.0;  // the plot is laid out this wide, as on a screen
 
 // The band item's caption, "GHz" spelt as it should be.
 QString BandName(const std::string& caption) {
@@ -50,6 +53,15 @@ RecordInput EvaluationRecordInput(const TForm1& form, const assess::Options& opt
   in.assessment = assess::Assess(form.State(), options);
   in.bands = EveryBandOfTheSide(form, options);
   in.locale = form.Locale();
+  // The assessment window's own drawing, laid out as on a screen and
+  // scaled to the page, so that its type and lines keep their proportions
+  // to the plot whatever the page's resolution.
+  in.plot = [station = form.State(), a = in.assessment](QPainter& painter, const QRectF& target) {
+    const qreal scale = target.width() / kPlotWidthPx;
+    painter.translate(target.topLeft());
+    painter.scale(scale, scale);
+    RenderAssessmentPlot(painter, QRectF(QPointF(0, 0), target.size() / scale), station, a);
+  };
   return in;
 }
 

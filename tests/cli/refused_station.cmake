@@ -1,11 +1,11 @@
 # A STATION.rsd that does not load stops korrin-report before anything is
 # printed or written: no report on stdout, no picture, no page, no action
 # run (a save action would overwrite a good station file with the start-up
-# station), no record, the reason on stderr, exit status 1.
+# station), no record, no plot, the reason on stderr, exit status 1.
 #
 #   -DREPORT=<path>      the program
 #   -DDIR=<dir>          a scratch directory (emptied first)
-#   -DPICTURES=ON|OFF    whether this build writes --png, --pdf and --record
+#   -DPICTURES=ON|OFF    whether this build writes --png, --pdf, --record and --plot
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${DIR}")
@@ -32,7 +32,7 @@ foreach(format text json)
   endif()
   if(PICTURES)
     list(APPEND args --png "${DIR}/window.png" --pdf "${DIR}/window.pdf"
-      --record "${DIR}/record.pdf")
+      --record "${DIR}/record.pdf" --plot "${DIR}/plot.png")
   endif()
   execute_process(COMMAND "${REPORT}" ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -49,7 +49,7 @@ foreach(format text json)
   if(NOT after STREQUAL good)
     string(APPEND failures "  ${format}: good.rsd was overwritten\n")
   endif()
-  foreach(written new.rsd window.png window.pdf record.pdf)
+  foreach(written new.rsd window.png window.pdf record.pdf plot.png)
     if(EXISTS "${DIR}/${written}")
       string(APPEND failures "  ${format}: ${written} was written\n")
       file(REMOVE "${DIR}/${written}")

@@ -2,7 +2,7 @@
 # Builds the Debian package (scripts/package.sh), checks it with lintian
 # (any error fails; warnings are shown), unpacks it into a scratch root with
 # dpkg -x and runs the programs from there: korrin-report's version, a
-# report of the start-up station and a picture of the window.  The manual
+# report of the start-up station, a picture of the window and the plot.  The manual
 # pages in the package must format without a warning.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,8 +44,10 @@ report=$(cd "$root" && LC_ALL=C.UTF-8 ./usr/bin/korrin-report)
 for line in "Korrin station report" "On-axis exclusion zone"; do
   grep -q "$line" <<<"$report" || { echo "the report lacks \"$line\":" >&2; echo "$report" >&2; exit 1; }
 done
-XDG_RUNTIME_DIR="$root" QT_QPA_PLATFORM=offscreen "$root/usr/bin/korrin-report" --png "$root/window.png" >/dev/null
+XDG_RUNTIME_DIR="$root" QT_QPA_PLATFORM=offscreen "$root/usr/bin/korrin-report" \
+  --png "$root/window.png" --plot "$root/plot.svg" >/dev/null
 file "$root/window.png" | grep -q "PNG image data" || { echo "no PNG from the package" >&2; exit 1; }
+grep -q "<svg" "$root/plot.svg" || { echo "no SVG plot from the package" >&2; exit 1; }
 
 for page in "$root"/usr/share/man/man1/*.1.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)

@@ -130,6 +130,13 @@ void ShowInLegend(QChart& chart, QAbstractSeries* series, bool shown) {
   for (QLegendMarker* m : chart.legend()->markers(series)) m->setVisible(shown);
 }
 
+// No ligatures: "fi" stays two letters, so that the plot's words can be
+// found and copied in the SVG and PDF it is drawn into.
+QFont Unshaped(QFont font) {
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
+
 QLogValueAxis* NewAxis(const QString& title) {
   auto* axis = new QLogValueAxis;
   axis->setBase(10.0);
@@ -144,10 +151,11 @@ QLogValueAxis* NewAxis(const QString& title) {
   axis->setGridLinePen(major);
   axis->setMinorGridLineVisible(false);
   axis->setTitleText(title);
-  QFont font = axis->titleFont();
+  QFont font = Unshaped(axis->titleFont());
   font.setBold(false);
   font.setPointSizeF(9.5);
   axis->setTitleFont(font);
+  axis->setLabelsFont(Unshaped(axis->labelsFont()));
   return axis;
 }
 
@@ -173,9 +181,10 @@ QString SelectedLine(const assess::Assessment& a, bool metric) {
 AssessmentChart::AssessmentChart() {
   setBackgroundRoundness(0);
   setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
-  QFont titleFont = font();
+  QFont titleFont = Unshaped(font());
   titleFont.setPointSizeF(10.5);
   setTitleFont(titleFont);
+  legend()->setFont(Unshaped(legend()->font()));
   // The legend stands in rows under the distance axis, wrapped to the
   // chart's width (the chart's own legend would cut the names short).
   legend()->setAlignment(Qt::AlignTop);  // rows from the top down
@@ -214,7 +223,7 @@ AssessmentChart::AssessmentChart() {
     HideFromLegend(*this, m.line);
     m.label = new QGraphicsSimpleTextItem(this);
     m.label->setRotation(-90);  // reads upwards beside its line
-    QFont font = m.label->font();
+    QFont font = Unshaped(m.label->font());
     font.setPointSizeF(8.5);
     m.label->setFont(font);
     m.label->setBrush(kMarkerColour.darker(140));

@@ -334,10 +334,10 @@ std::string HelpText() {
   for (const HandlerEntry& h : AllHandlers()) {
     const std::string name = h.name;
     if (line.size() + 1 + name.size() > 78) {
-      text += line + "\n";
-      line = " ";
+      text.append(line).append("\n");
+      line.assign(1, ' ');
     }
-    line += " " + name;
+    line.append(" ").append(name);
   }
   text += line + "\n";
   return text;

@@ -252,7 +252,7 @@ std::string BandTableText(const BandTable& table, const NumberLocale& locale) {
     if (r == 0) {
       std::string rule = " ";
       for (size_t c = 0; c < width.size(); ++c) {
-        rule += " " + std::string(width[c], '-') + (c + 1 < width.size() ? " " : "");
+        rule.append(" ").append(width[c], '-').append(c + 1 < width.size() ? " " : "");
       }
       out += rule + "\n";
     }

@@ -5,8 +5,8 @@
 
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/QtPlatform.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/QtPlatform.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "ui/TForm1.h"
-#include "ui/qt/AssessmentPlot.h"
-#include "ui/qt/AssessmentWindow.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/QtPlatform.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
+#include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/QtPlatform.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "ui/qt/Offscreen.h"
-#include "ui/qt/PlotFile.h"
+#include "ui/qt/assessment/PlotFile.h"
+#include "ui/qt/calculator/Offscreen.h"
 #endif
 
 namespace korrin::report {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ui/qt/EvaluationRecord.h"
+#include "ui/qt/record/EvaluationRecord.h"
 #endif
 
 namespace korrin::report {

@@ -21,10 +21,10 @@
 #include "QtTestSupport.h"
 #include "assess/Assessment.h"
 #include "ui/HeadlessPlatform.h"
-#include "ui/qt/AssessmentPlot.h"
-#include "ui/qt/AssessmentText.h"
-#include "ui/qt/AssessmentWindow.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
+#include "ui/qt/assessment/AssessmentText.h"
+#include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/calculator/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;

@@ -15,9 +15,9 @@
 
 #include "QtTestSupport.h"
 #include "ui/Controls.h"
-#include "ui/qt/Printing.h"
-#include "ui/qt/Style.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/calculator/Printing.h"
+#include "ui/qt/calculator/Style.h"
+#include "ui/qt/calculator/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;

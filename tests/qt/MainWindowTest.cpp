@@ -24,9 +24,9 @@
 
 #include "QtTestSupport.h"
 #include "ui/Controls.h"
-#include "ui/qt/Layout.h"
-#include "ui/qt/Style.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/calculator/Layout.h"
+#include "ui/qt/calculator/Style.h"
+#include "ui/qt/calculator/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;

@@ -13,7 +13,7 @@
 
 #include "QtTestSupport.h"
 #include "ui/HeadlessPlatform.h"
-#include "ui/qt/Offscreen.h"
+#include "ui/qt/calculator/Offscreen.h"
 
 using namespace korrin;
 using namespace korrin::test;

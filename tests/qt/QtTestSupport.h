@@ -12,8 +12,8 @@
 #include <string>
 
 #include "ui/TForm1.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/QtPlatform.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/QtPlatform.h"
 
 namespace korrin::test {
 

@@ -17,8 +17,8 @@
 
 #include "QtTestSupport.h"
 #include "io/StationRecord.h"
-#include "ui/qt/EvaluationRecord.h"
-#include "ui/qt/RecordExport.h"
+#include "ui/qt/record/EvaluationRecord.h"
+#include "ui/qt/record/RecordExport.h"
 
 using namespace korrin;
 using namespace korrin::test;

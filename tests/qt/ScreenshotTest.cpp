@@ -6,9 +6,9 @@
 #include <QtTest>
 
 #include "QtTestSupport.h"
-#include "ui/qt/Printing.h"
-#include "ui/qt/Style.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/calculator/Printing.h"
+#include "ui/qt/calculator/Style.h"
+#include "ui/qt/calculator/Widgets.h"
 
 using namespace korrin;
 using namespace korrin::test;

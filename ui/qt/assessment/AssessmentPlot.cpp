@@ -1,4 +1,4 @@
-#include "ui/qt/AssessmentPlot.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
 
 #include <QAreaSeries>
 #include <QCoreApplication>
@@ -17,7 +17,7 @@
 #include <cmath>
 
 #include "ui/TForm1.h"
-#include "ui/qt/AssessmentText.h"
+#include "ui/qt/assessment/AssessmentText.h"
 
 namespace korrin {
 

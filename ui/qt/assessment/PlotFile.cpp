@@ -1,4 +1,4 @@
-#include "ui/qt/PlotFile.h"
+#include "ui/qt/assessment/PlotFile.h"
 
 #include <QFile>
 #include <QImage>
@@ -7,8 +7,8 @@
 #include <QSvgGenerator>
 
 #include "assess/Assessment.h"
-#include "ui/qt/AssessmentPlot.h"
-#include "ui/qt/AssessmentText.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
+#include "ui/qt/assessment/AssessmentText.h"
 
 namespace korrin {
 

@@ -1,11 +1,11 @@
-#include "ui/qt/Offscreen.h"
+#include "ui/qt/calculator/Offscreen.h"
 
 #include <QFile>
 #include <QImageWriter>
 #include <QPrinter>
 
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/Printing.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/Printing.h"
 
 namespace korrin {
 

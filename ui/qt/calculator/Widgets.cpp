@@ -1,4 +1,4 @@
-#include "ui/qt/Widgets.h"
+#include "ui/qt/calculator/Widgets.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "ui/qt/AssessmentText.h"
+#include "ui/qt/assessment/AssessmentText.h"
 
 #include <algorithm>
 #include <cmath>

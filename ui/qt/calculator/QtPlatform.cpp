@@ -1,4 +1,4 @@
-#include "ui/qt/QtPlatform.h"
+#include "ui/qt/calculator/QtPlatform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/Printing.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/Printing.h"
 
 namespace korrin {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "ui/qt/EvaluationRecord.h"
+#include "ui/qt/record/EvaluationRecord.h"
 
 class QLineEdit;
 

@@ -4,8 +4,8 @@
 
 #include "ui/BandSweep.h"
 #include "ui/TForm1.h"
-#include "ui/qt/AssessmentPlot.h"
-#include "ui/qt/EvaluationRecord.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
+#include "ui/qt/record/EvaluationRecord.h"
 
 namespace korrin {
 

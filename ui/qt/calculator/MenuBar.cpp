@@ -1,4 +1,4 @@
-#include "ui/qt/MenuBar.h"
+#include "ui/qt/calculator/MenuBar.h"
 
 #include <QAction>
 #include <QEvent>
@@ -8,10 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "ui/qt/AssessmentWindow.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/RecordExport.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/calculator/MainWindow.h"
+#include "ui/qt/calculator/Widgets.h"
+#include "ui/qt/record/RecordExport.h"
 
 namespace korrin {
 

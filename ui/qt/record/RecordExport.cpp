@@ -1,4 +1,4 @@
-#include "ui/qt/RecordExport.h"
+#include "ui/qt/record/RecordExport.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ui/qt/MainWindow.h"
+#include "ui/qt/calculator/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,13 +22,13 @@
 
 #include "ui/Controls.h"
 #include "ui/TForm1.h"
-#include "ui/qt/AssessmentWindow.h"
 #include "ui/qt/Icons.h"
-#include "ui/qt/Keyboard.h"
-#include "ui/qt/Layout.h"
-#include "ui/qt/MenuBar.h"
-#include "ui/qt/Style.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/calculator/Keyboard.h"
+#include "ui/qt/calculator/Layout.h"
+#include "ui/qt/calculator/MenuBar.h"
+#include "ui/qt/calculator/Style.h"
+#include "ui/qt/calculator/Widgets.h"
 
 namespace korrin {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/Printing.h"
+#include "ui/qt/calculator/Printing.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ui/qt/EvaluationRecord.h"
+#include "ui/qt/record/EvaluationRecord.h"
 
 #include <QFileInfo>
 #include <QMarginsF>

@@ -1,4 +1,4 @@
-#include "ui/qt/Keyboard.h"
+#include "ui/qt/calculator/Keyboard.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -12,8 +12,8 @@
 
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
-#include "ui/qt/Layout.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/calculator/Layout.h"
+#include "ui/qt/calculator/Widgets.h"
 
 namespace korrin {
 

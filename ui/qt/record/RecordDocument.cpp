@@ -1,4 +1,4 @@
-#include "ui/qt/RecordDocument.h"
+#include "ui/qt/record/RecordDocument.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/qt/Layout.h"
+#include "ui/qt/calculator/Layout.h"
 
 namespace korrin {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/AssessmentWindow.h"
+#include "ui/qt/assessment/AssessmentWindow.h"
 
 #include <QChartView>
 #include <QDoubleSpinBox>
@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "ui/TForm1.h"
-#include "ui/qt/AssessmentPlot.h"
-#include "ui/qt/AssessmentText.h"
-#include "ui/qt/MainWindow.h"
+#include "ui/qt/assessment/AssessmentPlot.h"
+#include "ui/qt/assessment/AssessmentText.h"
+#include "ui/qt/calculator/MainWindow.h"
 
 namespace korrin {
 

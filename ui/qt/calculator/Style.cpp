@@ -1,4 +1,4 @@
-#include "ui/qt/Style.h"
+#include "ui/qt/calculator/Style.h"
 
 #include <QStringList>
 

@@ -12,7 +12,7 @@
 
 #include "assess/Assessment.h"
 #include "ui/NumberText.h"
-#include "ui/qt/RecordDocument.h"
+#include "ui/qt/record/RecordDocument.h"
 
 namespace korrin {
 

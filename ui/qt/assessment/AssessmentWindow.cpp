@@ -6,13 +6,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "ui/TForm1.h"
+#include "ui/qt/ToolWindow.h"
 #include "ui/qt/assessment/AssessmentPlot.h"
 #include "ui/qt/assessment/AssessmentText.h"
 #include "ui/qt/calculator/MainWindow.h"
@@ -24,7 +24,6 @@ namespace {
 constexpr double kLowestHeadM = 0.5;   // a child's head
 constexpr double kHighestHeadM = 3.0;  // someone on a ladder
 constexpr double kFarthestM = 100000;  // 100 km: farther than any station's zone
-constexpr int kGapToMainWindow = 8;    // pixels between the windows
 constexpr int kNoteLines = 7;          // the notes' box holds this many lines
 
 QString Dash() {
@@ -48,7 +47,7 @@ QString KeepOutText(const assess::LimitEntry& e, bool metric) {
 
 }  // namespace
 
-AssessmentWindow::AssessmentWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+AssessmentWindow::AssessmentWindow(MainWindow& main) : main_(main) {
   setObjectName("AssessmentWindow");
   setWindowTitle("Korrin – Assessment");
 
@@ -56,7 +55,7 @@ AssessmentWindow::AssessmentWindow(MainWindow& main) : QWidget(&main, Qt::Window
   view_ = new QChartView(chart_, this);  // owns the chart
   view_->setObjectName("AssessmentPlot");
   view_->setRenderHint(QPainter::Antialiasing);
-  view_->setMinimumSize(640, 380);
+  view_->setMinimumSize(480, 380);
 
   table_ = new QTableWidget(0, kColumns, this);
   table_->setObjectName("LimitSets");
@@ -135,6 +134,7 @@ AssessmentWindow::AssessmentWindow(MainWindow& main) : QWidget(&main, Qt::Window
   connect(distance_, &QDoubleSpinBox::valueChanged, this, changed);
   connect(&main_, &MainWindow::boardSynced, this, &AssessmentWindow::Refresh);
   resize(1040, 860);
+  MakeToolWindow(*this, main_, *main_.ClientPanel(), "assessmentWindow");
 }
 
 void AssessmentWindow::SetHeadHeightM(Real metres) {
@@ -152,17 +152,6 @@ void AssessmentWindow::SetDistanceM(std::optional<Real> metres) {
 
 void AssessmentWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!placed_) {
-    // Beside the main window, on its right where the screen has room.
-    placed_ = true;
-    const QRect main = main_.frameGeometry();
-    QPoint at(main.right() + kGapToMainWindow, main.top());
-    if (const QScreen* screen = main_.screen()) {
-      const QRect room = screen->availableGeometry();
-      if (at.x() + width() > room.right()) at.setX(std::max(room.left(), room.right() - width()));
-    }
-    move(at);
-  }
   Refresh();
 }
 

@@ -1,10 +1,10 @@
-// The assessment window, kept beside the main window: the plot of the
-// density along the beam above a table with one row per limit set, the FCC
-// exemption verdict and the warnings.  It keeps no station of its own: after
-// every handler of the main window it assesses the station the main window
-// holds and shows the result.  The person's head height and the distance
-// asked about for the exemption are its only settings, and they change no
-// station value.
+// The assessment window, a tool window of the main window kept beside its
+// panel: the plot of the density along the beam above a table with one row
+// per limit set, the FCC exemption verdict and the warnings.  It keeps no
+// station of its own: after every handler of the main window it assesses
+// the station the main window holds and shows the result.  The person's
+// head height and the distance asked about for the exemption are its only
+// settings, and they change no station value.
 #pragma once
 
 #include <QWidget>
@@ -73,7 +73,6 @@ class AssessmentWindow : public QWidget {
   Real headHeightM_ = 2.0L;
   std::optional<Real> distanceM_;
   bool metricShown_ = true;
-  bool placed_ = false;
   QString notesShown_;  // the notes' text as last set, to set it only when it changes
   bool showingSettings_ = false;
 };

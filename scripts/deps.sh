@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-charts-dev qt6-svg-dev
   libqt6opengl6-dev  # the Qt Charts CMake package looks for Qt OpenGL
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libcli11-dev  # korrin-report's command line
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   poppler-utils dpkg-dev lintian man-db groff-base file

@@ -53,9 +53,9 @@ struct ParseResult {
   std::string error;  // Status::Error: what was wrong, for stderr
 };
 
-// Parses the arguments after the program name.  picturesAvailable is false
-// in a build without the Qt window, where --png, --pdf, --plot and --record are
-// refused.
+// Parses the arguments after the program name (app/report/CommandLine.cpp).
+// picturesAvailable is false in a build without the Qt window, where --png,
+// --pdf, --plot and --record are refused.
 ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable);
 
 // Parses one ACTION of --do; nullopt with `error` set when it is not valid.
@@ -63,7 +63,8 @@ std::optional<Action> ParseAction(const std::string& text, std::string& error);
 
 // The usage line and the valid action forms (the error text's tail).
 std::string UsageText();
-// The full --help text: usage, options, action forms and every handler name.
+// The full --help text: usage, options, action forms and every handler name,
+// made from the option table (app/report/CommandLine.cpp).
 std::string HelpText();
 // "korrin-report 4.4"
 std::string VersionText();

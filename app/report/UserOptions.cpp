@@ -180,19 +180,11 @@ std::string ParseItem(const std::string& option, const std::string& value, const
   return "unknown value \"" + value + "\" for " + option + ": give one of " + names;
 }
 
+}  // namespace
+
 // ---- the option table ------------------------------------------------------------------
 
-using Parser = std::function<std::string(const std::string& option, const std::string& value,
-                                         std::vector<Action>& out)>;
-
-struct UserOption {
-  const char* name;
-  const char* value;  // nullptr: a switch without a value
-  Parser parse;
-  const char* help;
-};
-
-const std::vector<UserOption>& Table() {
+const std::vector<UserOption>& UserOptions() {
   static const std::vector<UserOption> table = {
       {"--band", "MHZ", ParseBand,
        "the band, on either side; switching side puts that\n"
@@ -340,70 +332,23 @@ const std::vector<UserOption>& Table() {
   return table;
 }
 
-const UserOption* Find(const std::string& arg) {
-  for (const UserOption& o : Table()) {
-    const std::string name = o.name;
-    if (arg == name) return &o;
-    if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
-        arg[name.size()] == '=') {
-      return &o;
-    }
-  }
-  return nullptr;
-}
-
-}  // namespace
-
-bool IsUserOption(const std::string& arg) {
-  return Find(arg) != nullptr;
-}
-
-std::string ParseUserOption(const std::vector<std::string>& args, size_t& i,
+std::string ApplyUserOption(const UserOption& o, const std::string& value,
                             std::vector<Action>& out) {
-  const std::string& arg = args[i];
-  const UserOption* o = Find(arg);
-  if (o == nullptr) return "unknown option \"" + arg + "\"";
-  const std::string name = o->name;
-  std::string value;
-  if (o->value == nullptr) {
-    if (arg != name) return "option " + name + " takes no value";
-  } else if (arg.size() > name.size()) {
-    value = arg.substr(name.size() + 1);
-  } else if (i + 1 < args.size()) {
-    value = args[++i];
-  } else {
-    return "option " + name + " needs " + o->value;
-  }
-  if (o->value != nullptr && Trim(value).empty()) return "option " + name + " needs " + o->value;
-  return o->parse(name, value, out);
+  const std::string name = o.name;
+  if (o.value == nullptr) return o.parse(name, "", out);
+  if (Trim(value).empty()) return "option " + name + " needs " + o.value;
+  return o.parse(name, value, out);
 }
 
-std::string UserOptionsHelp() {
-  std::string text =
-      "Settings in your own words (applied in the order given, before any --do;\n"
-      "each makes the clicks you would make in the window):\n";
-  for (const UserOption& o : Table()) {
-    std::string head = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
-    head.resize(std::max<size_t>(head.size() + 2, 24), ' ');
-    std::string help = o.help;
-    std::string indented;
-    for (char c : help) {
-      indented += c;
-      if (c == '\n') indented += std::string(24, ' ');
-    }
-    text += head + indented + "\n";
-  }
-  text +=
-      "\n"
-      "Examples:\n"
-      "  the 20 m dipole at 100 W on a 10 m tower:\n"
-      "    korrin-report --band 14.2 --antenna dipole --power 100 --tower 10\n"
-      "  a 3 m dish at 1296 MHz, 400 W in CW, 2.5 dB of feed loss, ARPANSA limits:\n"
-      "    korrin-report --band 1296 --dish-diameter 3 --power 400 --mode cw \\\n"
-      "                  --feed-loss 2.5 --standard arpansa\n"
-      "  four stacked yagis at 144 MHz:\n"
-      "    korrin-report --band 144 --antenna yagi --yagis 4\n";
-  return text;
+std::string UserOptionsExamples() {
+  return "Examples:\n"
+         "  the 20 m dipole at 100 W on a 10 m tower:\n"
+         "    korrin-report --band 14.2 --antenna dipole --power 100 --tower 10\n"
+         "  a 3 m dish at 1296 MHz, 400 W in CW, 2.5 dB of feed loss, ARPANSA limits:\n"
+         "    korrin-report --band 1296 --dish-diameter 3 --power 400 --mode cw \\\n"
+         "                  --feed-loss 2.5 --standard arpansa\n"
+         "  four stacked yagis at 144 MHz:\n"
+         "    korrin-report --band 144 --antenna yagi --yagis 4\n";
 }
 
 }  // namespace korrin::report

@@ -7,6 +7,7 @@
 // it stands when its turn comes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,23 @@ class TForm1;
 
 namespace korrin::report {
 
-// Whether `arg` names one of these options ("--band", "--band=14.2", ...).
-bool IsUserOption(const std::string& arg);
+// One option in the user's words.
+struct UserOption {
+  const char* name;   // "--band"
+  const char* value;  // what it takes, as --help names it ("MHZ"); nullptr: a switch
+  // Appends the actions the option with `value` stands for; "" or the error.
+  std::function<std::string(const std::string& option, const std::string& value,
+                            std::vector<Action>& out)>
+      parse;
+  const char* help;  // for --help, broken into lines for its column
+};
 
-// Parses the option at args[i] with its value (advancing i past a separate
-// value) and appends the actions it stands for.  Returns "" or the error.
-std::string ParseUserOption(const std::vector<std::string>& args, size_t& i,
+// Every option in the user's words, in the order --help lists them.
+const std::vector<UserOption>& UserOptions();
+
+// Appends the actions option `o` given `value` stands for (a switch takes
+// no value); returns "" or the error.  A blank value is refused.
+std::string ApplyUserOption(const UserOption& o, const std::string& value,
                             std::vector<Action>& out);
 
 // The actions that reach a setting (Action::Kind::Setting) from the
@@ -32,7 +44,7 @@ std::string ParseUserOption(const std::vector<std::string>& args, size_t& i,
 // use, a low-gain antenna on the VHF - SHF side, ...).
 std::vector<Action> PlanSetting(const TForm1& form, const Action& setting, std::string& error);
 
-// The options and examples, for --help.
-std::string UserOptionsHelp();
+// Examples of these options, for --help.
+std::string UserOptionsExamples();
 
 }  // namespace korrin::report

@@ -1,0 +1,410 @@
+// korrin-report's command line as CLI11 reads it: every option in its
+// group, the station file, the checks between options, and --help made
+// from the same table (ParseArguments and HelpText of ReportOptions.h).
+//
+// Every option acts where it stands: its callback runs as CLI11 reaches it,
+// so that --do actions and the settings in the user's words keep their
+// order, and the first fault on the command line is the one reported.  A
+// new option is one call in DefineOptions, in the group it belongs to.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/report/ReportAssessment.h"
+#include "app/report/ReportOptions.h"
+#include "app/report/UserOptions.h"
+#include "ui/Handlers.h"
+
+namespace korrin::report {
+
+namespace {
+
+// A fault in the program's own words; exit status 2 as every usage error.
+class UsageError : public CLI::ParseError {
+ public:
+  explicit UsageError(const std::string& message) : CLI::ParseError(message, 2) {}
+};
+
+// What the options fill in, each at its place on the command line.
+struct Reading {
+  Reading(Options& filled, bool pictures) : options(filled), picturesAvailable(pictures) {}
+  Options& options;
+  bool picturesAvailable;
+  std::vector<Action> settings;              // the user's words, applied before every --do
+  std::string recordOnly;                    // an option given that only the record uses
+  std::map<std::string, std::string> needs;  // what each option taking a value needs
+};
+
+// The groups of --help, in the order it lists them.
+constexpr const char* kGeneral = "Options";
+constexpr const char* kPictures = "Pictures (not in a build without the Qt window)";
+constexpr const char* kAssessment = "Assessment against the exposure limits";
+constexpr const char* kRecord = "Evaluation record";
+constexpr const char* kSettings =
+    "Settings in your own words (applied in the order given, before any --do)";
+
+constexpr size_t kHelpColumn = 24;  // where the options' descriptions start
+
+constexpr const char* kNoWindow = "this korrin-report was built without the Qt window";
+
+// What an argument CLI11 set aside is: an option it does not know, or a
+// second station file.
+std::string Unexpected(const std::vector<std::string>& leftOver) {
+  for (const std::string& arg : leftOver) {
+    if (arg == "--") continue;  // the end of the options, set aside too
+    if (arg.size() > 1 && arg[0] == '-') return "unknown option \"" + arg + "\"";
+    return "unexpected argument \"" + arg + "\": give at most one station file";
+  }
+  return "unexpected argument";
+}
+
+// CLI11 sets unknown arguments aside and refuses them only at the end; an
+// option reached after one stops there, so that the first fault is told.
+void StopAtAnEarlierFault(const CLI::App& app) {
+  if (app.remaining_size() > 0) throw UsageError(Unexpected(app.remaining()));
+}
+
+// A switch; `apply` runs where it stands.  "--name=value" is refused.
+CLI::Option* Switch(CLI::App& app, const char* name, const char* group, const char* help,
+                    const std::function<void()>& apply) {
+  return app
+      .add_flag_callback(
+          name,
+          [&app, apply] {
+            StopAtAnEarlierFault(app);
+            apply();
+          },
+          help)
+      ->group(group)
+      ->disable_flag_override()
+      ->trigger_on_parse();
+}
+
+// An option taking one value, shown as `value` in --help; `needs` says
+// what is missing when nothing follows it.  `apply` takes the value where
+// the option stands and returns "" or what is wrong with it.
+CLI::Option* Value(CLI::App& app, Reading& r, const char* name, const char* value,
+                   const std::string& needs, const char* group, const char* help,
+                   const std::function<std::string(const std::string&)>& apply) {
+  r.needs[name] = needs;
+  return app
+      .add_option(
+          name,
+          [&app, apply](const CLI::results_t& results) {
+            StopAtAnEarlierFault(app);
+            const std::string error = apply(results.empty() ? std::string() : results.back());
+            if (!error.empty()) throw UsageError(error);
+            return true;
+          },
+          help)
+      ->type_name(value)
+      ->group(group)
+      ->trigger_on_parse();
+}
+
+// ".png" or ".svg" in any case, after a name.
+bool HasPlotExtension(const std::string& path) {
+  if (path.size() < 5) return false;
+  std::string ext = path.substr(path.size() - 4);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".png" || ext == ".svg";
+}
+
+// A picture or page FILE, refused when empty or when this build draws none.
+std::function<std::string(const std::string&)> OutputFile(const Reading& r, const char* name,
+                                                          std::string& field) {
+  return [&r, name, &field](const std::string& path) -> std::string {
+    if (path.empty()) return std::string("option ") + name + " needs a FILE";
+    if (!r.picturesAvailable) {
+      return std::string("option ") + name + " is not available: " + kNoWindow;
+    }
+    field = path;
+    return "";
+  };
+}
+
+void DefineOptions(CLI::App& app, Reading& r) {
+  Options& o = r.options;
+
+  // ---- general ----
+  Switch(app, "-h,--help", kGeneral, "show this text", [] { throw CLI::CallForHelp(); });
+  Switch(app, "--version", kGeneral, "show the version", [] { throw CLI::CallForVersion(); });
+  Switch(app, "--json", kGeneral,
+         "print one JSON object (controls, state, messages)\n"
+         "instead of the text report",
+         [&o] { o.json = true; });
+  Switch(app, "--all-bands", kGeneral,
+         "add a table with the station evaluated on every band\n"
+         "of the band group in use",
+         [&o] { o.allBands = true; });
+  Value(app, r, "--do", "ACTION", "an ACTION", kGeneral,
+        "apply ACTION (may be repeated; the forms are above)", [&o](const std::string& text) {
+          std::string error;
+          std::optional<Action> action = ParseAction(text, error);
+          if (!action) return error;
+          o.actions.push_back(std::move(*action));
+          return std::string();
+        });
+
+  // ---- pictures ----
+  Value(app, r, "--png", "FILE", "a FILE", kPictures, "also save a picture of the window as PNG",
+        OutputFile(r, "--png", o.pngPath));
+  Value(app, r, "--pdf", "FILE", "a FILE", kPictures, "also save the page that Print makes as PDF",
+        OutputFile(r, "--pdf", o.pdfPath));
+  Value(app, r, "--plot", "FILE", "a FILE", kPictures,
+        "also save the assessment's plot of the density along\n"
+        "the beam, as PNG or SVG by FILE's extension (.png, .svg)",
+        [&r, plot = OutputFile(r, "--plot", o.plotPath)](const std::string& path) {
+          if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
+            return std::string("option --plot writes FILE.png or FILE.svg");
+          }
+          return plot(path);
+        });
+
+  // ---- assessment ----
+  Switch(app, "--assess", kAssessment,
+         "add the assessment against the exposure limits: every\n"
+         "limit set, the FCC exemption test and the warnings\n"
+         "(with --all-bands also keep-out distances on every band)",
+         [&o] { o.assess = true; });
+  const std::string metres = "a length in metres, a number not below 0";
+  const auto length = [&o, metres](const char* name, auto assign) {
+    return [&o, metres, name, assign](const std::string& text) {
+      const std::optional<long double> m = ParseMetres(text);
+      if (!m) return std::string("option ") + name + " needs " + metres + ", not \"" + text + "\"";
+      assign(*m);
+      o.assess = true;
+      return std::string();
+    };
+  };
+  Value(app, r, "--distance", "R", metres, kAssessment,
+        "the distance in metres to the nearest person, for the\n"
+        "FCC exemption verdict (implies --assess)",
+        length("--distance", [&o](long double m) { o.distanceM = m; }));
+  Value(app, r, "--head-height", "H", metres, kAssessment,
+        "the height of a person in metres, for the head-height\n"
+        "clearance (default 2.0; implies --assess)",
+        length("--head-height", [&o](long double m) { o.headHeightM = m; }));
+
+  // ---- the evaluation record ----
+  Value(app, r, "--record", "FILE", "a FILE", kRecord,
+        "also write the evaluation record of the station as PDF:\n"
+        "the assessment (with --distance and --head-height as\n"
+        "given), the plot, every band, the method and a line to\n"
+        "sign",
+        OutputFile(r, "--record", o.recordPath));
+  const auto heading = [&r](const char* name, std::string& field) {
+    return [&r, name, &field](const std::string& text) {
+      field = text;
+      r.recordOnly = name;
+      return std::string();
+    };
+  };
+  Value(app, r, "--callsign", "C", "a value", kRecord, "the call sign in the record's heading",
+        heading("--callsign", o.callSign));
+  Value(app, r, "--site", "S", "a value", kRecord,
+        "the site (address or grid locator) in the record", heading("--site", o.site));
+  Value(app, r, "--by", "NAME", "a value", kRecord, "who made the evaluation, in the record",
+        heading("--by", o.evaluatedBy));
+  Value(app, r, "--page-size", "P", "a value", kRecord,
+        "the record's paper, A4 or Letter (default: the usual\n"
+        "paper of your locale)",
+        [&r, &o](const std::string& text) {
+          std::string lower = text;
+          std::transform(lower.begin(), lower.end(), lower.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+          if (lower != "a4" && lower != "letter") {
+            return "unknown page size \"" + text + "\": use A4 or Letter";
+          }
+          o.pageSize = lower == "a4" ? "A4" : "Letter";
+          r.recordOnly = "--page-size";
+          return std::string();
+        });
+
+  // ---- settings in the user's words ----
+  for (const UserOption& u : UserOptions()) {
+    const auto apply = [&r, &u](const std::string& value) {
+      return ApplyUserOption(u, value, r.settings);
+    };
+    if (u.value == nullptr) {
+      Switch(app, u.name, kSettings, u.help, [apply] {
+        if (const std::string error = apply(""); !error.empty()) throw UsageError(error);
+      });
+    } else {
+      Value(app, r, u.name, u.value, u.value, kSettings, u.help, apply);
+    }
+  }
+
+  // ---- the station file ----
+  app.add_option(
+         "STATION.rsd",
+         [&app, &o](const CLI::results_t& results) {
+           StopAtAnEarlierFault(app);
+           o.stationFile = results.empty() ? std::string() : results.front();
+           if (o.stationFile.empty()) throw UsageError("the station file's name is empty");
+           return true;
+         },
+         "the station file, loaded as Get Data loads it")
+      ->type_name("");
+}
+
+// The text between the program's name and the options: how a run goes.
+constexpr const char* kHowItRuns =
+    "The station starts as the window starts; STATION.rsd, when given, is loaded\n"
+    "as Get Data loads it; then each --do ACTION is applied in order and the\n"
+    "station is reported.  A setting in your own words (below) makes the clicks\n"
+    "you would make in the window, before any --do.  Message boxes are answered\n"
+    "with OK and listed.\n"
+    "A question (asked before unsaved changes would be lost) is answered with\n"
+    "the answer that goes ahead (Discard, Reset, Replace) and listed.\n";
+
+constexpr const char* kExitStatus =
+    "Exit status:\n"
+    "  0  the station was reported and no warning was shown\n"
+    "  1  STATION.rsd did not load (nothing is printed or written and no action\n"
+    "     runs; the reason is on standard error), or a warning was shown during\n"
+    "     the actions (a refused or missing file, a failed save or print; the\n"
+    "     report is printed in full), or a picture could not be written\n"
+    "  2  the command line is not valid, or a setting names a value the window\n"
+    "     cannot reach (nothing is printed on standard output)\n";
+
+// The usage line and the forms of ACTION stand where CLI11 puts its own
+// usage line.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  HelpFormatter() {
+    column_width(kHelpColumn);
+    label("Positionals", "Station file");
+  }
+  std::string make_usage(const CLI::App* /*app*/, std::string /*name*/) const override {
+    return UsageText() + "\n" + kHowItRuns;
+  }
+  // One blank line between groups, where CLI11 puts two.
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    std::string text = CLI::Formatter::make_help(app, std::move(name), mode);
+    for (size_t at = text.find("\n\n\n"); at != std::string::npos; at = text.find("\n\n\n", at)) {
+      text.erase(at, 1);
+    }
+    return text;
+  }
+};
+
+// Every handler name, wrapped at 78 columns.
+std::string HandlerList() {
+  std::string text = "Handlers:\n";
+  std::string line = " ";
+  for (const HandlerEntry& h : AllHandlers()) {
+    const std::string name = h.name;
+    if (line.size() + 1 + name.size() > 78) {
+      text.append(line).append("\n");
+      line.assign(1, ' ');
+    }
+    line.append(" ").append(name);
+  }
+  return text.append(line);  // CLI11 ends the footer's line
+}
+
+// The command line, its options defined to fill in `r`.
+void DefineCommandLine(CLI::App& app, Reading& r) {
+  app.name("korrin-report");
+  app.description("korrin-report: the station's evaluation without a window.\n");
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.set_help_flag();  // --help is the program's own switch: it acts where it stands
+  DefineOptions(app, r);
+  app.footer(UserOptionsExamples() + "\n" + kExitStatus + "\n" + HandlerList());
+}
+
+// The checks between options, once every option has been read.
+std::string CheckTogether(const Reading& r) {
+  if (!r.recordOnly.empty() && r.options.recordPath.empty()) {
+    return "option " + r.recordOnly + " goes with --record FILE";
+  }
+  return "";
+}
+
+// CLI11 reads "--name=" as "--name" and takes the next argument as its
+// value; an option written so is given the empty value it was written with.
+std::vector<std::string> WithEmptyValues(const CLI::App& app,
+                                         const std::vector<std::string>& args) {
+  std::vector<std::string> out;
+  bool options = true;
+  for (const std::string& arg : args) {
+    options = options && arg != "--";
+    const size_t eq = arg.find('=');
+    if (options && arg.size() > 3 && arg.compare(0, 2, "--") == 0 && eq + 1 == arg.size()) {
+      const CLI::Option* option = app.get_option_no_throw(arg.substr(0, eq));
+      if (option != nullptr && option->get_items_expected_max() > 0) {
+        out.push_back(arg.substr(0, eq));
+        out.emplace_back();
+        continue;
+      }
+    }
+    out.push_back(arg);
+  }
+  return out;
+}
+
+// What CLI11 found wrong in the program's own words: an option missing its
+// value says what it needs, a switch given a value that it takes none.
+// CLI11 names the option at the head of its message, with or without "--".
+std::string Message(const CLI::ParseError& e, const CLI::App& app, const Reading& r) {
+  std::string what = e.what();
+  std::string name = what.substr(0, what.find_first_of(": "));
+  name.erase(0, name.find_first_not_of('-'));
+  const CLI::Option* option = app.get_option_no_throw("--" + name);
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) == nullptr || option == nullptr) return what;
+  if (option->get_items_expected_max() == 0) return "option --" + name + " takes no value";
+  const auto needs = r.needs.find("--" + name);
+  return "option --" + name + " needs " + (needs == r.needs.end() ? "a value" : needs->second);
+}
+
+ParseResult Fail(std::string message) {
+  ParseResult result;
+  result.status = ParseResult::Status::Error;
+  result.error = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAvailable) {
+  ParseResult result;
+  Reading r(result.options, picturesAvailable);
+  CLI::App app;
+  DefineCommandLine(app, r);
+  try {
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed = WithEmptyValues(app, args);
+    std::reverse(reversed.begin(), reversed.end());
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    result.status = ParseResult::Status::Help;
+    return result;
+  } catch (const CLI::CallForVersion&) {
+    result.status = ParseResult::Status::Version;
+    return result;
+  } catch (const CLI::ExtrasError&) {
+    return Fail(Unexpected(app.remaining()));
+  } catch (const CLI::ParseError& e) {
+    return Fail(Message(e, app, r));
+  }
+  if (const std::string error = CheckTogether(r); !error.empty()) return Fail(error);
+  Options& o = result.options;
+  o.actions.insert(o.actions.begin(), r.settings.begin(), r.settings.end());
+  return result;
+}
+
+std::string HelpText() {
+  Options unused;
+  Reading r(unused, true);
+  CLI::App app;
+  DefineCommandLine(app, r);
+  return app.help();
+}
+
+}  // namespace korrin::report

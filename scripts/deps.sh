@@ -9,6 +9,7 @@ packages=(
   libqt6opengl6-dev  # the Qt Charts CMake package looks for Qt OpenGL
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libcli11-dev  # korrin-report's command line
+  libtomlplusplus-dev  # the station file (TOML)
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   poppler-utils dpkg-dev lintian man-db groff-base file

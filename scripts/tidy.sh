@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the checks in .clang-tidy over the program's own
-# sources (core, io, ui, ui/qt, app, tests, bench and the fuzz targets) and
+# sources (core, io, ui, ui/qt, assess, station, app, tests, bench and the fuzz targets) and
 # fails on any finding.  The build folder (build/tidy by default) only needs
 # its compile commands and the headers moc writes: nothing is compiled.
 set -euo pipefail
@@ -24,7 +24,7 @@ status=0
 # generated ones (moc, rcc) live in the build folder and are left out.
 root=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 "$runner" -clang-tidy-binary "$tidy" -p "$build" -j "$jobs" -quiet \
-  "^$root/(core|io|ui|assess|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
+  "^$root/(core|io|ui|assess|station|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
 
 # The fuzz targets are built only with clang; check their sources on their own.
 for source in fuzz/FuzzLoad.cpp fuzz/FuzzRecord.cpp; do

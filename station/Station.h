@@ -159,6 +159,11 @@ struct Station {
   const Place* FindPlace(const std::string& name) const;
 };
 
+// Whether two stations say the same thing: every value and every word, the
+// places in a file left aside (a station and the same station read back from
+// the file it was written to are the same).
+bool SameContent(const Station& a, const Station& b);
+
 // The group of an installation: its own, or kDefaultGroup.
 std::string GroupOf(const Installation& installation);
 

@@ -55,6 +55,11 @@ const std::vector<ModeRow>& Modes();
 const std::vector<CableRow>& Cables();
 const std::vector<AntennaKindRow>& AntennaKinds();
 
+// What was wrong with the built-in tables' text (a row that does not read is
+// left out of its table and named here); empty for a sound build.  The
+// tests require it empty.
+std::vector<std::string> TableProblems();
+
 // Lookups by the file's word; nullptr when there is no such row.  Band and
 // cable names are matched without regard to case.
 const BandRow* FindBand(std::string_view name, int region);
@@ -64,5 +69,9 @@ const AntennaKindRow* FindAntennaKind(std::string_view kind);
 
 // The cable's matched loss in dB per 100 m at `frequencyMHz`.
 Real MatchedLossDbPer100m(const CableRow& cable, Real frequencyMHz);
+
+// The band names of the table, each once, from the longest wavelength to the
+// shortest (for messages and pickers).
+std::vector<std::string> BandNames();
 
 }  // namespace korrin::station

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libcli11-dev  # korrin-report's command line
   libtomlplusplus-dev  # the station file (TOML)
+  liberfa-dev  # the moon's position (moon/)
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   poppler-utils dpkg-dev lintian man-db groff-base file

@@ -1,0 +1,53 @@
+#include "station/FileWords.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace korrin::station {
+
+std::string EntryLabel(Section section, const std::string& id, std::size_t index) {
+  std::string label(SectionHeader(section));
+  if (section == Section::Top || section == Section::Property) return label;
+  if (id.empty()) return label + " #" + std::to_string(index + 1);
+  std::string quoted = "\"";
+  for (const char c : id) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return label + " " + quoted + "\"";
+}
+
+std::string_view LimitSetWord(LimitSetChoice choice) {
+  return choice == LimitSetChoice::Fcc ? "fcc" : "icnirp-2020";
+}
+
+std::optional<LimitSetChoice> LimitSetFromWord(std::string_view word) {
+  if (word == "fcc") return LimitSetChoice::Fcc;
+  if (word == "icnirp-2020") return LimitSetChoice::Icnirp2020;
+  return std::nullopt;
+}
+
+std::string_view SwrAtWord(SwrAt at) {
+  return at == SwrAt::Antenna ? "antenna" : "transmitter";
+}
+
+std::optional<SwrAt> SwrAtFromWord(std::string_view word) {
+  if (word == "antenna") return SwrAt::Antenna;
+  if (word == "transmitter") return SwrAt::Transmitter;
+  return std::nullopt;
+}
+
+std::string NumberText(Real value) {
+  // Integers of TOML's 64-bit range are written exactly as integers.
+  constexpr Real kIntegerLimit = 9.2e18L;
+  if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < kIntegerLimit) {
+    return std::to_string(static_cast<long long>(value));
+  }
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
+  std::string text(buffer, result.ptr);
+  if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
+  return text;
+}
+
+}  // namespace korrin::station

@@ -1,0 +1,29 @@
+// Words and labels the station file's reader, checks and writer share.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "station/Schema.h"
+#include "station/Station.h"
+
+namespace korrin::station {
+
+// The entry as messages name it: `[[antenna]] "tribander"`, or by its place
+// among its kind when it has no id yet: `[[antenna]] #2` (1-based).
+std::string EntryLabel(Section section, const std::string& id, std::size_t index);
+
+// "fcc", "icnirp-2020".
+std::string_view LimitSetWord(LimitSetChoice choice);
+std::optional<LimitSetChoice> LimitSetFromWord(std::string_view word);
+
+// "antenna", "transmitter".
+std::string_view SwrAtWord(SwrAt at);
+std::optional<SwrAt> SwrAtFromWord(std::string_view word);
+
+// A number as the file writes it: an integral value as an integer, any other
+// as the shortest decimal text that reads back as the same double.
+std::string NumberText(Real value);
+
+}  // namespace korrin::station

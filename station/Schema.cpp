@@ -1,0 +1,189 @@
+#include "station/Schema.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace korrin::station {
+
+namespace {
+
+constexpr Real kInf = std::numeric_limits<Real>::infinity();
+
+constexpr Range kAny{};
+constexpr Range kZeroOrMore{0, true, kInf, true};
+constexpr Range kAboveZero{0, false, kInf, true};
+constexpr Range kFraction{0, false, 1, true};  // 0 < v <= 1
+constexpr Range kRegion{1, true, 3, true};
+constexpr Range kSwr{1, true, kInf, true};
+
+using enum Section;
+using enum ValueType;
+
+// clang-format off
+constexpr std::array kSchema{
+    KeySpec{Top, "format", Text, "format", kAny, "\"korrin-station/1\""},
+    KeySpec{Top, "callsign", Text, "callsign", kAny, "the station's callsign"},
+    KeySpec{Top, "site", Text, "site", kAny, "the site's address or name"},
+    KeySpec{Top, "evaluated-by", Text, "evaluated-by", kAny, "the name of who made the evaluation"},
+    KeySpec{Top, "region", Integer, "region", kRegion, "ITU region 1, 2 or 3"},
+    KeySpec{Top, "limit-sets", TextList, "limit-sets", kAny, "a list of limit sets: \"fcc\", \"icnirp-2020\""},
+    KeySpec{Top, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
+    KeySpec{Top, "transmitter", Entries, "transmitter", kAny, "[[transmitter]] tables"},
+    KeySpec{Top, "feedline", Entries, "feedline", kAny, "[[feedline]] tables"},
+    KeySpec{Top, "antenna", Entries, "antenna", kAny, "[[antenna]] tables"},
+    KeySpec{Top, "installation", Entries, "installation", kAny, "[[installation]] tables"},
+    KeySpec{Top, "place", Entries, "place", kAny, "[[place]] tables"},
+    KeySpec{Top, "property", Table, "property", kAny, "one [property] table"},
+
+    KeySpec{Transmitter, "id", Text, "id", kAny, "an id naming the transmitter"},
+    KeySpec{Transmitter, "power-w", Number, "power", kAboveZero, "a power in W above 0"},
+    KeySpec{Transmitter, "mode", Text, "mode", kAny, "a mode of the mode table"},
+    KeySpec{Transmitter, "duty", Number, "duty", kFraction, "a duty factor above 0 and at most 1"},
+    KeySpec{Transmitter, "on-minutes", Number, "on-minutes", kAboveZero, "minutes above 0"},
+    KeySpec{Transmitter, "off-minutes", Number, "off-minutes", kZeroOrMore, "minutes, 0 or more"},
+
+    KeySpec{Feedline, "id", Text, "id", kAny, "an id naming the feed line"},
+    KeySpec{Feedline, "cable", Text, "cable", kAny, "a cable of the cable table"},
+    KeySpec{Feedline, "length-m", Number, "length", kZeroOrMore, "a length in metres, 0 or more"},
+    KeySpec{Feedline, "length-ft", Number, "length", kZeroOrMore, "a length in feet, 0 or more"},
+    KeySpec{Feedline, "loss-db", Number, "loss", kZeroOrMore, "a loss in dB, 0 or more"},
+    KeySpec{Feedline, "extra-loss-db", Number, "extra-loss", kZeroOrMore, "a loss in dB, 0 or more"},
+    KeySpec{Feedline, "swr", Number, "swr", kSwr, "an SWR of 1 or more"},
+    KeySpec{Feedline, "swr-at", Text, "swr-at", kAny, "\"antenna\" or \"transmitter\""},
+
+    KeySpec{Antenna, "id", Text, "id", kAny, "an id naming the antenna"},
+    KeySpec{Antenna, "kind", Text, "kind", kAny, "a kind of the antenna-kind table"},
+    KeySpec{Antenna, "gain-dbi", Number, "gain", kAny, "a gain in dBi"},
+    KeySpec{Antenna, "gain-dbd", Number, "gain", kAny, "a gain in dBd"},
+    KeySpec{Antenna, "gain-includes-ground", Flag, "gain-includes-ground", kAny, "true or false"},
+    KeySpec{Antenna, "x-m", Number, "x", kAny, "a distance east in metres"},
+    KeySpec{Antenna, "x-ft", Number, "x", kAny, "a distance east in feet"},
+    KeySpec{Antenna, "y-m", Number, "y", kAny, "a distance north in metres"},
+    KeySpec{Antenna, "y-ft", Number, "y", kAny, "a distance north in feet"},
+    KeySpec{Antenna, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeySpec{Antenna, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeySpec{Antenna, "diameter-m", Number, "diameter", kAboveZero, "a diameter in metres above 0"},
+    KeySpec{Antenna, "diameter-ft", Number, "diameter", kAboveZero, "a diameter in feet above 0"},
+    KeySpec{Antenna, "efficiency", Number, "efficiency", kFraction, "an efficiency above 0 and at most 1"},
+
+    KeySpec{Installation, "id", Text, "id", kAny, "an id naming the installation"},
+    KeySpec{Installation, "transmitter", Text, "transmitter", kAny, "the id of a [[transmitter]]"},
+    KeySpec{Installation, "feedline", Text, "feedline", kAny, "the id of a [[feedline]]"},
+    KeySpec{Installation, "antenna", Text, "antenna", kAny, "the id of an [[antenna]]"},
+    KeySpec{Installation, "band", Text, "band", kAny, "a band of the band table"},
+    KeySpec{Installation, "frequency-mhz", Number, "frequency", kAboveZero, "a frequency in MHz above 0"},
+    KeySpec{Installation, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
+    KeySpec{Installation, "group", Text, "group", kAny, "a group name"},
+
+    KeySpec{Place, "name", Text, "name", kAny, "a name for the place"},
+    KeySpec{Place, "x-m", Number, "x", kAny, "a distance east in metres"},
+    KeySpec{Place, "x-ft", Number, "x", kAny, "a distance east in feet"},
+    KeySpec{Place, "y-m", Number, "y", kAny, "a distance north in metres"},
+    KeySpec{Place, "y-ft", Number, "y", kAny, "a distance north in feet"},
+    KeySpec{Place, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeySpec{Place, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeySpec{Place, "controlled", Flag, "controlled", kAny, "true or false"},
+
+    KeySpec{Property, "outline-m", PointList, "outline", kAny, "a polygon of [x, y] points in metres"},
+    KeySpec{Property, "outline-ft", PointList, "outline", kAny, "a polygon of [x, y] points in feet"},
+    KeySpec{Property, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeySpec{Property, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+};
+// clang-format on
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+}  // namespace
+
+bool Range::Contains(Real v) const {
+  if (!(v == v)) return false;  // NaN
+  const bool aboveLowest = lowestAllowed ? v >= lowest : v > lowest;
+  const bool belowHighest = highestAllowed ? v <= highest : v < highest;
+  return aboveLowest && belowHighest;
+}
+
+std::span<const KeySpec> Schema() {
+  return kSchema;
+}
+
+const KeySpec* FindKey(Section section, std::string_view key) {
+  for (const KeySpec& k : kSchema) {
+    if (k.section == section && k.key == key) return &k;
+  }
+  return nullptr;
+}
+
+const KeySpec& KeyFor(Section section, std::string_view quantity, std::string_view suffix) {
+  for (const KeySpec& k : kSchema) {
+    if (k.section == section && k.quantity == quantity &&
+        (suffix.empty() || EndsWith(k.key, suffix))) {
+      return k;
+    }
+  }
+  // Every caller names a quantity of the table above.
+  return kSchema[0];
+}
+
+std::string NearestWord(std::string_view word, std::span<const std::string> words) {
+  std::string best;
+  std::size_t bestDistance = 0;
+  for (const std::string& w : words) {
+    const std::size_t d = EditDistance(word, w);
+    if (best.empty() || d < bestDistance) {
+      best = w;
+      bestDistance = d;
+    }
+  }
+  // Near enough: a third of the word's letters at most, and at least two.
+  const std::size_t allowed = std::max<std::size_t>(2, word.size() / 3);
+  if (best.empty() || bestDistance == 0 || bestDistance > allowed) return {};
+  return best;
+}
+
+std::string NearestKey(Section section, std::string_view key) {
+  std::vector<std::string> keys;
+  for (const KeySpec& k : kSchema) {
+    if (k.section == section) keys.emplace_back(k.key);
+  }
+  return NearestWord(key, keys);
+}
+
+std::string_view SectionHeader(Section section) {
+  switch (section) {
+    case Section::Top:
+      return "";
+    case Section::Transmitter:
+      return "[[transmitter]]";
+    case Section::Feedline:
+      return "[[feedline]]";
+    case Section::Antenna:
+      return "[[antenna]]";
+    case Section::Installation:
+      return "[[installation]]";
+    case Section::Place:
+      return "[[place]]";
+    case Section::Property:
+      return "[property]";
+  }
+  return "";
+}
+
+}  // namespace korrin::station

@@ -97,8 +97,7 @@ std::string StationFileTempPath(const std::string& path) {
   return path + ".tmp";
 }
 
-std::optional<std::string> WriteStationFile(const std::string& path,
-                                            const StationRecordBytes& record) {
+std::optional<std::string> ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const fs::path target = PathOf(path);
   const fs::path temp = PathOf(StationFileTempPath(path));
   std::error_code ec;
@@ -108,8 +107,7 @@ std::optional<std::string> WriteStationFile(const std::string& path,
   std::ofstream out(temp, std::ios::binary | std::ios::trunc);
   if (!out) return ErrnoText(errno, "the file could not be created");
   // From here on the temporary file is ours to remove on failure.
-  out.write(reinterpret_cast<const char*>(record.data()),
-            static_cast<std::streamsize>(record.size()));
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   const int writeError = errno;
   out.close();
@@ -127,6 +125,12 @@ std::optional<std::string> WriteStationFile(const std::string& path,
     return reason;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> WriteStationFile(const std::string& path,
+                                            const StationRecordBytes& record) {
+  return ReplaceFileContents(
+      path, std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
 }
 
 }  // namespace korrin

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "io/StationRecord.h"
 
@@ -35,6 +36,10 @@ StationFileRead ReadStationFile(const std::string& path);
 // record.  On failure: the reason, completing "... was not saved: <reason>.".
 std::optional<std::string> WriteStationFile(const std::string& path,
                                             const StationRecordBytes& record);
+
+// Writes `bytes` as the whole of the named file the same way: through the
+// temporary file beside it, replacing the old file only once complete.
+std::optional<std::string> ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The temporary file WriteStationFile writes before replacing `path`.
 std::string StationFileTempPath(const std::string& path);

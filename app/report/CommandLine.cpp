@@ -9,12 +9,14 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/report/ReportAssessment.h"
+#include "app/report/ReportMoon.h"
 #include "app/report/ReportOptions.h"
 #include "app/report/UserOptions.h"
 #include "ui/Handlers.h"
@@ -44,6 +46,7 @@ constexpr const char* kGeneral = "Options";
 constexpr const char* kPictures = "Pictures (not in a build without the Qt window)";
 constexpr const char* kAssessment = "Assessment against the exposure limits";
 constexpr const char* kRecord = "Evaluation record";
+constexpr const char* kMoon = "Moon-bounce by date, at the calculator's band (VHF - SHF side)";
 constexpr const char* kSettings =
     "Settings in your own words (applied in the order given, before any --do)";
 
@@ -225,6 +228,91 @@ void DefineOptions(CLI::App& app, Reading& r) {
           return std::string();
         });
 
+  // ---- the moon by date ----
+  MoonOptions& m = o.moon;
+  Switch(app, "--moon", kMoon,
+         "add the moon's figures by date for the station's band:\n"
+         "a table of its position at home (and at --dx), distance,\n"
+         "path loss, degradation, Doppler shift, mutual windows\n"
+         "and the station's echo S/N (needs --locator)",
+         [&m] { m.on = true; });
+  const std::string place = "a locator (FN20xa) or LAT,LON[,HEIGHT]";
+  const auto where = [&m](const char* name, std::string& text, std::optional<moon::Place>& field) {
+    return [&m, name, &text, &field](const std::string& value) {
+      const moon::ParsedPlace parsed = moon::ParsePlace(value);
+      if (!parsed.place) return std::string("option ") + name + ": " + parsed.error;
+      text = value;
+      field = parsed.place;
+      m.on = true;
+      return std::string();
+    };
+  };
+  Value(app, r, "--locator", "LOC", place, kMoon,
+        "home: a Maidenhead locator of 4, 6 or 8 characters\n"
+        "(its centre), or LAT,LON[,HEIGHT] in degrees north and\n"
+        "east and metres (implies --moon)",
+        where("--locator", m.locator, m.home));
+  Value(app, r, "--dx", "LOC", place, kMoon,
+        "the other station, in the same forms (implies --moon)", where("--dx", m.dxLocator, m.dx));
+  Value(app, r, "--from", "TIME", "a UTC time such as 2026-12-07T00:00Z", kMoon,
+        "the first row, UTC in ISO 8601: 2026-12-07T00:00Z,\n"
+        "2026-12-07T00:00:30Z or 2026-12-07 (default: now)",
+        [&m](const std::string& text) {
+          const moon::ParsedTime parsed = moon::ParseUtc(text);
+          if (!parsed.time) return "option --from: " + parsed.error;
+          m.from = parsed.time;
+          m.on = true;
+          return std::string();
+        });
+  Value(app, r, "--hours", "H", "a number of hours above 0, at most 744", kMoon,
+        "the span of the table in hours, above 0 and at most 744\n"
+        "(31 days; default 24)",
+        [&m](const std::string& text) {
+          const std::optional<double> h = ParseMoonNumber(text);
+          if (!h || *h <= 0.0 || *h > 744.0) {
+            return "option --hours needs a number of hours above 0 and at most 744, not \"" + text +
+                   "\"";
+          }
+          m.hours = *h;
+          m.on = true;
+          return std::string();
+        });
+  Value(app, r, "--step-minutes", "M", "a whole number of minutes, 1 to 1440", kMoon,
+        "minutes between rows, 1 to 1440 (default 10)", [&m](const std::string& text) {
+          const std::optional<double> v = ParseMoonNumber(text);
+          if (!v || *v != std::floor(*v) || *v < 1.0 || *v > 1440.0) {
+            return "option --step-minutes needs a whole number of minutes from 1 to 1440, not \"" +
+                   text + "\"";
+          }
+          m.stepMinutes = static_cast<int>(*v);
+          m.on = true;
+          return std::string();
+        });
+  Value(app, r, "--min-elevation", "DEG", "degrees from -5 to 90", kMoon,
+        "the lowest elevation that counts for a window, at both\n"
+        "places, in degrees from -5 to 90 (default 0)",
+        [&m](const std::string& text) {
+          const std::optional<double> v = ParseMoonNumber(text);
+          if (!v || *v < -5.0 || *v > 90.0) {
+            return "option --min-elevation needs degrees from -5 to 90, not \"" + text + "\"";
+          }
+          m.minElevationDeg = *v;
+          m.on = true;
+          return std::string();
+        });
+  Value(app, r, "--moon-plot", "FILE", "a FILE", kMoon,
+        "also save the plot of the moon's elevation at both\n"
+        "places and the path loss against time, the mutual\n"
+        "windows shaded, as PNG or SVG by FILE's extension\n"
+        "(implies --moon)",
+        [&r, &m, plot = OutputFile(r, "--moon-plot", m.plotPath)](const std::string& path) {
+          if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
+            return std::string("option --moon-plot writes FILE.png or FILE.svg");
+          }
+          m.on = true;
+          return plot(path);
+        });
+
   // ---- settings in the user's words ----
   for (const UserOption& u : UserOptions()) {
     const auto apply = [&r, &u](const std::string& value) {
@@ -323,6 +411,9 @@ void DefineCommandLine(CLI::App& app, Reading& r) {
 std::string CheckTogether(const Reading& r) {
   if (!r.recordOnly.empty() && r.options.recordPath.empty()) {
     return "option " + r.recordOnly + " goes with --record FILE";
+  }
+  if (r.options.moon.on && !r.options.moon.home) {
+    return "option --moon needs --locator LOC, the home station's locator or LAT,LON[,HEIGHT]";
   }
   return "";
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/report/ReportMoon.h"
 #include "ui/TForm1.h"
 
 namespace korrin::report {
@@ -12,9 +13,10 @@ namespace korrin::report {
 // True when this build can draw the window.
 bool PicturesAvailable();
 
-// Writes the files whose path is not empty; returns "" on success or what
-// went wrong.
+// Writes the files whose path is not empty (the moon's plot of `moon`);
+// returns "" on success or what went wrong.
 std::string SavePictures(TForm1& form, const std::string& pngPath, const std::string& pdfPath,
-                         const std::string& plotPath = {});
+                         const std::string& plotPath = {}, const MoonSection* moon = nullptr,
+                         const std::string& moonPlotPath = {});
 
 }  // namespace korrin::report

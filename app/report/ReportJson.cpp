@@ -64,7 +64,7 @@ std::string RealJson(long double value) {
 }
 
 std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,
-                       const assess::Assessment* assessment) {
+                       const assess::Assessment* assessment, const MoonSection* moon) {
   std::vector<std::string> lines;
   std::string out = "{\n  \"controls\": {\n";
   for (const ControlSpec& decl : MainWindowControls()) {
@@ -128,6 +128,7 @@ std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, con
   if (assessment != nullptr) {
     out += ",\n" + AssessmentJson(*assessment, form.State(), form.Locale());
   }
+  if (moon != nullptr) out += ",\n" + MoonJson(*moon);
   out += "\n}\n";
   return out;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/report/BandTable.h"
+#include "app/report/ReportMoon.h"
 #include "assess/Assessment.h"
 #include "ui/HeadlessPlatform.h"
 #include "ui/TForm1.h"
@@ -17,8 +18,9 @@ namespace korrin::report {
 std::string RealJson(long double value);
 
 // The whole object; `bands` adds the "bands" array when given, and
-// `assessment` the "assessment" object.
+// `assessment` the "assessment" object, `moon` the "moon" object.
 std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,
-                       const assess::Assessment* assessment = nullptr);
+                       const assess::Assessment* assessment = nullptr,
+                       const MoonSection* moon = nullptr);
 
 }  // namespace korrin::report

@@ -7,7 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "moon/Place.h"
+#include "moon/Time.h"
+
 namespace korrin::report {
+
+// The moon's figures by date (--moon and the options that imply it).
+struct MoonOptions {
+  bool on = false;
+  std::string locator;    // as given: a locator or LAT,LON[,HEIGHT]
+  std::string dxLocator;  // empty: no other station
+  std::optional<moon::Place> home;
+  std::optional<moon::Place> dx;
+  std::optional<moon::UtcSeconds> from;  // empty: now, to the minute
+  double hours = 24.0;
+  int stepMinutes = 10;
+  double minElevationDeg = 0.0;
+  std::string plotPath;  // --moon-plot: empty, or a name ending in .png or .svg
+};
 
 struct Action {
   enum class Kind {
@@ -44,6 +61,7 @@ struct Options {
   bool assess = false;
   std::optional<long double> distanceM;  // --distance: for the FCC exemption verdict
   long double headHeightM = 2.0L;        // --head-height: the person's height
+  MoonOptions moon;
 };
 
 struct ParseResult {

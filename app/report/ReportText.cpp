@@ -262,7 +262,7 @@ std::string BandTableText(const BandTable& table, const NumberLocale& locale) {
 
 std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
                        const TextReportNotes& notes, const BandTable* bands,
-                       const assess::Assessment* assessment) {
+                       const assess::Assessment* assessment, const MoonSection* moon) {
   const ControlBoard& b = form.Board();
   const StationState& s = form.State();
   Writer w(b);
@@ -277,6 +277,7 @@ std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
     w.Out() += BandTableText(*bands, form.Locale());
   }
   if (assessment != nullptr) w.Out() += AssessmentText(*assessment, s, form.Locale());
+  if (moon != nullptr) w.Out() += MoonText(*moon, form.Locale());
   Messages(w, platform, notes);
   return w.Out();
 }

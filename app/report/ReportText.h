@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/report/BandTable.h"
+#include "app/report/ReportMoon.h"
 #include "assess/Assessment.h"
 #include "ui/HeadlessPlatform.h"
 #include "ui/TForm1.h"
@@ -17,10 +18,12 @@ struct TextReportNotes {
   std::vector<std::string> skipped;  // actions not applied after it
 };
 
-// `assessment`, when given, adds its section after the window's groups.
+// `assessment` and `moon`, when given, add their sections after the
+// window's groups.
 std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
                        const TextReportNotes& notes, const BandTable* bands,
-                       const assess::Assessment* assessment = nullptr);
+                       const assess::Assessment* assessment = nullptr,
+                       const MoonSection* moon = nullptr);
 
 // The band table alone, columns aligned; numbers of the assessment columns
 // in `locale`.

@@ -64,13 +64,26 @@ int Run(const Options& options) {
     assessment = assess::Assess(session.Form().State(), {options.distanceM, options.headHeightM});
   }
   const assess::Assessment* assessed = assessment ? &*assessment : nullptr;
+  std::optional<MoonSection> moon;
+  if (options.moon.on) {
+    // Figures the station cannot give (the HF side) or a span outside the
+    // years covered: a usage error, and nothing is reported.
+    std::string error;
+    moon = MoonFigures(session.Form().State(), options.moon, NowToTheMinute(), error);
+    if (!moon) {
+      std::cerr << "korrin-report: " << error << "\n";
+      return 2;
+    }
+  }
+  const MoonSection* moonShown = moon ? &*moon : nullptr;
   const std::string report =
-      options.json ? JsonReport(session.Form(), session.Platform(), table, assessed)
-                   : TextReport(session.Form(), session.Platform(),
-                                {session.ClosedBy(), session.Skipped()}, table, assessed);
+      options.json
+          ? JsonReport(session.Form(), session.Platform(), table, assessed, moonShown)
+          : TextReport(session.Form(), session.Platform(), {session.ClosedBy(), session.Skipped()},
+                       table, assessed, moonShown);
 
-  const std::string pictureError =
-      SavePictures(session.Form(), options.pngPath, options.pdfPath, options.plotPath);
+  const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath,
+                                                options.plotPath, moonShown, options.moon.plotPath);
   const std::string recordError = SaveRecord(session.Form(), options);
 
   std::cout << report << std::flush;

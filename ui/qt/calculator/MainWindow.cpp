@@ -29,6 +29,7 @@
 #include "ui/qt/calculator/MenuBar.h"
 #include "ui/qt/calculator/Style.h"
 #include "ui/qt/calculator/Widgets.h"
+#include "ui/qt/moon/MoonWindow.h"
 
 namespace korrin {
 
@@ -390,6 +391,13 @@ void MainWindow::ShowAssessment() {
   assessment_->show();
   assessment_->raise();
   assessment_->activateWindow();
+}
+
+void MainWindow::ShowMoon() {
+  if (moon_ == nullptr) moon_ = new MoonWindow(*this);
+  moon_->show();
+  moon_->raise();
+  moon_->activateWindow();
 }
 
 void MainWindow::Activate() {

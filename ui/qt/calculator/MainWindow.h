@@ -18,6 +18,7 @@ class QLabel;
 namespace korrin {
 
 class AssessmentWindow;
+class MoonWindow;
 class TForm1;
 class KeyboardAccess;
 struct ControlSpec;
@@ -49,6 +50,9 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   // Shows the assessment window beside this one (made on first use).
   void ShowAssessment();
   AssessmentWindow* Assessment() const { return assessment_; }
+  // Shows the Moon window beside this one (made on first use).
+  void ShowMoon();
+  MoonWindow* Moon() const { return moon_; }
 
  signals:
   // The widgets show the board anew (after every handler and activation).
@@ -90,6 +94,7 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   bool running_ = false;
   bool activatesForm_ = true;
   AssessmentWindow* assessment_ = nullptr;  // a child window, made on first use
+  MoonWindow* moon_ = nullptr;              // a child window, made on first use
 };
 
 }  // namespace korrin

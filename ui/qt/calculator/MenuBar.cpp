@@ -81,6 +81,11 @@ void ViewMenu(MainWindow& window, QMenu* view) {
       QObject::tr("Show the density along the beam against every exposure limit"));
   QObject::connect(assessment, &QAction::triggered, &window,
                    [&window] { window.ShowAssessment(); });
+  QAction* moon = view->addAction(QObject::tr("&Moon…"));
+  moon->setObjectName("ShowMoon");
+  moon->setStatusTip(QObject::tr(
+      "Show the moon by date at the band: position, distance, path loss, Doppler and windows"));
+  QObject::connect(moon, &QAction::triggered, &window, [&window] { window.ShowMoon(); });
 }
 
 // Opens the assessment window on a double-click anywhere on the exclusion

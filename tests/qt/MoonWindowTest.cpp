@@ -1,0 +1,196 @@
+// The Moon window on the offscreen platform: View > Moon… opens it beside
+// the calculator, it shows the library's plan for the calculator's band and
+// follows the calculator's clicks, refuses bad places in words, and keeps
+// the places in the user's settings.
+#include <QAction>
+#include <QChartView>
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "QtTestSupport.h"
+#include "moon/Path.h"
+#include "ui/qt/moon/MoonPlot.h"
+#include "ui/qt/moon/MoonWindow.h"
+
+using namespace korrin;
+using namespace korrin::test;
+
+class MoonWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir settingsDir_;
+
+  static QAction* MoonAction(MainWindow& window) {
+    for (QAction* menu : window.menuBar()->actions()) {
+      if (menu->menu() == nullptr) continue;
+      for (QAction* a : menu->menu()->actions()) {
+        if (a->objectName() == "ShowMoon") return a;
+      }
+    }
+    return nullptr;
+  }
+
+  // Opens the window from the menu with the two places and a fixed date.
+  static MoonWindow* Open(Desk& desk, const QString& home, const QString& dx) {
+    QAction* action = MoonAction(desk.window);
+    if (action == nullptr) return nullptr;
+    action->trigger();
+    MoonWindow* moon = desk.window.Moon();
+    moon->DateBox()->setDateTime(QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC));
+    moon->DateButton()->setChecked(true);
+    moon->MinElevationBox()->setValue(10.0);
+    moon->HomeBox()->setText(home);
+    moon->DxBox()->setText(dx);
+    moon->Refresh();
+    return moon;
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(settingsDir_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+  }
+
+  void menuEntryOpensTheWindowBesideTheCalculator() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    QAction* action = MoonAction(desk.window);
+    QVERIFY(action != nullptr);
+    QCOMPARE(action->text(), QString("&Moon…"));
+    QVERIFY(!action->statusTip().isEmpty());
+    action->trigger();
+    MoonWindow* moon = desk.window.Moon();
+    QVERIFY(moon != nullptr);
+    QVERIFY(moon->isVisible());
+    QVERIFY(moon->isWindow());
+    QCOMPARE(moon->parentWidget(), static_cast<QWidget*>(&desk.window));
+    action->trigger();  // a second time: the same window
+    QCOMPARE(desk.window.Moon(), moon);
+  }
+
+  void showsTheLibrarysPlanForTheCalculatorsBand() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    const StationState before = desk.form.State();
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    QVERIFY(moon->Shown().has_value());
+    const moon::Evaluation& e = *moon->Shown();
+    QCOMPARE(e.request.frequencyMHz, 432.0);
+    QCOMPARE(moon::FormatUtc(e.request.from), std::string("2026-12-07T00:00:00Z"));
+    QCOMPARE(e.plan.rows.size(), size_t(24 * 6 + 1));
+    // The plot's points are the plan's rows.
+    QLineSeries* home = moon->Chart()->HomeElevation();
+    QCOMPARE(home->count(), int(e.plan.rows.size()));
+    QCOMPARE(home->at(0).y(), e.plan.rows[0].home.elevationDeg);
+    QCOMPARE(moon->Chart()->DxElevation()->at(6).y(), e.plan.rows[6].dx->elevationDeg);
+    QCOMPARE(moon->Chart()->Shaded().size(), e.plan.windows.size());
+    // The figures of the first minute.
+    const QString figures = moon->Figures()->text();
+    QVERIFY2(figures.contains("2026-12-07 00:00 UTC at 432 MHz"), qPrintable(figures));
+    QVERIFY2(figures.contains(QString::number(e.plan.rows[0].pathLossDb, 'f', 2) + " dB"),
+             qPrintable(figures));
+    QVERIFY2(figures.contains("Mutual windows"), qPrintable(figures));
+    // The calculator's station is untouched.
+    QCOMPARE(desk.form.State().PathLoss, before.PathLoss);
+    QCOMPARE(desk.form.State().EchoSnrDb, before.EchoSnrDb);
+
+    // A band click in the calculator: the window plans at the new band.
+    desk.form.Board()["RadioGroup1"].itemIndex = 5;
+    QVERIFY(desk.window.RunHandler("RadioGroup1Click"));
+    QVERIFY(moon->Shown().has_value());
+    QCOMPARE(moon->Shown()->request.frequencyMHz, 1296.0);
+    QCOMPARE(moon->Shown()->echoSnDb.front(),
+             moon->Shown()->stationSnDb - (moon->Shown()->plan.rows[0].pathLossDb - 270.5));
+    QVERIFY(moon->Chart()->title().contains("1296 MHz"));
+    // On the HF side there are no moon-bounce figures.
+    QVERIFY(desk.window.RunHandler("HF_SelectClick"));
+    QVERIFY(!moon->Shown().has_value());
+    QVERIFY2(moon->Figures()->text().contains("VHF"), qPrintable(moon->Figures()->text()));
+  }
+
+  void badPlacesAreRefusedInWords_data() {
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("dx");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no home") << ""
+                             << ""
+                             << "Enter the home station's locator";
+    QTest::newRow("short") << "FN2"
+                           << ""
+                           << "4, 6 or 8 characters";
+    QTest::newRow("bad field") << "ZZ00"
+                               << ""
+                               << "letter A-R";
+    QTest::newRow("bad dx") << "FN20xa"
+                            << "JO65f"
+                            << "Other station";
+    QTest::newRow("latitude") << "95,10"
+                              << ""
+                              << "latitude";
+  }
+
+  void badPlacesAreRefusedInWords() {
+    QFETCH(QString, home);
+    QFETCH(QString, dx);
+    QFETCH(QString, says);
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, home, dx);
+    QVERIFY(moon != nullptr);
+    QVERIFY(!moon->Shown().has_value());
+    QVERIFY2(moon->Figures()->text().contains(says), qPrintable(moon->Figures()->text()));
+  }
+
+  void placesAreRemembered() {
+    {
+      Desk desk;
+      QVERIFY(desk.Open());
+      MoonWindow* moon = Open(desk, "JO65fr", "QF56");
+      QVERIFY(moon != nullptr);
+      emit moon->HomeBox()->editingFinished();
+    }
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonAction(desk.window)->trigger();
+    MoonWindow* moon = desk.window.Moon();
+    QCOMPARE(moon->HomeBox()->text(), QString("JO65fr"));
+    QCOMPARE(moon->DxBox()->text(), QString("QF56"));
+    QCOMPARE(moon->MinElevationBox()->value(), 10.0);
+    // Now is the present minute, refreshed every minute.
+    QVERIFY(moon->NowButton()->isChecked());
+    QVERIFY(moon->Shown().has_value());
+    QCOMPARE(moon->Shown()->request.from % 60, 0);
+    QVERIFY(std::abs(moon->Shown()->request.from - QDateTime::currentSecsSinceEpoch()) < 120);
+    QVERIFY(moon->MinuteTimer()->isActive());
+    QCOMPARE(moon->MinuteTimer()->interval(), 60 * 1000);
+  }
+
+  void screenshot() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    moon->resize(900, 760);
+    QTest::qWait(50);
+    const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+      QDir().mkpath(dir);
+      QVERIFY(moon->grab().save(dir + "/moon-window.png"));
+    }
+  }
+};
+
+QTEST_MAIN(MoonWindowTest)
+#include "MoonWindowTest.moc"

@@ -24,7 +24,7 @@ status=0
 # generated ones (moc, rcc) live in the build folder and are left out.
 root=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 "$runner" -clang-tidy-binary "$tidy" -p "$build" -j "$jobs" -quiet \
-  "^$root/(core|io|ui|assess|station|moon|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
+  "^$root/(core|io|ui|assess|station|moon|nearfield|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
 
 # The fuzz targets are built only with clang; check their sources on their own.
 for source in fuzz/FuzzLoad.cpp fuzz/FuzzRecord.cpp; do

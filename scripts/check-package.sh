@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 deb=$(bash scripts/package.sh | tail -n 1)
 echo "package: $deb"
 dpkg-deb --field "$deb" Package Version Architecture Section Depends
+dpkg-deb --field "$deb" Depends | grep -Eq '(^|, )nec2c(,|$| )' ||
+  { echo "the package does not depend on nec2c" >&2; exit 1; }
 
 echo "-- lintian (errors fail; warnings and notes are listed)"
 lintian --fail-on error --info "$deb" 2> >(grep -v 'running with root privileges' >&2)

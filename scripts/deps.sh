@@ -14,6 +14,7 @@ packages=(
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   poppler-utils dpkg-dev lintian man-db groff-base file
+  nec2c  # the NEC-2 engine of the near field (its tests run it)
 )
 
 missing=()

@@ -67,8 +67,8 @@ std::string SetRow(const LimitEntry& e, const Assessment& a, const StationState&
   return row;
 }
 
-std::string Optional(const std::optional<long double>& v) {
-  return v ? RealJson(*v) : "null";
+JsonValue Optional(const std::optional<long double>& v) {
+  return v ? JsonValue(*v) : JsonValue();
 }
 
 }  // namespace
@@ -112,56 +112,42 @@ std::string AssessmentText(const Assessment& a, const StationState& s, const Num
   return out;
 }
 
-std::string AssessmentJson(const Assessment& a, const StationState& s, const NumberLocale& locale) {
-  using Json = nlohmann::ordered_json;
-  const auto text = [](const std::string& t) {
-    return Json(t).dump(-1, ' ', false, Json::error_handler_t::replace);
-  };
-  std::string out = "  \"assessment\": {\n    \"limits\": [\n";
-  for (size_t i = 0; i < a.limits.size(); ++i) {
-    const LimitEntry& e = a.limits[i];
-    std::string ranges = "[";
-    for (size_t r = 0; r < e.rangesM.size(); ++r) {
-      ranges += (r ? ", [" : "[") + RealJson(e.rangesM[r].fromM) + ", " +
-                RealJson(e.rangesM[r].toM) + "]";
-    }
-    ranges += "]";
-    out +=
-        "      {\"id\": " + text(assess::LimitSetId(e.set)) +
-        ", \"name\": " + text(assess::LimitSetName(e.set)) +
-        ", \"averagingMinutes\": " + Optional(e.averagingMinutes) +
-        ", \"limitWm2\": " + Optional(e.limitWm2) + ", \"exclusionM\": " + Optional(e.exclusionM) +
-        ", \"rangesM\": " + ranges +
-        ", \"zoneText\": " + (e.zone ? text(ZoneWords(*e.zone, s.MetricUnits, locale)) : "null") +
-        ", \"keepOutM\": " + Optional(e.keepOutM) +
-        ", \"towerClearanceM\": " + Optional(e.towerClearanceM) +
-        ", \"headClearanceM\": " + Optional(e.headClearanceM) + "}" +
-        (i + 1 < a.limits.size() ? ",\n" : "\n");
+JsonValue AssessmentJson(const Assessment& a, const StationState& s, const NumberLocale& locale) {
+  JsonValue limits = JsonValue::array();
+  for (const LimitEntry& e : a.limits) {
+    JsonValue ranges = JsonValue::array();
+    for (const auto& r : e.rangesM) ranges.push_back(JsonValue::array({r.fromM, r.toM}));
+    JsonValue l;
+    l["id"] = assess::LimitSetId(e.set);
+    l["name"] = assess::LimitSetName(e.set);
+    l["averagingMinutes"] = Optional(e.averagingMinutes);
+    l["limitWm2"] = Optional(e.limitWm2);
+    l["exclusionM"] = Optional(e.exclusionM);
+    l["rangesM"] = std::move(ranges);
+    l["zoneText"] = e.zone ? JsonValue(ZoneWords(*e.zone, s.MetricUnits, locale)) : JsonValue();
+    l["keepOutM"] = Optional(e.keepOutM);
+    l["towerClearanceM"] = Optional(e.towerClearanceM);
+    l["headClearanceM"] = Optional(e.headClearanceM);
+    limits.push_back(std::move(l));
   }
-  out += "    ],\n    \"fccExemption\": ";
+  JsonValue exemption;  // null where the test does not apply
   if (a.fccExemption) {
     const FccExemption& x = *a.fccExemption;
-    out += "{\"erpW\": " + RealJson(x.erpW) +
-           ", \"reactiveNearFieldM\": " + RealJson(x.reactiveNearFieldM) +
-           ", \"minimumDistanceM\": " + RealJson(x.minimumDistanceM) +
-           ", \"distanceM\": " + Optional(x.distanceM) +
-           ", \"exempt\": " + (x.exempt ? (*x.exempt ? "true" : "false") : "null") + "}";
-  } else {
-    out += "null";
+    exemption["erpW"] = x.erpW;
+    exemption["reactiveNearFieldM"] = x.reactiveNearFieldM;
+    exemption["minimumDistanceM"] = x.minimumDistanceM;
+    exemption["distanceM"] = Optional(x.distanceM);
+    exemption["exempt"] = x.exempt ? JsonValue(*x.exempt) : JsonValue();
   }
-  out += ",\n    \"warnings\": [";
-  for (size_t i = 0; i < a.warnings.size(); ++i) {
-    out += (i ? ",\n      " : "\n      ") + text(a.warnings[i]);
-  }
-  out += a.warnings.empty() ? "],\n" : "\n    ],\n";
-  out += "    \"profile\": [";
-  for (size_t i = 0; i < a.profile.size(); ++i) {
-    out += (i ? ",\n      [" : "\n      [") + RealJson(a.profile[i].distanceM) + ", " +
-           RealJson(a.profile[i].densityWm2) + "]";
-  }
-  out += a.profile.empty() ? "]\n" : "\n    ]\n";
-  out += "  }";
-  return out;
+  JsonValue profile = JsonValue::array();
+  for (const auto& p : a.profile) profile.push_back(JsonValue::array({p.distanceM, p.densityWm2}));
+
+  JsonValue j;
+  j["limits"] = std::move(limits);
+  j["fccExemption"] = std::move(exemption);
+  j["warnings"] = a.warnings;
+  j["profile"] = std::move(profile);
+  return j;
 }
 
 std::vector<std::string> BandAssessmentHeadings() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/report/BandTable.h"
+#include "app/report/ReportJson.h"
 #include "assess/Assessment.h"
 #include "ui/NumberText.h"
 
@@ -17,10 +18,9 @@ namespace korrin::report {
 std::string AssessmentText(const assess::Assessment& a, const StationState& s,
                            const NumberLocale& locale);
 
-// The "assessment" object (metres and W/m^2 whatever the window's units),
-// indented to sit at the top level of the report.
-std::string AssessmentJson(const assess::Assessment& a, const StationState& s,
-                           const NumberLocale& locale);
+// The "assessment" object (metres and W/m^2 whatever the window's units).
+JsonValue AssessmentJson(const assess::Assessment& a, const StationState& s,
+                         const NumberLocale& locale);
 
 // The band table's assessment columns: headings, and one row's cells.
 std::vector<std::string> BandAssessmentHeadings();

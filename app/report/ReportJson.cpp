@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <type_traits>
+#include <optional>
 
 #include "app/report/ReportAssessment.h"
 #include "ui/Controls.h"
@@ -12,16 +12,76 @@ namespace korrin::report {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-std::string Dump(const Json& j) {
-  // Texts are UTF-8; a stray byte (a file name in a message) must not stop
-  // the report.
-  return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+// A text as a JSON string.  Texts are UTF-8; a stray byte (a file name in a
+// message) must not stop the report.
+std::string Text(const std::string& text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-Json ControlJson(const ControlSpec& decl, const Control& c) {
-  Json j;
+// Sections (depth 1) and the lists within them (depth 2) are written one
+// member or item a line; an empty one stays on its line.
+template <typename Json>
+bool OneALine(const Json& v, size_t depth) {
+  return !v.empty() && (depth <= 1 || (depth == 2 && v.is_array()));
+}
+
+// A value that is no object or list, of the report's own JSON type.
+void AppendScalar(std::string& out, const JsonValue& v) {
+  using Type = JsonValue::value_t;
+  switch (v.type()) {
+    case Type::string:
+      out += Text(v.get_ref<const std::string&>());
+      return;
+    case Type::number_float:
+      out += RealJson(v.get<long double>());
+      return;
+    case Type::number_integer:
+      out += std::to_string(v.get<std::int64_t>());
+      return;
+    case Type::number_unsigned:
+      out += std::to_string(v.get<std::uint64_t>());
+      return;
+    case Type::boolean:
+      out += v.get<bool>() ? "true" : "false";
+      return;
+    default:
+      out += "null";
+      return;
+  }
+}
+
+// A value that is no object or list, of nlohmann's own JSON type: its
+// doubles as nlohmann writes them.
+void AppendScalar(std::string& out, const nlohmann::ordered_json& v) {
+  out += v.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+template <typename Json>
+void Append(std::string& out, const Json& v, size_t depth) {
+  if (!v.is_object() && !v.is_array()) {
+    AppendScalar(out, v);
+    return;
+  }
+  const bool object = v.is_object();
+  const bool lines = OneALine(v, depth);
+  const std::string indent(lines ? 2 * (depth + 1) : 0, ' ');
+  out += object ? '{' : '[';
+  for (auto it = v.begin(); it != v.end(); ++it) {
+    if (it != v.begin()) out += ',';
+    if (lines) out.append("\n").append(indent);
+    if (object) out.append(Text(it.key())).append(lines ? ": " : ":");
+    Append(out, it.value(), depth + 1);
+  }
+  if (lines) out.append("\n").append(2 * depth, ' ');
+  out += object ? '}' : ']';
+}
+
+JsonValue Metres(const std::optional<long double>& m) {
+  return m ? JsonValue(*m) : JsonValue(nullptr);
+}
+
+JsonValue ControlJson(const ControlSpec& decl, const Control& c) {
+  JsonValue j;
   j["text"] = c.text;
   j["visible"] = c.visible;
   j["color"] = ColourName(c.color);
@@ -35,22 +95,26 @@ Json ControlJson(const ControlSpec& decl, const Control& c) {
   return j;
 }
 
-template <typename T>
-std::string FieldJson(const T& value) {
-  if constexpr (std::is_same_v<T, bool>) {
-    return value ? "true" : "false";
-  } else if constexpr (std::is_integral_v<T>) {
-    return std::to_string(value);
-  } else {
-    return RealJson(value);
+JsonValue BandJson(const BandRow& row, bool vhfShf) {
+  JsonValue j;
+  j["band"] = row.band;
+  j["frequency"] = row.frequency;
+  j["limit"] = row.limit;
+  j["gainInUse"] = row.gainInUse;
+  j["farFieldBoundary"] = row.farFieldBoundary;
+  j["exclusionZone"] = row.exclusionZone;
+  j["towerClearance"] = row.towerClearance;
+  if (vhfShf) {
+    j["echoSnr"] = row.echoSnr;
+    j["sunYFactor"] = row.sunYFactor;
   }
-}
-
-// Items of an object or array, one a line, indented by four.
-void AppendLines(std::string& out, const std::vector<std::string>& lines) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    out += "    " + lines[i] + (i + 1 < lines.size() ? ",\n" : "\n");
+  if (row.assessed) {
+    j["keepOutSelectedM"] = Metres(row.assessed->keepOutSelectedM);
+    j["keepOutIcnirp2020M"] = Metres(row.assessed->keepOutIcnirpM);
+    j["keepOutFccGeneralM"] = Metres(row.assessed->keepOutFccM);
+    j["fccMinimumDistanceM"] = Metres(row.assessed->fccMinimumM);
   }
+  return j;
 }
 
 }  // namespace
@@ -63,74 +127,56 @@ std::string RealJson(long double value) {
   return std::string(buffer, r.ptr);
 }
 
+std::string WriteJson(const JsonValue& value, size_t depth) {
+  std::string out;
+  Append(out, value, depth);
+  return out;
+}
+
+std::string WriteJson(const nlohmann::ordered_json& value, size_t depth) {
+  std::string out;
+  Append(out, value, depth);
+  return out;
+}
+
 std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,
                        const assess::Assessment* assessment, const MoonSection* moon) {
-  std::vector<std::string> lines;
-  std::string out = "{\n  \"controls\": {\n";
+  // Each section is built whole before it joins the report: members of an
+  // ordered object move as it grows.
+  JsonValue controls = JsonValue::object();
   for (const ControlSpec& decl : MainWindowControls()) {
-    lines.push_back(Dump(Json(decl.name)) + ": " +
-                    Dump(ControlJson(decl, form.Board().at(decl.name))));
+    controls[decl.name] = ControlJson(decl, form.Board().at(decl.name));
   }
-  AppendLines(out, lines);
-
-  // nlohmann holds no long double: the reals are written here, in full.
-  out += "  },\n  \"state\": {\n";
-  lines.clear();
-  ForEachStationField(form.State(), [&lines](const char* name, const auto& value) {
-    lines.push_back(Dump(Json(name)) + ": " + FieldJson(value));
-  });
-  AppendLines(out, lines);
-
-  out += "  },\n  \"messages\": [\n";
-  lines.clear();
+  JsonValue state = JsonValue::object();
+  ForEachStationField(form.State(),
+                      [&state](const char* name, const auto& value) { state[name] = value; });
+  JsonValue messages = JsonValue::array();
   for (const HeadlessPlatform::Message& m : platform.messages) {
-    Json j;
+    JsonValue j;
     j["kind"] = MessageKindName(m.kind);
     j["text"] = m.text;
     if (!m.answer.empty()) j["answer"] = m.answer;
-    lines.push_back(Dump(j));
+    messages.push_back(std::move(j));
   }
-  AppendLines(out, lines);
-  out += "  ]";
-
+  JsonValue report = JsonValue::object();
+  report["controls"] = std::move(controls);
+  report["state"] = std::move(state);
+  report["messages"] = std::move(messages);
   if (bands != nullptr) {
-    out += ",\n  \"bands\": [\n";
-    lines.clear();
-    for (const BandRow& row : bands->rows) {
-      Json j;
-      j["band"] = row.band;
-      j["frequency"] = row.frequency;
-      j["limit"] = row.limit;
-      j["gainInUse"] = row.gainInUse;
-      j["farFieldBoundary"] = row.farFieldBoundary;
-      j["exclusionZone"] = row.exclusionZone;
-      j["towerClearance"] = row.towerClearance;
-      if (bands->vhfShf) {
-        j["echoSnr"] = row.echoSnr;
-        j["sunYFactor"] = row.sunYFactor;
-      }
-      std::string line = Dump(j);
-      if (row.assessed) {
-        const auto metres = [](const std::optional<long double>& m) {
-          return m ? RealJson(*m) : std::string("null");
-        };
-        line.pop_back();  // the closing brace: the reals follow in full
-        line += ",\"keepOutSelectedM\":" + metres(row.assessed->keepOutSelectedM) +
-                ",\"keepOutIcnirp2020M\":" + metres(row.assessed->keepOutIcnirpM) +
-                ",\"keepOutFccGeneralM\":" + metres(row.assessed->keepOutFccM) +
-                ",\"fccMinimumDistanceM\":" + metres(row.assessed->fccMinimumM) + "}";
-      }
-      lines.push_back(line);
-    }
-    AppendLines(out, lines);
-    out += "  ]";
+    JsonValue rows = JsonValue::array();
+    for (const BandRow& row : bands->rows) rows.push_back(BandJson(row, bands->vhfShf));
+    report["bands"] = std::move(rows);
   }
   if (assessment != nullptr) {
-    out += ",\n" + AssessmentJson(*assessment, form.State(), form.Locale());
+    report["assessment"] = AssessmentJson(*assessment, form.State(), form.Locale());
   }
-  if (moon != nullptr) out += ",\n" + MoonJson(*moon);
-  out += "\n}\n";
-  return out;
+  std::string out = WriteJson(report);
+  if (moon != nullptr) {
+    // The moon's figures are doubles, written as nlohmann writes a double:
+    // their section joins the report's object last.
+    out.insert(out.size() - 2, ",\n" + MoonJson(*moon));
+  }
+  return out + "\n";
 }
 
 }  // namespace korrin::report

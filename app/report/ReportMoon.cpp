@@ -5,6 +5,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "app/report/ReportJson.h"
 #include "app/report/ReportText.h"
 #include "moon/Path.h"
 
@@ -214,8 +215,7 @@ std::string MoonJson(const MoonSection& m) {
   j["notes"] = Json::array({kGeometric});
   if (e.plan.leapSecondsUncertain) j["notes"].push_back(LeapNote());
 
-  // The rows, one a line.
-  std::string rows;
+  j["rows"] = Json::array();
   for (size_t k = 0; k < e.plan.rows.size(); ++k) {
     const Row& row = e.plan.rows[k];
     Json o;
@@ -233,19 +233,10 @@ std::string MoonJson(const MoonSection& m) {
     o["dxDopplerHz"] = row.dxDopplerHz ? Json(*row.dxDopplerHz) : Json(nullptr);
     o["mutual"] = row.mutual;
     o["echoSnDb"] = e.echoSnDb[k];
-    rows += (k ? ",\n      " : "\n      ") + o.dump();
+    j["rows"].push_back(std::move(o));
   }
-  std::string head = j.dump(2);  // the object without its rows, indented below
-  head.pop_back();               // its closing brace
-  while (!head.empty() && (head.back() == '\n' || head.back() == ' ')) head.pop_back();
-  std::string out = "  \"moon\": ";
-  // Indent the object's lines by two more spaces to sit at the top level.
-  for (size_t i = 0; i < head.size(); ++i) {
-    out += head[i];
-    if (head[i] == '\n') out += "  ";
-  }
-  out += ",\n    \"rows\": [" + rows + (rows.empty() ? "]" : "\n    ]") + "\n  }";
-  return out;
+  // A section of the report: its lists, the rows among them, one item a line.
+  return "  \"moon\": " + WriteJson(j, 1);
 }
 
 }  // namespace korrin::report

@@ -130,6 +130,17 @@ std::function<std::string(const std::string&)> OutputFile(const Reading& r, cons
   };
 }
 
+// A plot's FILE: as OutputFile, and PNG or SVG by its extension.
+std::function<std::string(const std::string&)> PlotFile(const Reading& r, const char* name,
+                                                        std::string& field) {
+  return [&r, name, file = OutputFile(r, name, field)](const std::string& path) {
+    if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
+      return std::string("option ") + name + " writes FILE.png or FILE.svg";
+    }
+    return file(path);
+  };
+}
+
 void DefineOptions(CLI::App& app, Reading& r) {
   Options& o = r.options;
 
@@ -161,12 +172,7 @@ void DefineOptions(CLI::App& app, Reading& r) {
   Value(app, r, "--plot", "FILE", "a FILE", kPictures,
         "also save the assessment's plot of the density along\n"
         "the beam, as PNG or SVG by FILE's extension (.png, .svg)",
-        [&r, plot = OutputFile(r, "--plot", o.plotPath)](const std::string& path) {
-          if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
-            return std::string("option --plot writes FILE.png or FILE.svg");
-          }
-          return plot(path);
-        });
+        PlotFile(r, "--plot", o.plotPath));
 
   // ---- assessment ----
   Switch(app, "--assess", kAssessment,
@@ -305,10 +311,7 @@ void DefineOptions(CLI::App& app, Reading& r) {
         "places and the path loss against time, the mutual\n"
         "windows shaded, as PNG or SVG by FILE's extension\n"
         "(implies --moon)",
-        [&r, &m, plot = OutputFile(r, "--moon-plot", m.plotPath)](const std::string& path) {
-          if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
-            return std::string("option --moon-plot writes FILE.png or FILE.svg");
-          }
+        [&m, plot = PlotFile(r, "--moon-plot", m.plotPath)](const std::string& path) {
           m.on = true;
           return plot(path);
         });

@@ -51,17 +51,6 @@ CaseSpecs SpecsOf(const LimitCase& c, Real frequencyMHz, const TransmitPower& po
   return s;
 }
 
-ScalarGrid GridLike(const FieldPlane& p) {
-  ScalarGrid g;
-  g.origin = p.origin;
-  g.u = p.u;
-  g.v = p.v;
-  g.nu = p.nu;
-  g.nv = p.nv;
-  g.values.resize(static_cast<size_t>(p.nu) * p.nv);
-  return g;
-}
-
 ScalarGrid GridLike(const FieldColumns& c) {
   ScalarGrid g;
   g.origin = c.origin;
@@ -74,10 +63,7 @@ ScalarGrid GridLike(const FieldColumns& c) {
 }
 
 CriterionResult OnPlane(const FieldPlane& plane, const CriterionSpec& spec) {
-  ScalarGrid g = GridLike(plane);
-  for (size_t n = 0; n < g.values.size(); ++n) {
-    g.values[n] = ExposureAt(plane.samples[n], spec.powerW, spec.limit);
-  }
+  const ScalarGrid g = ExposureOn(plane, spec.limit, spec.powerW);
   return {spec.criterion, spec.limit, spec.powerW, PeakOf(g), KeepOutOf(g)};
 }
 
@@ -261,6 +247,20 @@ Point Direction(Real azimuthDeg) {
 }
 
 }  // namespace
+
+ScalarGrid ExposureOn(const FieldPlane& plane, const FieldLimit& limit, Real powerW) {
+  ScalarGrid g;
+  g.origin = plane.origin;
+  g.u = plane.u;
+  g.v = plane.v;
+  g.nu = plane.nu;
+  g.nv = plane.nv;
+  g.values.resize(plane.samples.size());
+  for (size_t n = 0; n < g.values.size(); ++n) {
+    g.values[n] = ExposureAt(plane.samples[n], powerW, limit);
+  }
+  return g;
+}
 
 std::vector<LimitCase> AllLimitCases() {
   return {{LimitSet::Fcc, Tier::General},

@@ -169,6 +169,10 @@ FieldRun ComputeFields(const Structure& structure, Real frequencyMHz, const Requ
 // table, with the source's input power (peak^2 / 2 / P).
 FieldSample PerWatt(const FieldPoint& e, const FieldPoint& h, Real inputPowerW);
 
+// The exposure on a plane of a solution (the plan or a side view) for one
+// limit and the power it is taken at: for the maps and their contour.
+ScalarGrid ExposureOn(const FieldPlane& plane, const FieldLimit& limit, Real powerW);
+
 // The figures of a solution for a power and the cases.
 std::vector<CaseResult> Assess(const Solution& solution, const TransmitPower& power,
                                const std::vector<LimitCase>& cases);

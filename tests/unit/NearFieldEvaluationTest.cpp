@@ -5,10 +5,12 @@
 // it.  These run nec2c; without it they fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "nearfield/Contour.h"
 #include "nearfield/NearField.h"
 #include "nearfield/Presets.h"
 #include "tests/unit/NearFieldTestSupport.h"
@@ -122,6 +124,16 @@ TEST_P(KeepOutEvaluationTest, TheDistanceIsTheOutermostCrossing) {
       }
     }
   }
+  // The map's contour at the limit reaches exactly as far as the keep-out
+  // distance at head height.
+  const CriterionResult& head = r->head.at(0);
+  Real farthest = 0;
+  for (const ContourSegment& seg :
+       ContourOf(ExposureOn(ev.solution->plan, head.limit, head.powerW))) {
+    farthest = std::max({farthest, HorizontalDistance(seg.from), HorizontalDistance(seg.to)});
+  }
+  EXPECT_NEAR(static_cast<double>(farthest), static_cast<double>(r->headKeepOut.distanceM), 1e-9);
+
   // Twice the power, twice the exposure everywhere, and farther to go.
   const TransmitPower twice{2 * c.powerW, 2 * c.powerW, 2 * c.powerW};
   const std::vector<CaseResult> doubled = Assess(*ev.solution, twice, q.cases);

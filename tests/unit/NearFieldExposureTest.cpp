@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "nearfield/Contour.h"
 #include "nearfield/Exposure.h"
 #include "nearfield/TableText.h"
 #include "nearfield/Tables.h"
@@ -216,6 +217,44 @@ TEST(GridKeepOutTest, NeverAndBeyondTheGrid) {
   const KeepOut k = KeepOutOf(g);
   EXPECT_EQ(k.kind, KeepOutKind::BeyondGrid);
   EXPECT_GE(k.distanceM, 1);
+}
+
+// The contour of a ring of high values: closed (every end shared by two
+// segments), on the circle within 1 cm, and its farthest point the
+// keep-out distance; a saddle cell gives two segments, not a cross.
+TEST(ContourTest, ClosedOnTheCircleAndReachingTheKeepOut) {
+  ScalarGrid g;
+  g.origin = {-6, -6, 2};
+  g.u = {0.25L, 0, 0};
+  g.v = {0, 0.25L, 0};
+  g.nu = g.nv = 49;
+  for (int j = 0; j < g.nv; ++j) {
+    for (int i = 0; i < g.nu; ++i) {
+      const Real r = std::max(HorizontalDistance(g.At(i, j)), 0.01L);
+      g.values.push_back(static_cast<double>(std::pow(3.3L / r, 4.0L)));
+    }
+  }
+  const std::vector<ContourSegment> contour = ContourOf(g);
+  ASSERT_FALSE(contour.empty());
+  std::map<std::pair<long, long>, int> ends;
+  Real farthest = 0;
+  for (const ContourSegment& s : contour) {
+    for (const Point p : {s.from, s.to}) {
+      EXPECT_NEAR(static_cast<double>(HorizontalDistance(p)), 3.3, 0.01);
+      farthest = std::max(farthest, HorizontalDistance(p));
+      ++ends[{std::lround(p.x * 1e6L), std::lround(p.y * 1e6L)}];
+    }
+  }
+  for (const auto& [at, count] : ends) EXPECT_EQ(count, 2);
+  EXPECT_NEAR(static_cast<double>(farthest), static_cast<double>(KeepOutOf(g).distanceM), 1e-12);
+
+  ScalarGrid saddle;
+  saddle.u = {1, 0, 0};
+  saddle.v = {0, 1, 0};
+  saddle.nu = saddle.nv = 2;
+  // Stored j * nu + i: (0,0) and (1,1) above, (1,0) and (0,1) below.
+  saddle.values = {4, 0.5, 0.5, 4};
+  EXPECT_EQ(ContourOf(saddle).size(), 2u);
 }
 
 TEST(ColumnMeanTest, ExactForCubicsWithAnEvenNumberOfSteps) {

@@ -1,12 +1,18 @@
-// The calculator window.
+// The calculator window; or, for station files named on the command line
+// (korrin home.station.toml), a station window for each, the calculator
+// behind them until View > Calculator shows it.
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
 #include <QScreen>
 
+#include "station/StationFile.h"
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
 #include "ui/qt/calculator/MainWindow.h"
 #include "ui/qt/calculator/QtPlatform.h"
+#include "ui/qt/station/StationMenu.h"
+#include "ui/qt/station/StationWindow.h"
 
 namespace {
 
@@ -17,6 +23,15 @@ korrin::NumberLocale UserNumberLocale() {
   numbers.decimalPoint = locale.decimalPoint().toStdString();
   numbers.groupSeparator = locale.groupSeparator().toStdString();
   return numbers;
+}
+
+// Whether `path` names a station file: by its name, or by its first lines.
+bool IsStationFile(const QString& path) {
+  if (path.endsWith(".toml", Qt::CaseInsensitive)) return true;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  constexpr qint64 kHead = 4096;
+  return korrin::station::LooksLikeStationFile(file.read(kHead).toStdString());
 }
 
 }  // namespace
@@ -33,6 +48,15 @@ int main(int argc, char** argv) {
   korrin::TForm1 form(platform, UserNumberLocale());
   korrin::MainWindow window(form);
   platform.SetWindow(&window);
+  korrin::SetCalculatorWindow(&window);
+
+  bool stationShown = false;
+  const QStringList arguments = QApplication::arguments().mid(1);
+  for (const QString& argument : arguments) {
+    if (argument.startsWith('-') || !IsStationFile(argument)) continue;
+    stationShown = korrin::OpenStationWindow(argument) != nullptr || stationShown;
+  }
+  if (stationShown) return QApplication::exec();
 
   // Restored, the window stands in the middle of the screen.
   if (QScreen* screen = window.screen()) {

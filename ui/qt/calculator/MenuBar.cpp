@@ -12,6 +12,7 @@
 #include "ui/qt/calculator/MainWindow.h"
 #include "ui/qt/calculator/Widgets.h"
 #include "ui/qt/record/RecordExport.h"
+#include "ui/qt/station/StationMenu.h"
 
 namespace korrin {
 
@@ -68,6 +69,9 @@ void FileMenu(MainWindow& window, QMenu* file) {
     ExportEvaluationRecord(&window, window.Form(), options);
   });
   // Further output commands go here, before the separator.
+  file->addSeparator();
+  // Station evaluations: windows of their own beside the calculator.
+  AddStationEvaluationEntries(window, file);
   file->addSeparator();
   HandlerEntry(window, file, QObject::tr("&Close"), "BitBtn1Click",
                QObject::tr("Close the calculator"),

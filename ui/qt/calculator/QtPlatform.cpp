@@ -1,5 +1,6 @@
 #include "ui/qt/calculator/QtPlatform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -111,8 +112,12 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
 Answer QtPlatform::Ask(const Question& question) {
   ShowCurrentState();
   if (questionAnswer) return questionAnswer(question);
+  return AskInMessageBox(window_, question);
+}
+
+Answer AskInMessageBox(QWidget* parent, const Question& question) {
   QMessageBox box(QMessageBox::Question, "Korrin", QString::fromStdString(question.text),
-                  QMessageBox::NoButton, window_);
+                  QMessageBox::NoButton, parent);
   box.setTextFormat(Qt::PlainText);
   std::vector<std::pair<QAbstractButton*, Answer>> buttons;
   for (const Answer answer : question.answers) {
@@ -201,8 +206,12 @@ PrintOutcome QtPlatform::PrintWindow() {
 
 void QtPlatform::Terminate(int exitCode) {
   // The window logic has asked about unsaved changes before: the message
-  // loop ends and with it the program.
+  // loop ends and with it the program.  Windows of their own (station
+  // evaluations) stay open with their work; the program ends with the last.
   if (window_) window_->hide();
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (other != window_ && other->parentWidget() == nullptr && other->isVisible()) return;
+  }
   QCoreApplication::exit(exitCode);
 }
 

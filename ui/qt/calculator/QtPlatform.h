@@ -10,6 +10,7 @@
 #include "ui/Platform.h"
 
 class QPrinter;
+class QWidget;
 class QString;
 
 namespace korrin {
@@ -44,6 +45,11 @@ class QtPlatform : public Platform {
 
   MainWindow* window_ = nullptr;
 };
+
+// A question in a message box over `parent`: its answers as buttons,
+// Return on the one that loses nothing (Save where offered), Escape on its
+// escape answer.  The station windows ask theirs the same way.
+Answer AskInMessageBox(QWidget* parent, const Question& question);
 
 // "Data|*.rsd" (name|pattern pairs) as a Qt name filter: "Data (*.rsd)".
 QString QtNameFilters(const std::string& filter);

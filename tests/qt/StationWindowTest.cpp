@@ -1,0 +1,442 @@
+// The station window as a user drives it, on the offscreen platform: values
+// typed into cells land in the station, a value the file would refuse is
+// refused with the file's message and changes nothing, undo and redo
+// restore the exact station, renaming an id renames its references, the
+// unsaved-changes questions come when (and only when) there is something to
+// lose, a file with problems opens to be corrected and never half-loaded,
+// and a saved station reopens as the same file.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "QtTestSupport.h"
+#include "station/StationFile.h"
+#include "ui/qt/station/EntryTableModel.h"
+#include "ui/qt/station/FixPanel.h"
+#include "ui/qt/station/HeadingPanel.h"
+#include "ui/qt/station/StationDocument.h"
+#include "ui/qt/station/StationTable.h"
+#include "ui/qt/station/StationWindow.h"
+
+using namespace korrin;
+using stationui::Table;
+
+namespace {
+
+const QString kWorkedF =
+    QStringLiteral(KORRIN_SOURCE_DIR "/tests/data/station/worked-f.station.toml");
+const QString kExample = QStringLiteral(KORRIN_SOURCE_DIR "/data/examples/example.station.toml");
+
+std::string Written(StationWindow& w) {
+  return station::WriteStation(w.Document().Station());
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+bool WriteText(const QString& path, const QByteArray& text) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// A window with `path` open, shown and active, every question and dialog
+// answered by the test (a question not expected fails it).
+struct Shown {
+  QPointer<StationWindow> window = new StationWindow();
+  QList<QString> questions;
+  QList<QString> messages;
+  Answer answer = Answer::Cancel;
+
+  explicit Shown(const QString& path = {}) {
+    window->questionAnswer = [this](const Question& q) {
+      questions << QString::fromStdString(q.text);
+      return answer;
+    };
+    window->messageAnswer = [this](const QString& text) { messages << text; };
+    if (!path.isEmpty()) window->OpenFile(path);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) qWarning("the station window did not become active");
+  }
+  ~Shown() {
+    if (window) {
+      window->questionAnswer = [](const Question&) { return Answer::Discard; };
+      window->close();
+    }
+  }
+  Shown(const Shown&) = delete;
+  Shown& operator=(const Shown&) = delete;
+
+  StationWindow& operator*() { return *window; }
+  StationWindow* operator->() { return window; }
+};
+
+// Types `text` into a cell as a user does: the cell chosen, Enter, the
+// text over what the editor holds, Enter.
+void TypeIntoCell(StationWindow& w, Table table, int row, int column, const QString& text) {
+  w.ShowTable(table);
+  StationTable* view = w.View(table);
+  view->setFocus();
+  view->setCurrentIndex(view->model()->index(row, column));
+  QTest::keyClick(view, Qt::Key_Return);
+  QVERIFY2(view->Editing(), "Enter opens the cell's editor");
+  QWidget* editor = QApplication::focusWidget();
+  QVERIFY(editor != nullptr);
+  if (auto* box = qobject_cast<QComboBox*>(editor); box && !box->isEditable()) {
+    const int at = box->findText(text, Qt::MatchFixedString);
+    QVERIFY2(at >= 0, qPrintable(text));
+    box->setCurrentIndex(at);
+  } else {
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+  }
+  QTest::keyClick(editor, Qt::Key_Return);
+  // The editor hands its text over once the key's event is done.
+  QTRY_VERIFY(!view->Editing());
+}
+
+QString Cell(StationWindow& w, Table table, int row, int column) {
+  return w.Model(table)->index(row, column).data().toString();
+}
+
+}  // namespace
+
+class StationWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(settings_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    QVERIFY(files_.isValid());
+  }
+
+  void typedValuesLandInTheStation_data() {
+    QTest::addColumn<int>("table");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("power") << int(Table::Transmitters) << 0 << 1 << "150"
+                           << "150 W";
+    QTest::newRow("kilowatts") << int(Table::Transmitters) << 1 << 1 << "1.5 kW"
+                               << "1500 W";
+    QTest::newRow("duty") << int(Table::Transmitters) << 1 << 2 << "40 %"
+                          << "duty 0.4";
+    QTest::newRow("cycle") << int(Table::Transmitters) << 0 << 3 << "2 / 8"
+                           << "2 / 8 min";
+    QTest::newRow("height in feet") << int(Table::Antennas) << 1 << 6 << "60 ft"
+                                    << "60 ft";
+    QTest::newRow("place east") << int(Table::Places) << 0 << 1 << "12"
+                                << "12 m";
+    QTest::newRow("ground reflection") << int(Table::Installations) << 0 << 6 << "off"
+                                       << "off";
+  }
+  void typedValuesLandInTheStation() {
+    QFETCH(int, table);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Shown w(kWorkedF);
+    QVERIFY(!w->isWindowModified());
+    const int undoBefore = w->Document().UndoStack().count();
+    TypeIntoCell(*w, Table(table), row, column, typed);
+    QCOMPARE(w->LastRefusal(), QString());
+    QCOMPARE(Cell(*w, Table(table), row, column), shown);
+    QCOMPARE(w->Document().UndoStack().count(), undoBefore + 1);
+    QVERIFY(w->isWindowModified());
+    QVERIFY(w->windowTitle().startsWith("worked-f.station.toml[*]"));
+  }
+
+  void aValueTheFileWouldRefuseIsRefusedAtTheCell() {
+    Shown w(kWorkedF);
+    const std::string before = Written(*w);
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "-5");
+    QCOMPARE(
+        w->LastRefusal(),
+        QString("[[transmitter]] \"2m-rig\" power-w: expected a power in W above 0, found -5"));
+    QCOMPARE(Written(*w), before);
+    QCOMPARE(w->Document().UndoStack().count(), 0);
+    QVERIFY(!w->isWindowModified());
+    QCOMPARE(Cell(*w, Table::Transmitters, 0, 1), QString("200 W"));
+    // The cell refused stays the current one, to be typed again.
+    QCOMPARE(w->View(Table::Transmitters)->currentIndex().column(), 1);
+    // The next value taken clears the message.
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "100");
+    QCOMPARE(w->LastRefusal(), QString());
+  }
+
+  void undoAndRedoRestoreTheExactStation() {
+    Shown w(kExample);
+    const std::string original = Written(*w);
+    TypeIntoCell(*w, Table::Transmitters, 0, 0, "rig");
+    TypeIntoCell(*w, Table::Antennas, 1, 6, "14 m");
+    w->ShowTable(Table::Places);
+    w->View(Table::Places)->setCurrentIndex(w->Model(Table::Places)->index(1, 0));
+    w->DuplicateRow();
+    w->MoveRow(true);
+    w->RemoveRows();
+    w->ShowTable(Table::Installations);
+    w->View(Table::Installations)->setCurrentIndex(w->Model(Table::Installations)->index(2, 0));
+    w->AddRow();
+    const std::string edited = Written(*w);
+    const int edits = w->Document().UndoStack().count();
+    QCOMPARE(edits, 6);
+    QVERIFY(edited != original);
+    for (int i = 0; i < edits; ++i) {
+      QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    }
+    QCOMPARE(Written(*w), original);
+    QVERIFY(!w->isWindowModified());
+    QCOMPARE(w->Model(Table::Transmitters)->rowCount(), 5);
+    QCOMPARE(Cell(*w, Table::Installations, 0, 1), QString("ft-991"));
+    for (int i = 0; i < edits; ++i) {
+      QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QCOMPARE(Written(*w), edited);
+    // Every view shows the station redone: the table of places row by row.
+    const auto& places = w->Document().Station().places;
+    QCOMPARE(w->Model(Table::Places)->rowCount(), int(places.size()));
+    for (int i = 0; i < int(places.size()); ++i) {
+      QCOMPARE(Cell(*w, Table::Places, i, 0), QString::fromStdString(places[i].name));
+    }
+  }
+
+  void renamingAnIdRenamesItsReferences() {
+    Shown w(kExample);
+    TypeIntoCell(*w, Table::Antennas, 0, 0, "hex-beam");
+    QCOMPARE(w->LastRefusal(), QString());
+    QCOMPARE(Cell(*w, Table::Installations, 0, 3), QString("hex-beam"));
+    QCOMPARE(Cell(*w, Table::Installations, 1, 3), QString("hex-beam"));
+    // One edit: one undo puts both back.
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Cell(*w, Table::Antennas, 0, 0), QString("tribander"));
+    QCOMPARE(Cell(*w, Table::Installations, 0, 3), QString("tribander"));
+    // The picker of an installation's antenna offers the ids that exist.
+    const QStringList ids =
+        w->Model(Table::Installations)->index(0, 3).data(kChoiceWordsRole).toStringList();
+    QCOMPARE(ids, (QStringList{"tribander", "80m-dipole", "ground-vertical", "collinear", "dish",
+                               "big-dish"}));
+  }
+
+  void anEntryThatNeedsAnotherCellAsksForIt() {
+    Shown w(kWorkedF);
+    QStringList asked;
+    w->cellAnswer = [&asked](const QString& cell, const QString& proposed) {
+      asked << cell << proposed;
+      return std::optional<QString>("2.4 m");
+    };
+    TypeIntoCell(*w, Table::Antennas, 0, 1, "Parabolic dish");
+    QCOMPARE(asked, (QStringList{"Diameter of 2m-yagi", ""}));
+    QCOMPARE(Cell(*w, Table::Antennas, 0, 7), QString("2.4 m"));
+    QCOMPARE(Cell(*w, Table::Antennas, 0, 2), QString("(from the diameter)"));
+    // Cancelled, the entry stays as it was.
+    w->cellAnswer = [](const QString&, const QString&) { return std::nullopt; };
+    const std::string before = Written(*w);
+    TypeIntoCell(*w, Table::Antennas, 1, 1, "Parabolic dish");
+    QCOMPARE(Written(*w), before);
+  }
+
+  void unsavedChangesQuestions() {
+    // Nothing changed: closing asks nothing.
+    {
+      Shown w(kWorkedF);
+      QVERIFY(w->close());
+      QVERIFY(w.questions.isEmpty());
+    }
+    // An edit, then Cancel: the window stays with its work.
+    Shown w(kWorkedF);
+    TypeIntoCell(*w, Table::Places, 0, 1, "9");
+    w.answer = Answer::Cancel;
+    QVERIFY(!w->close());
+    QCOMPARE(w.questions,
+             (QList<QString>{"Save changes to the station evaluation before closing?"}));
+    QVERIFY(w->isVisible());
+    QCOMPARE(Cell(*w, Table::Places, 0, 1), QString("9 m"));
+    // Opening another over it asks too; Cancel opens nothing.
+    w.questions.clear();
+    QVERIFY(!w->OpenFile(kExample));
+    QCOMPARE(w.questions,
+             (QList<QString>{"Save changes to the station evaluation before opening another?"}));
+    QCOMPARE(w->Document().Path(), QFileInfo(kWorkedF).absoluteFilePath());
+    // Undone to the file's station: nothing to lose, nothing asked.
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!w->isWindowModified());
+    w.questions.clear();
+    QVERIFY(w->OpenFile(kExample));
+    QVERIFY(w.questions.isEmpty());
+    // Save answers: the file is written, then the window closes.
+    const QString copy = files_.filePath("questions.station.toml");
+    QVERIFY(w->SaveTo(copy));
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "90");
+    w.answer = Answer::Save;
+    QPointer<StationWindow> gone = w.window;
+    QVERIFY(w->close());
+    QTRY_VERIFY(gone.isNull());
+    const station::ReadResult saved = station::ReadStationFile(copy.toStdString());
+    QVERIFY(saved.station.has_value());
+    QCOMPARE(double(saved.station->transmitters[0].powerW), 90.0);
+  }
+
+  void escapeEndsAnEditWithoutTakingItAndTheWindowStays() {
+    Shown w(kWorkedF);
+    StationTable* view = w->View(Table::Transmitters);
+    w->ShowTable(Table::Transmitters);
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, 1));
+    QTest::keyClick(view, Qt::Key_Return);
+    QVERIFY(view->Editing());
+    QWidget* editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "5");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!view->Editing());
+    QVERIFY(w->isVisible());
+    QCOMPARE(Cell(*w, Table::Transmitters, 1, 1), QString("1000 W"));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QVERIFY(w->isVisible());
+    // The arrows go from cell to cell.
+    QTest::keyClick(view, Qt::Key_Left);
+    QCOMPARE(view->currentIndex(), view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Up);
+    QCOMPARE(view->currentIndex(), view->model()->index(0, 0));
+  }
+
+  void everyTableAndFieldHasAnAccessibleNameAndTabReachesThem() {
+    Shown w(kExample);
+    for (const Table table : stationui::kTables) {
+      QVERIFY(!w->View(table)->accessibleName().isEmpty());
+    }
+    for (QWidget* field : w->Heading()->findChildren<QWidget*>()) {
+      if (qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field)) {
+        QVERIFY2(!field->accessibleName().isEmpty(), qPrintable(field->objectName()));
+      }
+    }
+    // Tab from the call sign reaches the tables' tab bar and the table.
+    auto* callsign = w->Heading()->findChild<QLineEdit*>("callsign");
+    callsign->setFocus();
+    QSet<QWidget*> seen;
+    for (int i = 0; i < 40 && !seen.contains(w->View(Table::Transmitters)); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      seen.insert(QApplication::focusWidget());
+    }
+    QVERIFY(seen.contains(w->Heading()->findChild<QComboBox*>("region")));
+    QVERIFY(seen.contains(w->View(Table::Transmitters)));
+  }
+
+  void aFileWithProblemsOpensToBeCorrected() {
+    const QString path = files_.filePath("problems.station.toml");
+    QByteArray text = FileBytes(kWorkedF);
+    text.replace("power-w = 200", "power-w = -200");
+    text.replace("kind = \"yagi\"\ngain-dbi = 8", "kind = \"yagii\"\ngain-dbi = 8");
+    QVERIFY(WriteText(path, text));
+    Shown w(path);
+    QVERIFY(w->FixingFile());
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(w->Document().Station().transmitters.empty());
+    QCOMPARE(w->Fix()->Problems()->count(), 2);
+    QVERIFY(w->Fix()->Problems()->item(0)->text().contains(
+        "[[transmitter]] \"2m-rig\" power-w: expected a power in W above 0, found -200"));
+    QVERIFY(w->windowTitle().contains("problems"));
+    // Nothing can be added to a station that is not loaded.
+    w->AddRow();
+    QVERIFY(w->Document().Station().transmitters.empty());
+    // One problem corrected: the other is still listed, nothing is loaded.
+    QPlainTextEdit* editor = w->Fix()->Editor();
+    editor->setPlainText(editor->toPlainText().replace("= -200", "= 200"));
+    w->Fix()->findChild<QPushButton*>("checkAgain")->click();
+    QVERIFY(w->FixingFile());
+    QCOMPARE(w->Fix()->Problems()->count(), 1);
+    // Both corrected: the station is the window's, unsaved.
+    editor->setPlainText(editor->toPlainText().replace("yagii", "yagi"));
+    w->Fix()->findChild<QPushButton*>("checkAgain")->click();
+    QVERIFY(!w->FixingFile());
+    QCOMPARE(w->Model(Table::Antennas)->rowCount(), 2);
+    QVERIFY(w->isWindowModified());
+    QCOMPARE(w->Document().Path(), QFileInfo(path).absoluteFilePath());
+  }
+
+  void aFileThatIsNoStationFileIsRefusedWithItsProblems() {
+    const QString path = files_.filePath("other.toml");
+    QVERIFY(WriteText(path, "[server]\nport = \"80\"\n"));
+    Shown w(kWorkedF);
+    const std::string before = Written(*w);
+    QVERIFY(!w->OpenFile(path));
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages[0].contains("not a station file"), qPrintable(w.messages[0]));
+    QVERIFY2(w.messages[0].contains("format"), qPrintable(w.messages[0]));
+    QCOMPARE(Written(*w), before);
+    QVERIFY(!w->FixingFile());
+    QVERIFY(!w->OpenFile(files_.filePath("none.station.toml")));
+    QVERIFY(w.messages.last().contains("does not exist"));
+  }
+
+  void saveAndReopenGivesTheSameFile() {
+    const QString path = files_.filePath("home");
+    Shown w(kExample);
+    TypeIntoCell(*w, Table::Feedlines, 0, 2, "100 ft");
+    w->fileAnswer = [&path](bool save, const QString&) -> std::optional<QString> {
+      return save ? std::optional<QString>(path) : std::nullopt;
+    };
+    QVERIFY(w->SaveAs());
+    const QString written = path + ".station.toml";
+    QCOMPARE(w->Document().Path(), written);
+    QVERIFY(!w->isWindowModified());
+    QVERIFY(w->windowTitle().startsWith("home.station.toml[*]"));
+    const QByteArray bytes = FileBytes(written);
+    QCOMPARE(bytes.toStdString(), Written(*w));
+    // Reopened in another window: the same station, written to the same bytes.
+    Shown again(written);
+    QCOMPARE(Written(*again), bytes.toStdString());
+    QCOMPARE(Cell(*again, Table::Feedlines, 0, 2), QString("100 ft"));
+    // The file is among the recent ones, first.
+    QCOMPARE(QSettings(QSettings::UserScope, "Korrin", "Korrin")
+                 .value("stationWindow/recentFiles")
+                 .toStringList()
+                 .value(0),
+             written);
+  }
+
+  void aWindowPerFileAndPicture() {
+    StationWindow* first = OpenStationWindow(kWorkedF);
+    QVERIFY(first != nullptr);
+    QCOMPARE(OpenStationWindow(kWorkedF), first);
+    StationWindow* second = OpenStationWindow(kExample);
+    QVERIFY(second != nullptr && second != first);
+    QVERIFY(StationWindow::Windows().contains(first));
+    second->resize(1180, 760);
+    second->ShowTable(Table::Installations);
+    QVERIFY(QTest::qWaitForWindowExposed(second));
+    const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+      QDir().mkpath(dir);
+      QVERIFY(second->grab().save(dir + "/station-window.png"));
+    }
+    first->close();
+    second->close();
+  }
+
+ private:
+  QTemporaryDir settings_;
+  QTemporaryDir files_;
+};
+
+KORRIN_QT_TEST_MAIN(StationWindowTest)
+#include "StationWindowTest.moc"

@@ -1,0 +1,144 @@
+#include "ui/qt/station/HeadingPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "ui/qt/station/StationDocument.h"
+
+namespace korrin {
+
+namespace su = stationui;
+using station::LimitSetChoice;
+
+namespace {
+
+QLineEdit* Field(const QString& name, const QString& placeholder, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setPlaceholderText(placeholder);
+  return edit;
+}
+
+bool Has(const std::vector<LimitSetChoice>& sets, LimitSetChoice set) {
+  return std::find(sets.begin(), sets.end(), set) != sets.end();
+}
+
+}  // namespace
+
+HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
+    : QGroupBox(tr("Station"), parent), document_(document) {
+  setObjectName("heading");
+  auto* form = new QFormLayout(this);
+  callsign_ = Field("callsign", tr("as licensed"), this);
+  site_ = Field("site", tr("address or grid locator"), this);
+  evaluatedBy_ = Field("evaluatedBy", tr("the person who made the evaluation"), this);
+  region_ = new QComboBox(this);
+  region_->setObjectName("region");
+  region_->addItem(tr("1: Europe, Africa, the Middle East, northern Asia"), 1);
+  region_->addItem(tr("2: the Americas"), 2);
+  region_->addItem(tr("3: southern Asia and the Pacific"), 3);
+  fcc_ = new QCheckBox(tr("FCC 47 CFR 1.1310 (2021)"), this);
+  fcc_->setObjectName("fcc");
+  icnirp_ = new QCheckBox(tr("ICNIRP 2020 (ARPANSA RPS S-1)"), this);
+  icnirp_->setObjectName("icnirp");
+  auto* sets = new QWidget(this);
+  auto* setsLayout = new QHBoxLayout(sets);
+  setsLayout->setContentsMargins(0, 0, 0, 0);
+  setsLayout->addWidget(fcc_);
+  setsLayout->addWidget(icnirp_);
+  setsLayout->addStretch();
+  ground_ = new QComboBox(this);
+  ground_->setObjectName("groundReflection");
+  ground_->addItem(tr("not stated: counted (OET 65 factor 2.56)"));
+  ground_->addItem(tr("counted (OET 65 factor 2.56)"));
+  ground_->addItem(tr("not counted"));
+
+  form->addRow(tr("&Call sign:"), callsign_);
+  form->addRow(tr("S&ite:"), site_);
+  form->addRow(tr("Evaluated &by:"), evaluatedBy_);
+  form->addRow(tr("ITU &region:"), region_);
+  form->addRow(tr("Limit sets:"), sets);
+  form->addRow(tr("&Ground reflection:"), ground_);
+  callsign_->setAccessibleName(tr("Call sign"));
+  site_->setAccessibleName(tr("Site"));
+  evaluatedBy_->setAccessibleName(tr("Evaluated by"));
+  region_->setAccessibleName(tr("ITU region"));
+  fcc_->setAccessibleName(tr("FCC limits"));
+  icnirp_->setAccessibleName(tr("ICNIRP 2020 limits"));
+  ground_->setAccessibleName(tr("Ground reflection unless an installation says otherwise"));
+
+  auto text = [this](QLineEdit* edit, std::string su::Heading::*field) {
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, field] {
+      if (showing_ || !edit->isModified()) return;
+      edit->setModified(false);
+      su::Heading h = su::HeadingOf(document_.Station());
+      h.*field = edit->text().toStdString();
+      Commit(h);
+    });
+  };
+  text(callsign_, &su::Heading::callsign);
+  text(site_, &su::Heading::site);
+  text(evaluatedBy_, &su::Heading::evaluatedBy);
+  connect(region_, &QComboBox::activated, this, [this] {
+    su::Heading h = su::HeadingOf(document_.Station());
+    h.region = region_->currentData().toInt();
+    Commit(h);
+  });
+  auto setToggle = [this](QCheckBox* box, LimitSetChoice set) {
+    connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
+      su::Heading h = su::HeadingOf(document_.Station());
+      auto& sets = h.limitSets;
+      if (on && !Has(sets, set)) {
+        // The file's order: FCC before ICNIRP.
+        sets.insert(set == LimitSetChoice::Fcc ? sets.begin() : sets.end(), set);
+      }
+      if (!on) sets.erase(std::remove(sets.begin(), sets.end(), set), sets.end());
+      Commit(h);
+    });
+  };
+  setToggle(fcc_, LimitSetChoice::Fcc);
+  setToggle(icnirp_, LimitSetChoice::Icnirp2020);
+  connect(ground_, &QComboBox::activated, this, [this](int item) {
+    su::Heading h = su::HeadingOf(document_.Station());
+    h.groundReflection = item == 0 ? std::nullopt : std::optional<bool>(item == 1);
+    Commit(h);
+  });
+  connect(&document_, &StationDocument::changed, this, &HeadingPanel::Show);
+  Show();
+}
+
+void HeadingPanel::Commit(const su::Heading& wanted) {
+  su::Outcome outcome = su::EditHeading(document_.Station(), wanted);
+  if (outcome.Refused()) {
+    emit refused(QString::fromStdString(outcome.refusal));
+    Show();
+    return;
+  }
+  if (outcome.edit) {
+    document_.Push(std::move(*outcome.edit));
+    emit accepted();
+  }
+}
+
+void HeadingPanel::Show() {
+  showing_ = true;
+  const station::Station& s = document_.Station();
+  auto set = [](QLineEdit* edit, const std::string& value) {
+    const QString text = QString::fromStdString(value);
+    if (edit->text() != text && !(edit->hasFocus() && edit->isModified())) edit->setText(text);
+  };
+  set(callsign_, s.callsign);
+  set(site_, s.site);
+  set(evaluatedBy_, s.evaluatedBy);
+  region_->setCurrentIndex(region_->findData(s.region));
+  fcc_->setChecked(Has(s.limitSets, LimitSetChoice::Fcc));
+  icnirp_->setChecked(Has(s.limitSets, LimitSetChoice::Icnirp2020));
+  ground_->setCurrentIndex(!s.groundReflection ? 0 : (*s.groundReflection ? 1 : 2));
+  showing_ = false;
+}
+
+}  // namespace korrin

@@ -1,0 +1,420 @@
+#include "ui/qt/station/StationWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/qt/ToolWindow.h"
+#include "ui/qt/station/EntryTableModel.h"
+#include "ui/qt/station/FixPanel.h"
+#include "ui/qt/station/HeadingPanel.h"
+#include "ui/qt/station/PropertyPanel.h"
+#include "ui/qt/station/StationDocument.h"
+#include "ui/qt/station/StationMenu.h"
+#include "ui/qt/station/StationTable.h"
+
+namespace korrin {
+
+namespace su = stationui;
+using su::Table;
+
+namespace {
+
+QList<StationWindow*>& Registry() {
+  static QList<StationWindow*> windows;
+  return windows;
+}
+
+std::size_t Slot(Table table) {
+  return static_cast<std::size_t>(table);
+}
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The tab titles, with their keys.
+QString TabTitle(Table table) {
+  switch (table) {
+    case Table::Transmitters:
+      return QObject::tr("&Transmitters");
+    case Table::Feedlines:
+      return QObject::tr("Feed &lines");
+    case Table::Antennas:
+      return QObject::tr("&Antennas");
+    case Table::Installations:
+      return QObject::tr("&Installations");
+    case Table::Places:
+      return QObject::tr("&Places");
+    case Table::Outline:
+      return QObject::tr("Propert&y line");
+  }
+  return {};
+}
+
+// The window's size on its first showing, within the screen.
+constexpr QSize kFirstSize{1180, 760};
+
+}  // namespace
+
+StationWindow::StationWindow(QWidget* parent) : QMainWindow(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName("StationWindow");
+  document_ = new StationDocument(this);
+  Build();
+  BuildMenus();
+  Registry().append(this);
+  connect(document_, &StationDocument::modifiedChanged, this, &StationWindow::UpdateTitle);
+  connect(document_, &StationDocument::pathChanged, this, &StationWindow::UpdateTitle);
+  connect(document_, &StationDocument::changed, this, &StationWindow::UpdateActions);
+  resize(kFirstSize);
+  UpdateTitle();
+  UpdateActions();
+}
+
+StationWindow::~StationWindow() {
+  Registry().removeAll(this);
+}
+
+QList<StationWindow*> StationWindow::Windows() {
+  return Registry();
+}
+
+StationTable* StationWindow::View(su::Table table) const {
+  return tables_[Slot(table)];
+}
+
+EntryTableModel* StationWindow::Model(su::Table table) const {
+  return models_[Slot(table)];
+}
+
+QWidget* StationWindow::TablePage(su::Table table, QWidget* above) {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  if (above != nullptr) layout->addWidget(above);
+  auto* model = new EntryTableModel(*document_, table, this);
+  auto* view = new StationTable(page);
+  view->setModel(model);
+  view->setObjectName(QStringLiteral("table-%1").arg(Q(su::TableTitle(table))));
+  view->setAccessibleName(Q(su::TableTitle(table)));
+  view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  models_[Slot(table)] = model;
+  tables_[Slot(table)] = view;
+  layout->addWidget(view, 1);
+
+  // The row commands, for the mouse; the Edit menu has them with their keys.
+  auto* buttons = new QHBoxLayout();
+  const std::array<std::pair<QString, std::function<void()>>, 5> commands{{
+      {tr("Add"), [this] { AddRow(); }},
+      {tr("Remove"), [this] { RemoveRows(); }},
+      {tr("Duplicate"), [this] { DuplicateRow(); }},
+      {tr("Up"), [this] { MoveRow(true); }},
+      {tr("Down"), [this] { MoveRow(false); }},
+  }};
+  for (const auto& [text, run] : commands) {
+    auto* button = new QPushButton(text, page);
+    button->setAccessibleName(text + " " + Q(su::EntryWord(table)));
+    button->setFocusPolicy(Qt::TabFocus);
+    connect(button, &QPushButton::clicked, this, [this, table, run] {
+      ShowTable(table);
+      run();
+    });
+    buttons->addWidget(button);
+  }
+  buttons->addStretch();
+  layout->addLayout(buttons);
+
+  model->askForCell = [this, model](const QModelIndex& needed, const QString& proposed,
+                                    const QString& why) -> std::optional<QString> {
+    const QString cell =
+        model->headerData(needed.column(), Qt::Horizontal, Qt::DisplayRole).toString() + " of " +
+        needed.data(kRowNameRole).toString();
+    if (cellAnswer) return cellAnswer(cell, proposed);
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, tr("Korrin"),
+                                               why + "\n\n" + tr("%1, with this change:").arg(cell),
+                                               QLineEdit::Normal, proposed, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+  };
+  connect(model, &EntryTableModel::refused, this,
+          [this, view](const QModelIndex& index, const QString& message) {
+            ShowRefusal(message);
+            view->setCurrentIndex(index);
+          });
+  connect(model, &EntryTableModel::accepted, this, &StationWindow::ClearRefusal);
+  return page;
+}
+
+void StationWindow::Build() {
+  auto* left = new QWidget(this);
+  auto* leftLayout = new QVBoxLayout(left);
+  stack_ = new QStackedWidget(left);
+
+  auto* inputs = new QWidget(stack_);
+  auto* inputsLayout = new QVBoxLayout(inputs);
+  inputsLayout->setContentsMargins(0, 0, 0, 0);
+  heading_ = new HeadingPanel(*document_, inputs);
+  tabs_ = new QTabWidget(inputs);
+  tabs_->setObjectName("tables");
+  for (const Table table : su::kTables) {
+    QWidget* above = nullptr;
+    if (table == Table::Outline) {
+      property_ = new PropertyPanel(*document_, this);
+      above = property_;
+    }
+    tabs_->addTab(TablePage(table, above), TabTitle(table));
+  }
+  inputsLayout->addWidget(heading_);
+  inputsLayout->addWidget(tabs_, 1);
+  stack_->addWidget(inputs);
+
+  fix_ = new FixPanel(stack_);
+  stack_->addWidget(fix_);
+  connect(fix_, &FixPanel::checkRequested, this, &StationWindow::CheckFixedText);
+  connect(fix_, &FixPanel::textChanged, this, &StationWindow::UpdateTitle);
+
+  refusal_ = new QLabel(left);
+  refusal_->setObjectName("refusal");
+  refusal_->setWordWrap(true);
+  refusal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  refusal_->setAccessibleName(tr("Entry not taken"));
+  refusal_->setStyleSheet("QLabel { color: #a40000; }");
+  refusal_->hide();
+  leftLayout->addWidget(stack_, 1);
+  leftLayout->addWidget(refusal_);
+  setCentralWidget(left);
+
+  connect(heading_, &HeadingPanel::refused, this, &StationWindow::ShowRefusal);
+  connect(heading_, &HeadingPanel::accepted, this, &StationWindow::ClearRefusal);
+  connect(property_, &PropertyPanel::refused, this, &StationWindow::ShowRefusal);
+  connect(property_, &PropertyPanel::accepted, this, &StationWindow::ClearRefusal);
+  connect(tabs_, &QTabWidget::currentChanged, this, &StationWindow::UpdateActions);
+  statusBar();
+}
+
+void StationWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  QAction* make = file->addAction(tr("&New Station Evaluation"));
+  make->setShortcut(QKeySequence::New);
+  make->setStatusTip(tr("Open a new station window"));
+  connect(make, &QAction::triggered, this, [] { NewStationWindow(); });
+  QAction* open = file->addAction(tr("&Open Station Evaluation…"));
+  open->setObjectName("openStation");
+  open->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), QKeySequence::Open});
+  open->setStatusTip(tr("Open a station file in this window"));
+  connect(open, &QAction::triggered, this, [this] {
+    if (const auto path = ChooseFile(false, document_->Path())) OpenFile(*path);
+  });
+  recent_ = file->addMenu(tr("Recent Station Evaluat&ions"));
+  connect(recent_, &QMenu::aboutToShow, this, &StationWindow::FillRecentMenu);
+  FillRecentMenu();
+  file->addSeparator();
+  save_ = file->addAction(tr("&Save"));
+  save_->setObjectName("save");
+  save_->setShortcut(QKeySequence::Save);
+  connect(save_, &QAction::triggered, this, [this] { Save(); });
+  QAction* saveAs = file->addAction(tr("Save &As…"));
+  saveAs->setObjectName("saveAs");
+  saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  connect(saveAs, &QAction::triggered, this, [this] { SaveAs(); });
+  file->addSeparator();
+  QAction* close = file->addAction(tr("&Close"));
+  close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  connect(close, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  undo_ = document_->UndoStack().createUndoAction(this, tr("&Undo"));
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = document_->UndoStack().createRedoAction(this, tr("&Redo"));
+  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+  edit->addAction(undo_);
+  edit->addAction(redo_);
+  edit->addSeparator();
+  const std::array<std::tuple<QString, QKeySequence, std::function<void()>>, 5> rows{{
+      {tr("&Add Row"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { AddRow(); }},
+      {tr("Re&move Rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { RemoveRows(); }},
+      {tr("&Duplicate Row"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] { DuplicateRow(); }},
+      {tr("Move Row U&p"), QKeySequence(Qt::ALT | Qt::Key_Up), [this] { MoveRow(true); }},
+      {tr("Move Row Do&wn"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveRow(false); }},
+  }};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto& [text, key, run] = rows[i];
+    QAction* action = edit->addAction(text);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, run);
+    rowActions_[i] = action;
+  }
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  QAction* feet = view->addAction(tr("New Lengths in &Feet"));
+  feet->setObjectName("feet");
+  feet->setCheckable(true);
+  feet->setStatusTip(
+      tr("Give the lengths of new entries, and a bare number typed into an empty "
+         "length, in feet rather than metres"));
+  connect(feet, &QAction::toggled, this, &StationWindow::SetFeetForNewLengths);
+  view->addSeparator();
+  QAction* calculator = view->addAction(tr("&Calculator"));
+  calculator->setStatusTip(tr("Show the calculator window"));
+  connect(calculator, &QAction::triggered, this, [] {
+    if (QWidget* c = CalculatorWindow()) {
+      c->show();
+      c->raise();
+      c->activateWindow();
+    }
+  });
+}
+
+void StationWindow::SetFeetForNewLengths(bool feet) {
+  feet_ = feet;
+  for (EntryTableModel* model : models_) {
+    model->SetNewLengthUnit(feet ? station::LengthUnit::Feet : station::LengthUnit::Metres);
+  }
+  property_->SetNewLengthFeet(feet);
+}
+
+bool StationWindow::FixingFile() const {
+  return stack_->currentWidget() == fix_;
+}
+
+QString StationWindow::LastRefusal() const {
+  return refusal_->isVisible() || !refusal_->isHidden() ? refusal_->text() : QString();
+}
+
+su::Table StationWindow::CurrentTable() const {
+  const int at = tabs_->currentIndex();
+  return at < 0 ? Table::Transmitters : su::kTables[at];
+}
+
+void StationWindow::ShowTable(su::Table table) {
+  tabs_->setCurrentIndex(static_cast<int>(Slot(table)));
+}
+
+void StationWindow::ShowRefusal(const QString& message) {
+  refusal_->setText(message);
+  refusal_->show();
+  statusBar()->showMessage(tr("Not taken: %1").arg(message.section('\n', 0, 0)));
+}
+
+void StationWindow::ClearRefusal() {
+  refusal_->clear();
+  refusal_->hide();
+  statusBar()->clearMessage();
+}
+
+void StationWindow::Take(su::Outcome outcome, su::Table table, int selectRow) {
+  if (outcome.Refused()) {
+    ShowRefusal(QString::fromStdString(outcome.refusal));
+    return;
+  }
+  if (!outcome.edit) return;
+  document_->Push(std::move(*outcome.edit));
+  ClearRefusal();
+  StationTable* view = View(table);
+  const int column = std::max(view->currentIndex().column(), 0);
+  if (selectRow >= 0 && selectRow < view->model()->rowCount()) {
+    view->setCurrentIndex(view->model()->index(selectRow, column));
+  }
+  view->setFocus();
+}
+
+void StationWindow::AddRow() {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const int current = View(table)->currentIndex().row();
+  const std::optional<std::size_t> after =
+      current >= 0 ? std::optional<std::size_t>(current) : std::nullopt;
+  const int at = current >= 0 ? current + 1 : Model(table)->rowCount();
+  Take(su::AddRow(document_->Station(), table, after,
+                  feet_ ? station::LengthUnit::Feet : station::LengthUnit::Metres),
+       table, at);
+}
+
+void StationWindow::RemoveRows() {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  StationTable* view = View(table);
+  QSet<int> rows;
+  for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+    rows.insert(index.row());
+  if (rows.isEmpty() && view->currentIndex().isValid()) rows.insert(view->currentIndex().row());
+  std::vector<std::size_t> list;
+  for (const int row : rows) list.push_back(static_cast<std::size_t>(row));
+  if (list.empty()) return;
+  const int first = *std::min_element(rows.begin(), rows.end());
+  Take(su::RemoveRows(document_->Station(), table, list), table, std::max(first - 1, 0));
+}
+
+void StationWindow::DuplicateRow() {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const int row = View(table)->currentIndex().row();
+  if (row < 0) return;
+  Take(su::DuplicateRow(document_->Station(), table, static_cast<std::size_t>(row)), table,
+       row + 1);
+}
+
+void StationWindow::MoveRow(bool up) {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const int row = View(table)->currentIndex().row();
+  if (row < 0) return;
+  Take(su::MoveRow(document_->Station(), table, static_cast<std::size_t>(row), up), table,
+       up ? row - 1 : row + 1);
+}
+
+void StationWindow::UpdateActions() {
+  const bool editing = !FixingFile();
+  for (QAction* action : rowActions_) action->setEnabled(editing);
+  const bool outline = CurrentTable() != Table::Outline || document_->Station().property;
+  rowActions_[0]->setEnabled(editing && outline);
+}
+
+void StationWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    QWidget* calculator = CalculatorWindow();
+    if (QScreen* screen = this->screen()) {
+      const QRect room = screen->availableGeometry();
+      QSize size = kFirstSize.boundedTo(room.size() - QSize(40, 60));
+      resize(size);
+      // Beside the calculator when it is shown; later windows a little lower.
+      const int others = static_cast<int>(Registry().size()) - 1;
+      if (calculator != nullptr && calculator->isVisible()) {
+        const QRect at = PlaceBeside(calculator->frameGeometry(), frameGeometry().size(),
+                                     minimumSizeHint(), room);
+        move(at.topLeft() + QPoint(24, 24) * others);
+      } else {
+        QRect frame = frameGeometry();
+        frame.moveCenter(room.center() + QPoint(24, 24) * others);
+        move(frame.topLeft());
+      }
+    }
+  }
+  QMainWindow::showEvent(event);
+}
+
+StationWindow* NewStationWindow() {
+  auto* window = new StationWindow();
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
+}
+
+}  // namespace korrin

@@ -1,0 +1,139 @@
+// The station window: one station evaluation, its own document, beside the
+// calculator.  On the left the station as the licensee enters it: the
+// heading, and a table each for the transmitters, feed lines, antennas,
+// installations, places and the property line's corners.  Every edit goes
+// through the document's undo stack; an entry the file would refuse is not
+// taken, and the window says why in the file's words.  A file with
+// problems is shown as its text with the problems listed until they are
+// corrected.  Several station windows may be open at once.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "station/Diagnostic.h"
+#include "ui/Platform.h"
+#include "ui/station/CellEdit.h"
+#include "ui/station/Edit.h"
+
+class QLabel;
+class QShowEvent;
+class QStackedWidget;
+class QTabWidget;
+class QAction;
+class QMenu;
+
+namespace korrin {
+
+class EntryTableModel;
+class FixPanel;
+class HeadingPanel;
+class PropertyPanel;
+class StationDocument;
+class StationTable;
+
+class StationWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit StationWindow(QWidget* parent = nullptr);
+  ~StationWindow() override;
+
+  StationDocument& Document() { return *document_; }
+  StationTable* View(stationui::Table table) const;
+  EntryTableModel* Model(stationui::Table table) const;
+  HeadingPanel* Heading() const { return heading_; }
+  FixPanel* Fix() const { return fix_; }
+  // Whether the window shows a file with problems instead of its station.
+  bool FixingFile() const;
+  // The last entry refused, in the file's words; empty after one taken.
+  QString LastRefusal() const;
+  // The table the edit commands act on: the one on the tab shown.
+  stationui::Table CurrentTable() const;
+  void ShowTable(stationui::Table table);
+
+  // Lengths of new entries and a bare number in an empty length: feet or metres.
+  bool FeetForNewLengths() const { return feet_; }
+  void SetFeetForNewLengths(bool feet);
+
+  // Files.  Open and New replace this window's station, asking first when
+  // it has unsaved changes; false when nothing was opened.
+  bool OpenFile(const QString& path);
+  // Save (through Save As when there is no file yet); false when not saved.
+  bool Save();
+  bool SaveAs();
+  bool SaveTo(const QString& path);
+  // A station made elsewhere, as an unsaved document (asks first).
+  bool TakeStation(const station::Station& station);
+
+  // The row commands on the current table, as the Edit menu runs them.
+  void AddRow();
+  void RemoveRows();
+  void DuplicateRow();
+  void MoveRow(bool up);
+
+  // Answers in a dialog's place, for tests: questions, the file dialogs
+  // (the file chosen, or nothing for Cancel), a message shown, and the
+  // value of a cell that must come with another.
+  std::function<Answer(const Question&)> questionAnswer;
+  std::function<std::optional<QString>(bool save, const QString& proposed)> fileAnswer;
+  std::function<void(const QString& text)> messageAnswer;
+  std::function<std::optional<QString>(const QString& cell, const QString& proposed)> cellAnswer;
+
+  // Every station window open now, in the order they were made.
+  static QList<StationWindow*> Windows();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Build();
+  void BuildMenus();
+  QWidget* TablePage(stationui::Table table, QWidget* above = nullptr);
+  void Take(stationui::Outcome outcome, stationui::Table table, int selectRow);
+  void ShowRefusal(const QString& message);
+  void ClearRefusal();
+  void UpdateTitle();
+  void UpdateActions();
+  Answer Ask(const Question& question);
+  void ShowMessage(const QString& text);
+  std::optional<QString> ChooseFile(bool save, const QString& proposed);
+  // Whether the window's work may be replaced or closed: asks Save /
+  // Discard / Cancel when there are unsaved changes.  `when` ends the
+  // question: "closing", "opening another".
+  bool MayReplace(const QString& when);
+  bool FixedTextChanged() const;
+  void ShowProblems(const QString& path, const QString& text,
+                    const std::vector<station::Diagnostic>& problems);
+  void CheckFixedText();
+  void FillRecentMenu();
+
+  StationDocument* document_ = nullptr;
+  QStackedWidget* stack_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  HeadingPanel* heading_ = nullptr;
+  PropertyPanel* property_ = nullptr;
+  FixPanel* fix_ = nullptr;
+  QLabel* refusal_ = nullptr;
+  std::array<StationTable*, 6> tables_{};
+  std::array<EntryTableModel*, 6> models_{};
+  QString fixPath_;  // the file shown with problems
+  bool feet_ = false;
+  QAction* save_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  QMenu* recent_ = nullptr;
+  std::array<QAction*, 5> rowActions_{};
+  bool placed_ = false;
+};
+
+// The station window that shows `path` (raised), else a new one with it;
+// nullptr (and the reason shown) when the file cannot be opened.
+StationWindow* OpenStationWindow(const QString& path, QWidget* parent = nullptr);
+// A new station window with an empty station.
+StationWindow* NewStationWindow();
+
+}  // namespace korrin

@@ -125,7 +125,9 @@ QWidget* StationWindow::TablePage(su::Table table, QWidget* above) {
       {tr("Up"), [this] { MoveRow(true); }},
       {tr("Down"), [this] { MoveRow(false); }},
   }};
-  for (const auto& [text, run] : commands) {
+  for (const auto& command : commands) {
+    const QString& text = command.first;
+    const std::function<void()>& run = command.second;
     auto* button = new QPushButton(text, page);
     button->setAccessibleName(text + " " + Q(su::EntryWord(table)));
     button->setFocusPolicy(Qt::TabFocus);

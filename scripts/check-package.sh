@@ -30,6 +30,8 @@ expected=(
   usr/share/applications/io.github.korrin.Korrin.desktop
   usr/share/metainfo/io.github.korrin.Korrin.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/io.github.korrin.Korrin.svg
+  usr/share/icons/hicolor/scalable/mimetypes/application-x-korrin-station.svg
+  usr/share/mime/packages/io.github.korrin.Korrin.xml
 )
 for size in 16 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/io.github.korrin.Korrin.png")

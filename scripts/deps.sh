@@ -13,6 +13,7 @@ packages=(
   liberfa-dev  # the moon's position (moon/)
   fonts-liberation fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
+  shared-mime-info  # the install check reads the station files' MIME type
   poppler-utils dpkg-dev lintian man-db groff-base file
   nec2c  # the NEC-2 engine of the near field (its tests run it)
 )

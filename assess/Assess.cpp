@@ -26,6 +26,7 @@ bool IsSelected(const StationState& s, LimitSet set) {
       return s.StandardVariable;
     case LimitSet::FccOccupational:
     case LimitSet::Icnirp2020:
+    case LimitSet::Icnirp2020Occupational:
       break;
   }
   return false;

@@ -13,16 +13,17 @@
 namespace korrin::assess {
 
 enum class LimitSet {
-  FccGeneral,       // FCC 47 CFR 1.1310, general population / uncontrolled, 30 min
-  FccOccupational,  // FCC 47 CFR 1.1310, occupational / controlled, 6 min
-  Icnirp2020,       // ICNIRP 2020 general public (ARPANSA RPS S-1, 2021), 30 min
-  Arpansa2002,      // the window's ARPANSA (2002, superseded), 6 min
-  As2772,           // the window's AS2772 (withdrawn), 6 min
-  HandSet,          // the window's hand-set limit, only while it is selected
+  FccGeneral,              // FCC 47 CFR 1.1310, general population / uncontrolled, 30 min
+  FccOccupational,         // FCC 47 CFR 1.1310, occupational / controlled, 6 min
+  Icnirp2020,              // ICNIRP 2020 general public (ARPANSA RPS S-1, 2021), 30 min
+  Arpansa2002,             // the window's ARPANSA (2002, superseded), 6 min
+  As2772,                  // the window's AS2772 (withdrawn), 6 min
+  HandSet,                 // the window's hand-set limit, only while it is selected
+  Icnirp2020Occupational,  // ICNIRP 2020 occupational (ARPANSA RPS S-1, 2021), 30 min
 };
 
 // "fcc-general", "fcc-occupational", "icnirp-2020", "arpansa-2002",
-// "as2772", "hand-set".
+// "as2772", "hand-set", "icnirp-2020-occupational".
 const char* LimitSetId(LimitSet set);
 
 // The set's name with its edition and tier, as the program's texts show it.
@@ -32,9 +33,21 @@ const char* LimitSetName(LimitSet set);
 // the hand-set limit, which belongs to the station.
 std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz);
 
+// The frequencies in MHz at which the set's formula changes, with the ends
+// of its range first and last, ascending; empty for a set that applies at
+// every frequency with one value (AS2772, the hand-set limit).
+std::vector<Real> LimitBreakpointsMHz(LimitSet set);
+
+// The set's averaging time in minutes; empty for the hand-set limit.
+std::optional<Real> LimitAveragingMinutes(LimitSet set);
+
 // FCC 47 CFR 1.1307(b)(3)(i)(C): the threshold ERP in W at `distanceM`;
 // empty outside 0.3-100000 MHz.
 std::optional<Real> FccThresholdErpW(Real frequencyMHz, Real distanceM);
+
+// The frequencies in MHz at which the threshold's formula changes, with the
+// ends of its range (0.3 and 100000 MHz), ascending.
+std::vector<Real> FccThresholdBreakpointsMHz();
 
 struct RangeM {
   Real fromM = 0;

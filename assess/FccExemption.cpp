@@ -3,7 +3,9 @@
 // than a threshold that grows with R^2.  The thresholds contain their own
 // ground reflection, so the station's ERP is taken without the window's.
 #include <cmath>
+#include <iterator>
 #include <numbers>
+#include <vector>
 
 #include "assess/Internal.h"
 #include "core/Calc.h"
@@ -16,6 +18,10 @@ constexpr Real kPi = std::numbers::pi_v<Real>;
 constexpr Real kDipoleGainRatio = 1.64L;  // ERP is referred to a half-wave dipole
 constexpr Real kLowestMHz = 0.3L;
 constexpr Real kHighestMHz = 100000.0L;
+
+// The frequencies at which the threshold's formula changes, with the ends
+// of its range.
+constexpr Real kThresholdBreaksMHz[] = {kLowestMHz, 1.34L, 30.0L, 300.0L, 1500.0L, kHighestMHz};
 
 // Threshold ERP in W per square metre of distance, f in MHz.
 Real ThresholdPerSquareMetre(Real f) {
@@ -31,6 +37,10 @@ Real ThresholdPerSquareMetre(Real f) {
 std::optional<Real> FccThresholdErpW(Real frequencyMHz, Real distanceM) {
   if (frequencyMHz < kLowestMHz || frequencyMHz >= kHighestMHz) return std::nullopt;
   return ThresholdPerSquareMetre(frequencyMHz) * distanceM * distanceM;
+}
+
+std::vector<Real> FccThresholdBreakpointsMHz() {
+  return {std::begin(kThresholdBreaksMHz), std::end(kThresholdBreaksMHz)};
 }
 
 namespace detail {

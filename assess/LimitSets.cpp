@@ -2,6 +2,8 @@
 // and the two sets the window does not offer.  Frequencies in MHz, limits
 // in W/m^2; lower bounds inclusive, upper bounds exclusive.
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 #include "assess/Internal.h"
 #include "core/Calc.h"
@@ -18,28 +20,73 @@ constexpr Real kIcnirpLowestMHz = 0.1L;
 constexpr Real kIcnirpHighestMHz = 300000.0L;
 constexpr Real kFreeSpaceImpedanceOhm = 377.0L;  // plane-wave equivalent S = E^2 / 377
 
-// FCC 47 CFR 1.1310 Table 1, occupational / controlled exposure (2021),
-// converted from mW/cm^2 with 1 mW/cm^2 = 10 W/m^2.
-Real FccOccupational(Real f) {
-  if (f < 3.0L) return 1000.0L;
-  if (f < 30.0L) return 9000.0L / (f * f);
-  if (f < 300.0L) return 10.0L;
-  if (f < 1500.0L) return f / 30.0L;
-  return 50.0L;
+// One stretch of a limit's curve: from `fromMHz` (inclusive) to the next
+// piece's start, the limit in W/m^2 at f MHz.
+struct Piece {
+  Real fromMHz;
+  Real (*wm2)(Real f);
+};
+
+// The plane-wave equivalent density S = E^2 / 377 of a field strength in V/m.
+Real PlaneWave(Real e) {
+  return e * e / kFreeSpaceImpedanceOhm;
 }
 
-// ICNIRP Guidelines (2020), general public, whole body, 30-minute average;
-// adopted in Australia as ARPANSA RPS S-1 (2021).  Below 30 MHz the
-// guidelines give field strengths only: E = 300 / f^0.7 V/m, taken here as
-// its plane-wave equivalent density.
-Real Icnirp2020(Real f) {
-  if (f < 30.0L) {
-    const Real e = 300.0L / std::pow(f, 0.7L);
-    return e * e / kFreeSpaceImpedanceOhm;
+// FCC 47 CFR 1.1310 Table 1, occupational / controlled exposure (2021),
+// converted from mW/cm^2 with 1 mW/cm^2 = 10 W/m^2.
+constexpr Piece kFccOccupational[] = {
+    {0.3L, [](Real) { return 1000.0L; }},  {3.0L, [](Real f) { return 9000.0L / (f * f); }},
+    {30.0L, [](Real) { return 10.0L; }},   {300.0L, [](Real f) { return f / 30.0L; }},
+    {1500.0L, [](Real) { return 50.0L; }},
+};
+
+// FCC 47 CFR 1.1310 Table 1, general population / uncontrolled: the
+// window's own limit (core/Limits.cpp) gives the values; these are the
+// frequencies at which its formula changes.
+constexpr Real kFccGeneralBreaksMHz[] = {1.34L, 30.0L, 300.0L, 1500.0L};
+
+// The window's ARPANSA (2002) limit changes formula at these frequencies
+// (core/Limits.cpp); it applies at every frequency.
+constexpr Real kArpansaBreaksMHz[] = {1.0L, 10.0L, 400.0L, 2000.0L};
+
+// ICNIRP Guidelines (2020), Health Physics 118(5):483-524, Table 5:
+// reference levels for exposure averaged over 30 min and the whole body;
+// adopted in Australia as ARPANSA RPS S-1 (2021).  Below 30 MHz the table
+// gives field strengths only: the E-field level is taken here as its
+// plane-wave equivalent density.  General public: E = 300 / f^0.7 V/m,
+// then 2 W/m^2 (30-400 MHz), f / 200 (400-2000 MHz), 10 (2-300 GHz).
+constexpr Piece kIcnirp2020General[] = {
+    {0.1L, [](Real f) { return PlaneWave(300.0L / std::pow(f, 0.7L)); }},
+    {30.0L, [](Real) { return 2.0L; }},
+    {400.0L, [](Real f) { return f / 200.0L; }},
+    {2000.0L, [](Real) { return 10.0L; }},
+};
+
+// The same table, occupational: E = 660 / f^0.7 V/m, then 10 W/m^2
+// (30-400 MHz), f / 40 (400-2000 MHz), 50 (2-300 GHz).
+constexpr Piece kIcnirp2020Occupational[] = {
+    {0.1L, [](Real f) { return PlaneWave(660.0L / std::pow(f, 0.7L)); }},
+    {30.0L, [](Real) { return 10.0L; }},
+    {400.0L, [](Real f) { return f / 40.0L; }},
+    {2000.0L, [](Real) { return 50.0L; }},
+};
+
+// The piece that holds f; the caller has checked the set's range.
+template <size_t N>
+Real Evaluate(const Piece (&pieces)[N], Real f) {
+  const Piece* at = &pieces[0];
+  for (const Piece& p : pieces) {
+    if (f >= p.fromMHz) at = &p;
   }
-  if (f < 400.0L) return 2.0L;
-  if (f < 2000.0L) return f / 200.0L;
-  return 10.0L;
+  return at->wm2(f);
+}
+
+template <size_t N>
+std::vector<Real> Breaks(const Piece (&pieces)[N], Real highestMHz) {
+  std::vector<Real> b;
+  for (const Piece& p : pieces) b.push_back(p.fromMHz);
+  b.push_back(highestMHz);
+  return b;
 }
 
 // The window's fixed standards through the cycle's own limit.
@@ -69,6 +116,8 @@ const char* LimitSetId(LimitSet set) {
       return "as2772";
     case LimitSet::HandSet:
       return "hand-set";
+    case LimitSet::Icnirp2020Occupational:
+      return "icnirp-2020-occupational";
   }
   return "";
 }
@@ -87,6 +136,8 @@ const char* LimitSetName(LimitSet set) {
       return "AS2772 (withdrawn), general public";
     case LimitSet::HandSet:
       return "Hand-set limit";
+    case LimitSet::Icnirp2020Occupational:
+      return "ICNIRP 2020 / ARPANSA RPS S-1 (2021), occupational";
   }
   return "";
 }
@@ -95,9 +146,11 @@ std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz) {
   if (!detail::Applies(set, frequencyMHz)) return std::nullopt;
   switch (set) {
     case LimitSet::FccOccupational:
-      return FccOccupational(frequencyMHz);
+      return Evaluate(kFccOccupational, frequencyMHz);
     case LimitSet::Icnirp2020:
-      return Icnirp2020(frequencyMHz);
+      return Evaluate(kIcnirp2020General, frequencyMHz);
+    case LimitSet::Icnirp2020Occupational:
+      return Evaluate(kIcnirp2020Occupational, frequencyMHz);
     case LimitSet::FccGeneral:
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
@@ -108,6 +161,33 @@ std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz) {
   return std::nullopt;  // the hand-set limit is the station's, not the frequency's
 }
 
+std::vector<Real> LimitBreakpointsMHz(LimitSet set) {
+  switch (set) {
+    case LimitSet::FccGeneral: {
+      std::vector<Real> b{kFccLowestMHz};
+      b.insert(b.end(), std::begin(kFccGeneralBreaksMHz), std::end(kFccGeneralBreaksMHz));
+      b.push_back(kFccHighestMHz);
+      return b;
+    }
+    case LimitSet::FccOccupational:
+      return Breaks(kFccOccupational, kFccHighestMHz);
+    case LimitSet::Icnirp2020:
+      return Breaks(kIcnirp2020General, kIcnirpHighestMHz);
+    case LimitSet::Icnirp2020Occupational:
+      return Breaks(kIcnirp2020Occupational, kIcnirpHighestMHz);
+    case LimitSet::Arpansa2002:
+      return {std::begin(kArpansaBreaksMHz), std::end(kArpansaBreaksMHz)};
+    case LimitSet::As2772:
+    case LimitSet::HandSet:
+      break;
+  }
+  return {};
+}
+
+std::optional<Real> LimitAveragingMinutes(LimitSet set) {
+  return detail::AveragingMinutes(set);
+}
+
 namespace detail {
 
 bool Applies(LimitSet set, Real f) {
@@ -116,6 +196,7 @@ bool Applies(LimitSet set, Real f) {
     case LimitSet::FccOccupational:
       return f >= kFccLowestMHz && f < kFccHighestMHz;
     case LimitSet::Icnirp2020:
+    case LimitSet::Icnirp2020Occupational:
       return f >= kIcnirpLowestMHz && f < kIcnirpHighestMHz;
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
@@ -129,6 +210,7 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
   switch (set) {
     case LimitSet::FccGeneral:
     case LimitSet::Icnirp2020:
+    case LimitSet::Icnirp2020Occupational:
       return 30.0L;
     case LimitSet::FccOccupational:
     case LimitSet::Arpansa2002:
@@ -146,7 +228,8 @@ StationState WithLimitSet(const StationState& station, LimitSet set, Real freque
     s.StandardAS2772 = set == LimitSet::As2772;
     s.StandardARPANSA = set == LimitSet::Arpansa2002;
     s.StandardFCC = set == LimitSet::FccGeneral;
-    s.StandardVariable = set == LimitSet::FccOccupational || set == LimitSet::Icnirp2020;
+    s.StandardVariable = set == LimitSet::FccOccupational || set == LimitSet::Icnirp2020 ||
+                         set == LimitSet::Icnirp2020Occupational;
     if (s.StandardVariable) {
       s.RadiationLimit = *LimitAtFrequency(set, frequencyMHz);
     } else {

@@ -50,6 +50,11 @@ constexpr Real kDipoleGainDbi = 2.0L;
 // nothing while StandardVariable is set.
 void UpdateRadiationLimit(StationState& s);
 
+// The dish's AntennaGainRatio, FarFieldBoundaryM, FarFieldDensityWm2 and
+// ExclusionDistanceM from its diameter, efficiency, WavelengthM, FeedPowerW,
+// OverallDutyFactor and RadiationLimit, without the near-field scan.
+void DishFarField(StationState& s);
+
 // The three antenna branches of the cycle (limit, gain in use, far-field
 // boundary and density, near-field scan for the dish, exclusion distance).
 void DishBranch(StationState& s);

@@ -135,16 +135,20 @@ void ScanNearField(StationState& s) {
   s.NearFieldDensityWm2 = density;
 }
 
-void DishBranch(StationState& s) {
-  BringLimitUpToDate(s);
+void DishFarField(StationState& s) {
   const Real d = s.DishDiameterCopyCm / 100.0L;
   const Real lambda = s.WavelengthM;
   const Real aperture = kPi * d / lambda;
   s.AntennaGainRatio = aperture * aperture * s.DishEfficiency;
   s.FarFieldBoundaryM = 2.0L * d * d / lambda;
   s.FarFieldDensityWm2 = DensityAt(s, s.AntennaGainRatio, s.FarFieldBoundaryM);
-  ScanNearField(s);
   s.ExclusionDistanceM = ExclusionDistance(s, s.AntennaGainRatio);
+}
+
+void DishBranch(StationState& s) {
+  BringLimitUpToDate(s);
+  DishFarField(s);
+  ScanNearField(s);
 }
 
 void YagiBranch(StationState& s) {

@@ -49,6 +49,19 @@ INSTANTIATE_TEST_SUITE_P(
         SetLimitCase{LimitSet::Icnirp2020, 2000.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 299999.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 300000.0L, std::nullopt, 0},
+        // ICNIRP 2020 occupational: the plane-wave equivalent of 660 / f^0.7 V/m
+        // below 30 MHz, then 10; f/40; 50 W/m^2
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 0.0999L, std::nullopt, 0},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 0.1L, 29023.3L, 0.05L},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 14.2L, 28.154L, 0.0005L},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 29.99L, 9.8851L, 0.00005L},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 30.0L, 10.0L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 399.0L, 10.0L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 432.0L, 10.8L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 1999.0L, 49.975L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 2000.0L, 50.0L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 299999.0L, 50.0L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 300000.0L, std::nullopt, 0},
         // FCC occupational / controlled
         SetLimitCase{LimitSet::FccOccupational, 0.2999L, std::nullopt, 0},
         SetLimitCase{LimitSet::FccOccupational, 0.3L, 1000.0L, kExact},

@@ -61,6 +61,8 @@ QColor SetColour(LimitSet set) {
       return {139, 90, 43};
     case LimitSet::HandSet:
       return {0, 128, 128};
+    case LimitSet::Icnirp2020Occupational:
+      return {20, 90, 160};
   }
   return Qt::black;
 }

@@ -60,6 +60,8 @@ QString ShortLimitName(assess::LimitSet set) {
       return "AS2772";
     case assess::LimitSet::HandSet:
       return "Hand-set limit";
+    case assess::LimitSet::Icnirp2020Occupational:
+      return "ICNIRP 2020 occupational";
   }
   return {};
 }

@@ -93,6 +93,8 @@ QString ShortName(LimitSet set) {
       return "AS2772";
     case LimitSet::HandSet:
       return "the hand-set limit";
+    case LimitSet::Icnirp2020Occupational:
+      return "ICNIRP 2020 occupational";
   }
   return "";
 }

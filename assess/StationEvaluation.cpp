@@ -1,0 +1,171 @@
+// The station's evaluation put together: the installations resolved and
+// evaluated, the places, the property line, the verdict and the warnings;
+// and the small functions of the result types.
+#include "assess/StationEvaluation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "assess/StationInternal.h"
+#include "assess/StationMethod.h"
+
+namespace korrin::assess {
+
+const char* LimitSetChoiceId(LimitSetChoice set) {
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      return "fcc";
+    case LimitSetChoice::Icnirp2020:
+      return "icnirp-2020";
+  }
+  return "";
+}
+
+const char* TierId(Tier tier) {
+  return tier == Tier::General ? "general" : "occupational";
+}
+
+const char* CriterionId(Criterion criterion) {
+  return criterion == Criterion::TimeAveraged ? "time-averaged" : "instantaneous";
+}
+
+const char* ExposureModelId(ExposureModel model) {
+  switch (model) {
+    case ExposureModel::FarField:
+      return "far-field";
+    case ExposureModel::Aperture:
+      return "aperture";
+    case ExposureModel::CalculatorScan:
+      return "calculator-scan";
+  }
+  return "";
+}
+
+LimitSet LimitSetFor(LimitSetChoice set, Tier tier) {
+  if (set == LimitSetChoice::Fcc) {
+    return tier == Tier::General ? LimitSet::FccGeneral : LimitSet::FccOccupational;
+  }
+  return tier == Tier::General ? LimitSet::Icnirp2020 : LimitSet::Icnirp2020Occupational;
+}
+
+std::string CriterionName(LimitSetChoice set, Tier tier, Criterion criterion) {
+  if (criterion == Criterion::Instantaneous) {
+    return std::string("ICNIRP 2010 nerve-stimulation level (instantaneous), ") +
+           (tier == Tier::General ? "general public" : "occupational");
+  }
+  return LimitSetName(LimitSetFor(set, tier));
+}
+
+Real DistanceM(const Point3& a, const Point3& b) {
+  const Real dx = a.xM - b.xM;
+  const Real dy = a.yM - b.yM;
+  const Real dz = a.heightM - b.heightM;
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+const CriterionResult* TierResult::Find(Criterion criterion) const {
+  const std::optional<CriterionResult>& c =
+      criterion == Criterion::TimeAveraged ? timeAveraged : instantaneous;
+  return c ? &*c : nullptr;
+}
+
+const CriterionResult* TierResult::Governing() const {
+  if (!timeAveraged) return instantaneous ? &*instantaneous : nullptr;
+  if (instantaneous && instantaneous->keepOutM > timeAveraged->keepOutM) return &*instantaneous;
+  return &*timeAveraged;
+}
+
+std::optional<Real> TierResult::KeepOutM() const {
+  const CriterionResult* c = Governing();
+  if (c == nullptr) return std::nullopt;
+  return c->keepOutM;
+}
+
+const TierResult* InstallationResult::Find(LimitSetChoice set, Tier tier) const {
+  for (const TierResult& t : results) {
+    if (t.set == set && t.tier == tier) return &t;
+  }
+  return nullptr;
+}
+
+Real InstallationResult::GeneralKeepOutM() const {
+  Real largest = 0;
+  for (const TierResult& t : results) {
+    if (t.tier == Tier::General) largest = std::max(largest, t.KeepOutM().value_or(0.0L));
+  }
+  return largest;
+}
+
+Real FractionAtDistance(const CriterionResult& c, bool dish, Real distanceM) {
+  if (!dish) {
+    // The far field falls as 1/R^2 at every frequency: the largest fraction
+    // is the largest keep-out distance's, (keep-out / R)^2.
+    const Real q = c.keepOutM / std::max(distanceM, kClosestDistanceM);
+    return q * q;
+  }
+  Real largest = 0;
+  for (const ExposureCase& e : c.cases) {
+    largest = std::max(largest, DensityAtWm2(e, distanceM) / e.limitWm2);
+  }
+  return largest;
+}
+
+std::optional<Real> FractionAtPoint(const InstallationResult& installation, LimitSetChoice set,
+                                    Tier tier, Criterion criterion, const Point3& at) {
+  const TierResult* t = installation.Find(set, tier);
+  const CriterionResult* c = t != nullptr ? t->Find(criterion) : nullptr;
+  if (c == nullptr) return std::nullopt;
+  return FractionAtDistance(*c, installation.dish, DistanceM(installation.positionM, at));
+}
+
+std::optional<Real> KeepOutCircleRadiusM(Real keepOutM, Real antennaHeightM, Real heightM) {
+  const Real dh = std::fabs(antennaHeightM - heightM);
+  if (!(keepOutM > dh)) return std::nullopt;
+  return std::sqrt(keepOutM * keepOutM - dh * dh);
+}
+
+const InstallationResult* StationEvaluation::FindInstallation(const std::string& id) const {
+  for (const InstallationResult& r : installations) {
+    if (r.id == id) return &r;
+  }
+  return nullptr;
+}
+
+const PlaceResult* StationEvaluation::FindPlace(const std::string& name) const {
+  for (const PlaceResult& p : places) {
+    if (p.name == name) return &p;
+  }
+  return nullptr;
+}
+
+StationEvaluation Evaluate(const station::Station& station, const TableLookups& tables,
+                           const EvaluationOptions& options) {
+  StationEvaluation e;
+  e.callsign = station.callsign;
+  e.site = station.site;
+  e.evaluatedBy = station.evaluatedBy;
+  e.region = station.region;
+  e.limitSets = station.limitSets;
+
+  detail::Resolution resolved = detail::Resolve(station, tables);
+  std::vector<std::string> problems = std::move(resolved.problems);
+  for (const detail::ResolvedInstallation& r : resolved.installations) {
+    std::optional<InstallationResult> result =
+        detail::EvaluateInstallation(r, e.limitSets, problems);
+    if (result) e.installations.push_back(std::move(*result));
+  }
+  e.places = detail::EvaluatePlaces(station, e.installations, e.limitSets, options);
+  if (station.property) {
+    e.propertyHeightM = station.property->height.Metres();
+    e.property =
+        detail::EvaluatePropertyLine(*station.property, e.installations, e.limitSets, options);
+  }
+  const bool anythingToCheck =
+      !station.places.empty() || (station.property && !station.property->outline.empty());
+  e.verdict = detail::Judge(e, problems, anythingToCheck);
+  e.warnings = std::move(resolved.warnings);
+  for (std::string& w : detail::MethodWarnings(station, e)) e.warnings.push_back(std::move(w));
+  return e;
+}
+
+}  // namespace korrin::assess

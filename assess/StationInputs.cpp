@@ -198,7 +198,7 @@ bool ResolveFrequencies(Context& c, const station::Installation& i, ResolvedInst
 void ResolveGround(Context& c, const station::Installation& i, bool includesGround,
                    ResolvedInstallation& r) {
   // The installation's own setting, else the file's, else on (cautious).
-  r.groundReflectionAsked = i.groundReflection.value_or(c.station.groundReflection.value_or(true));
+  r.groundReflectionAsked = station::GroundReflectionOf(c.station, i);
   if (!i.groundReflection && !c.station.groundReflection) c.groundDefaultUsed = true;
   const bool counted = r.groundReflectionAsked && !r.dish && !includesGround;
   r.groundFactor = counted ? kGroundReflectionFactor : 1.0L;
@@ -234,11 +234,6 @@ Real GainRatioAt(const ResolvedInstallation& r, Real frequencyMHz) {
 Resolution Resolve(const station::Station& station, const TableLookups& tables) {
   Resolution out;
   Context c{station, tables, out, {}, {}, false};
-  const auto find = [](const auto& list, const std::string& id) {
-    const auto it =
-        std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.id == id; });
-    return it == list.end() ? nullptr : &*it;
-  };
 
   for (const station::Installation& i : station.installations) {
     ResolvedInstallation r;
@@ -246,12 +241,12 @@ Resolution Resolve(const station::Station& station, const TableLookups& tables) 
     r.transmitter = i.transmitter;
     r.feedlineId = i.feedline;
     r.antenna = i.antenna;
-    r.group = i.group.value_or(station::kDefaultGroup);
+    r.group = station::GroupOf(i);
     std::string problem;
     bool includesGround = false;
-    const station::Transmitter* t = find(station.transmitters, i.transmitter);
-    const station::Antenna* a = find(station.antennas, i.antenna);
-    const station::Feedline* f = i.feedline ? find(station.feedlines, *i.feedline) : nullptr;
+    const station::Transmitter* t = station.FindTransmitter(i.transmitter);
+    const station::Antenna* a = station.FindAntenna(i.antenna);
+    const station::Feedline* f = i.feedline ? station.FindFeedline(*i.feedline) : nullptr;
     bool ok = true;
     if (t == nullptr) {
       problem = "there is no transmitter " + Quoted(i.transmitter);

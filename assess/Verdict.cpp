@@ -2,8 +2,10 @@
 // sum along the property line is at most 1) with each failure and its
 // margin, and the warnings in plain words where the method is weak or a
 // rule restricts what it may be used for.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "assess/StationInternal.h"
@@ -42,6 +44,14 @@ std::string Terms(const std::vector<SumTerm>& terms) {
     s += Quoted(t.installation) + " " + Fixed(t.fraction, 3);
   }
   return s;
+}
+
+// A frequency with up to four decimals, trailing zeros left out.
+std::string Megahertz(Real f) {
+  std::string text = Fixed(f, 4);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text;
 }
 
 std::string TierWords(bool controlled) {
@@ -110,17 +120,27 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
   bool dish = false;
   for (const InstallationResult& r : e.installations) {
     dish = dish || r.dish;
-    // Keep-out distances that the far-field formula puts inside lambda / 2 pi.
-    std::string inside;
+    // Keep-out distances that the far-field formula puts inside lambda / 2
+    // pi, listed by the frequency they were found at.
+    std::vector<std::pair<Real, std::string>> byFrequency;
     for (const TierResult& t : r.results) {
       const CriterionResult* c = t.Governing();
       if (c == nullptr || !(c->keepOutM > 0)) continue;
-      const Real reactive = WavelengthM(c->frequencyMHz) / (2.0L * kPi);
-      if (!(c->keepOutM < reactive)) continue;
-      if (!inside.empty()) inside += ", ";
-      inside += ShortName(t.set, t.tier, c->criterion) + " " + Fixed(c->keepOutM, 2) +
-                " m (\u03bb/2\u03c0 = " + Fixed(reactive, 2) + " m at " +
-                Fixed(c->frequencyMHz, 4) + " MHz)";
+      if (!(c->keepOutM < WavelengthM(c->frequencyMHz) / (2.0L * kPi))) continue;
+      auto at = std::find_if(byFrequency.begin(), byFrequency.end(),
+                             [&](const auto& b) { return b.first == c->frequencyMHz; });
+      if (at == byFrequency.end()) {
+        byFrequency.emplace_back(c->frequencyMHz, std::string());
+        at = std::prev(byFrequency.end());
+      }
+      if (!at->second.empty()) at->second += ", ";
+      at->second += ShortName(t.set, t.tier, c->criterion) + " " + Fixed(c->keepOutM, 2) + " m";
+    }
+    std::string inside;
+    for (const auto& [f, list] : byFrequency) {
+      if (!inside.empty()) inside += "; ";
+      inside += list + " (\u03bb/2\u03c0 = " + Fixed(WavelengthM(f) / (2.0L * kPi), 2) + " m at " +
+                Megahertz(f) + " MHz)";
     }
     if (!inside.empty()) {
       w.push_back("Installation " + Quoted(r.id) +
@@ -129,8 +149,8 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
                   "that close need their own evaluation.");
     }
     const std::string range =
-        Fixed(r.lowerMHz, 4) +
-        (r.upperMHz > r.lowerMHz ? "\u2013" + Fixed(r.upperMHz, 4) : std::string()) + " MHz";
+        Megahertz(r.lowerMHz) +
+        (r.upperMHz > r.lowerMHz ? "\u2013" + Megahertz(r.upperMHz) : std::string()) + " MHz";
     if (has(LimitSetChoice::Fcc) && (r.lowerMHz < kFccLowestMHz || r.upperMHz >= kFccHighestMHz)) {
       w.push_back("Installation " + Quoted(r.id) + " (" + range +
                   "): outside 0.3\u2013100000 MHz the FCC's limits (47 CFR 1.1310) and its "

@@ -41,6 +41,39 @@ const char* ExposureModelId(ExposureModel model) {
   return "";
 }
 
+const char* FrequencyReasonId(FrequencyReason reason) {
+  switch (reason) {
+    case FrequencyReason::Given:
+      return "given";
+    case FrequencyReason::LowerEdge:
+      return "lower-edge";
+    case FrequencyReason::UpperEdge:
+      return "upper-edge";
+    case FrequencyReason::Breakpoint:
+      return "breakpoint";
+    case FrequencyReason::InsideBand:
+      return "inside-band";
+  }
+  return "";
+}
+
+const char* FrequencyReasonWords(FrequencyReason reason) {
+  switch (reason) {
+    case FrequencyReason::Given:
+      return "the frequency given";
+    case FrequencyReason::LowerEdge:
+      return "the band's lower edge";
+    case FrequencyReason::UpperEdge:
+      return "the band's upper edge";
+    case FrequencyReason::Breakpoint:
+      return "a limit's breakpoint inside the band";
+    case FrequencyReason::InsideBand:
+      return "inside the band, where the keep-out distance peaks between a band edge and a "
+             "breakpoint";
+  }
+  return "";
+}
+
 LimitSet LimitSetFor(LimitSetChoice set, Tier tier) {
   if (set == LimitSetChoice::Fcc) {
     return tier == Tier::General ? LimitSet::FccGeneral : LimitSet::FccOccupational;

@@ -47,6 +47,11 @@ const char* LimitSetChoiceId(LimitSetChoice set);  // "fcc", "icnirp-2020"
 const char* TierId(Tier tier);                     // "general", "occupational"
 const char* CriterionId(Criterion criterion);      // "time-averaged", "instantaneous"
 const char* ExposureModelId(ExposureModel model);  // "far-field", "aperture", "calculator-scan"
+// "given", "lower-edge", "upper-edge", "breakpoint", "inside-band"
+const char* FrequencyReasonId(FrequencyReason reason);
+// The reason in the report's words: "the frequency given", "the band's
+// lower edge", "a limit's breakpoint", ...
+const char* FrequencyReasonWords(FrequencyReason reason);
 
 // The limit set of assess/Assessment.h that a file's set and a tier name.
 LimitSet LimitSetFor(LimitSetChoice set, Tier tier);

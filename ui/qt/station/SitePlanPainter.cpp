@@ -1,0 +1,312 @@
+#include "ui/qt/station/SitePlanPainter.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace korrin {
+
+namespace su = stationui;
+
+namespace {
+
+// Colours: within the limit, over it, no figure; keep-out zones.
+const QColor kWithin(0x2e, 0x7d, 0x32);
+const QColor kOver(0xc6, 0x28, 0x28);
+const QColor kNoFigure(0x61, 0x61, 0x61);
+const QColor kZoneLine(0xe6, 0x51, 0x00);
+const QColor kZoneFill(0xff, 0xb3, 0x00, 70);
+const QColor kHighlight(0x15, 0x65, 0xc0);
+const QColor kHighlightFill(0x15, 0x65, 0xc0, 60);
+const QColor kAntenna(0x21, 0x21, 0x21);
+
+constexpr qreal kMarginShare = 0.05;  // of the plan area's shorter side
+constexpr int kLegendLines = 3;
+
+qreal FontPixels(const QRectF& target) {
+  return std::clamp(std::min(target.width(), target.height()) / 48.0, 9.0, 16.0);
+}
+
+QColor ColourOf(std::optional<su::Real> sum) {
+  if (!sum) return kNoFigure;
+  return su::StandingOf(*sum) == su::SumStanding::Within ? kWithin : kOver;
+}
+
+QString Number(su::Real value, int decimals) {
+  return QString::number(static_cast<double>(value), 'f', decimals);
+}
+
+void Label(QPainter& p, const QPointF& at, const QString& text, const QColor& colour) {
+  // A white halo keeps the text legible over lines and zones.
+  QPainterPath path;
+  path.addText(at, p.font(), text);
+  p.save();
+  p.setPen(QPen(QColor(255, 255, 255, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  p.restore();
+  p.save();
+  p.setPen(colour);
+  p.drawText(at, text);
+  p.restore();
+}
+
+void NorthArrow(QPainter& p, const QRectF& area, qreal font) {
+  const qreal h = font * 3;
+  const QPointF tip(area.right() - font * 2, area.top() + font * 1.5);
+  QPolygonF arrow;
+  arrow << tip << QPointF(tip.x() + h / 4, tip.y() + h) << QPointF(tip.x(), tip.y() + h * 0.75)
+        << QPointF(tip.x() - h / 4, tip.y() + h);
+  p.save();
+  p.setPen(QPen(kAntenna, 1));
+  p.setBrush(kAntenna);
+  p.drawPolygon(arrow);
+  p.restore();
+  const QFontMetricsF m(p.font());
+  Label(p, QPointF(tip.x() - m.horizontalAdvance("N") / 2, tip.y() + h + m.ascent() + 2), "N",
+        kAntenna);
+}
+
+void ScaleBar(QPainter& p, const QRectF& area, const su::PlanView& v, qreal font) {
+  const QPointF start(area.left() + font, area.bottom() - font);
+  const qreal length = static_cast<qreal>(v.barPixels);
+  p.save();
+  p.setPen(QPen(kAntenna, 2, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(start, start + QPointF(length, 0));
+  for (int i = 0; i <= 2; ++i) {
+    const qreal x = start.x() + length * i / 2;
+    const qreal tick = i == 1 ? font / 3 : font / 2;
+    p.drawLine(QPointF(x, start.y()), QPointF(x, start.y() - tick));
+  }
+  p.restore();
+  const QString text =
+      QString::number(static_cast<double>(v.barLength)) + (v.barFeet ? " ft" : " m");
+  Label(p, QPointF(start.x(), start.y() - font * 0.8), text, kAntenna);
+}
+
+void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qreal font) {
+  const qreal swatch = font;
+  const qreal lineHeight = strip.height() / kLegendLines;
+  const qreal columnWidth = strip.width() / 2;
+  int slot = 0;
+  auto place = [&](const QString& text, const std::function<void(const QRectF&)>& draw) {
+    const int column = slot / kLegendLines;
+    const int row = slot % kLegendLines;
+    ++slot;
+    const QRectF box(strip.left() + column * columnWidth,
+                     strip.top() + row * lineHeight + (lineHeight - swatch) / 2, swatch, swatch);
+    draw(box);
+    p.save();
+    p.setPen(kAntenna);
+    p.drawText(QRectF(box.right() + font / 2, strip.top() + row * lineHeight,
+                      columnWidth - swatch - font, lineHeight),
+               Qt::AlignVCenter | Qt::AlignLeft, text);
+    p.restore();
+  };
+  const QString height = Number(c.circleHeightM, 1);
+  place(QObject::tr("Keep-out zone of an installation at %1 m height (general public)").arg(height),
+        [&](const QRectF& b) {
+          p.setPen(QPen(kZoneLine, 1.5));
+          p.setBrush(kZoneFill);
+          p.drawEllipse(b);
+        });
+  place(QObject::tr("Antenna"), [&](const QRectF& b) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAntenna);
+    p.drawEllipse(b.center(), b.width() / 4, b.width() / 4);
+  });
+  place(QObject::tr("Property line, its largest sum marked"), [&](const QRectF& b) {
+    p.setPen(QPen(kWithin, 2, Qt::DashLine));
+    p.drawLine(QPointF(b.left(), b.center().y()), QPointF(b.right(), b.center().y()));
+  });
+  place(QObject::tr("Place or line within the limits: sum of fractions at most 1"),
+        [&](const QRectF& b) {
+          p.setPen(Qt::NoPen);
+          p.setBrush(kWithin);
+          p.drawRect(b.adjusted(2, 2, -2, -2));
+        });
+  place(QObject::tr("Place or line over the limits: sum above 1"), [&](const QRectF& b) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kOver);
+    p.drawRect(b.adjusted(2, 2, -2, -2));
+  });
+  place(QObject::tr("Hollow: the household (controlled); filled: the public"),
+        [&](const QRectF& b) {
+          p.setPen(QPen(kAntenna, 1.5));
+          p.setBrush(Qt::NoBrush);
+          p.drawRect(b.adjusted(2, 2, -2, -2));
+        });
+}
+
+}  // namespace
+
+QString SumText(su::Real sum) {
+  QString text = Number(sum, 3);
+  if (sum > 0) {
+    const double margin = 10 * std::log10(1 / static_cast<double>(sum));
+    text += QStringLiteral(" (%1 dB)")
+                .arg(QString::number(margin, 'f', 2).replace('-', QChar(0x2212)));
+  }
+  return text;
+}
+
+QRectF SitePlanArea(const QRectF& target) {
+  const qreal font = FontPixels(target);
+  const qreal legend = font * 1.6 * kLegendLines;
+  return QRectF(target.left(), target.top(), target.width(), target.height() - legend);
+}
+
+su::PlanView SitePlanViewFor(const su::SitePlanContent& content, const QRectF& target, bool feet) {
+  const QRectF area = SitePlanArea(target);
+  const qreal margin = std::min(area.width(), area.height()) * kMarginShare + FontPixels(target);
+  return su::FitPlan(content, area.left(), area.top(), area.width(), area.height(), margin, feet);
+}
+
+void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent& c,
+                   const SitePlanStyle& style) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont font = p.font();
+  font.setPixelSize(static_cast<int>(FontPixels(target)));
+  font.setStyleStrategy(QFont::PreferAntialias);
+  p.setFont(font);
+  const qreal fontPx = FontPixels(target);
+  p.fillRect(target, Qt::white);
+  const QRectF area = SitePlanArea(target);
+  const su::PlanView v = SitePlanViewFor(c, target, style.feet);
+  auto at = [&v](const su::PlanPoint& pt) {
+    return QPointF(static_cast<qreal>(v.PixelX(pt.x)), static_cast<qreal>(v.PixelY(pt.y)));
+  };
+  p.setClipRect(area);
+
+  // The keep-out zones first, under everything else.
+  for (const su::PlanCircle& circle : c.circles) {
+    const bool strong = QString::fromStdString(circle.installation) == style.highlightInstallation;
+    const qreal r = static_cast<qreal>(v.Pixels(circle.radiusM));
+    p.setPen(QPen(strong ? kHighlight : kZoneLine, strong ? 3 : 1.5));
+    p.setBrush(strong ? kHighlightFill : kZoneFill);
+    p.drawEllipse(at(circle.centre), r, r);
+  }
+  for (const su::PlanCircle& circle : c.circles) {
+    const bool strong = QString::fromStdString(circle.installation) == style.highlightInstallation;
+    const qreal r = static_cast<qreal>(v.Pixels(circle.radiusM));
+    const QPointF top = at(circle.centre) - QPointF(0, r);
+    Label(p, top + QPointF(fontPx / 3, fontPx * 1.2), QString::fromStdString(circle.installation),
+          strong ? kHighlight : kZoneLine);
+  }
+
+  // The property line, coloured by its largest sum.
+  if (c.outline.size() >= 2) {
+    QPolygonF line;
+    for (const su::PlanPoint& pt : c.outline) line << at(pt);
+    p.setPen(QPen(ColourOf(c.lineSum), 2.5, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(line);
+    if (c.lineSum && c.lineSumAt) {
+      const QPointF m = at(*c.lineSumAt);
+      const qreal d = fontPx * 0.6;
+      QPolygonF diamond;
+      diamond << m + QPointF(0, -d) << m + QPointF(d, 0) << m + QPointF(0, d) << m + QPointF(-d, 0);
+      p.setPen(QPen(Qt::white, 1));
+      p.setBrush(ColourOf(c.lineSum));
+      p.drawPolygon(diamond);
+      Label(p, m + QPointF(d * 1.5, -d), QObject::tr("line: %1").arg(SumText(*c.lineSum)),
+            ColourOf(c.lineSum));
+    }
+  }
+
+  // The antennas.
+  for (const su::PlanAntenna& a : c.antennas) {
+    const QPointF centre = at(a.at);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAntenna);
+    p.drawEllipse(centre, fontPx / 3, fontPx / 3);
+    Label(p, centre + QPointF(fontPx / 2, fontPx * 1.1), QString::fromStdString(a.id), kAntenna);
+  }
+
+  // The places, coloured by their largest sum.
+  for (const su::PlanPlace& place : c.places) {
+    const QPointF centre = at(place.at);
+    const QColor colour = ColourOf(place.largestSum);
+    const bool strong = QString::fromStdString(place.name) == style.highlightPlace;
+    const qreal s = fontPx * 0.55;
+    if (strong) {
+      p.setPen(QPen(kHighlight, 2.5));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(centre, s * 2.2, s * 2.2);
+    }
+    p.setPen(QPen(colour, 2));
+    p.setBrush(place.controlled ? QBrush(Qt::white) : QBrush(colour));
+    p.drawRect(QRectF(centre - QPointF(s, s), QSizeF(2 * s, 2 * s)));
+    QString text = QString::fromStdString(place.name);
+    if (place.largestSum) text += ": " + SumText(*place.largestSum);
+    Label(p, centre + QPointF(s * 1.8, -s * 0.6), text, strong ? kHighlight : colour);
+  }
+
+  NorthArrow(p, area, fontPx);
+  ScaleBar(p, area, v, fontPx);
+  p.setClipping(false);
+  // A frame round the plan, and the legend under it.
+  p.setPen(QPen(QColor(0xbd, 0xbd, 0xbd), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
+  Legend(p, QRectF(target.left() + fontPx / 2, area.bottom() + fontPx * 0.2,
+                   target.width() - fontPx, target.bottom() - area.bottom() - fontPx * 0.2),
+         c, fontPx);
+  p.restore();
+}
+
+std::string SaveSitePlanFile(const su::SitePlanContent& content, const QString& path,
+                             const SitePlanStyle& style, const QString& title) {
+  const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
+  if (!svg && !path.endsWith(".png", Qt::CaseInsensitive)) {
+    return "cannot write " + path.toStdString() + ": the site plan is written as .svg or .png";
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
+  }
+  const QRectF whole(QPointF(0, 0), QSizeF(kSitePlanFileSize));
+  if (svg) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setSize(kSitePlanFileSize);
+    generator.setViewBox(QRect(QPoint(0, 0), kSitePlanFileSize));
+    generator.setResolution(96);
+    generator.setTitle(QObject::tr("Korrin: site plan"));
+    generator.setDescription(title);
+    QPainter painter;
+    if (!painter.begin(&generator)) return "cannot write " + path.toStdString();
+    PaintSitePlan(painter, whole, content, style);
+    if (!painter.end()) return "cannot finish " + path.toStdString();
+  } else {
+    QImage image(kSitePlanFileSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    constexpr int kDotsPerMetreAt96Dpi = 3780;
+    image.setDotsPerMeterX(kDotsPerMetreAt96Dpi);
+    image.setDotsPerMeterY(kDotsPerMetreAt96Dpi);
+    {
+      QPainter painter(&image);
+      PaintSitePlan(painter, whole, content, style);
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
+      file.cancelWriting();
+      return "cannot write " + path.toStdString() + " (" + writer.errorString().toStdString() + ")";
+    }
+  }
+  if (!file.commit()) {
+    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
+  }
+  return {};
+}
+
+}  // namespace korrin

@@ -20,12 +20,15 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 #include "QtTestSupport.h"
 #include "station/StationFile.h"
 #include "ui/qt/station/EntryTableModel.h"
 #include "ui/qt/station/FixPanel.h"
 #include "ui/qt/station/HeadingPanel.h"
+#include "ui/qt/station/ResultsPanel.h"
+#include "ui/qt/station/SitePlanPainter.h"
 #include "ui/qt/station/StationDocument.h"
 #include "ui/qt/station/StationTable.h"
 #include "ui/qt/station/StationWindow.h"
@@ -163,6 +166,82 @@ class StationWindowTest : public QObject {
     QCOMPARE(w->Document().UndoStack().count(), undoBefore + 1);
     QVERIFY(w->isWindowModified());
     QVERIFY(w->windowTitle().startsWith("worked-f.station.toml[*]"));
+  }
+
+  void typingAValueUpdatesTheResults() {
+    Shown w(kWorkedF);
+    QLabel* verdict = w->Results()->Verdict();
+    QVERIFY2(verdict->text().startsWith("Does not comply at \"Neighbour's garden\""),
+             qPrintable(verdict->text()));
+    QVERIFY2(verdict->text().contains("FCC general population sum 1.0427, margin -0.18 dB"),
+             qPrintable(verdict->text()));
+    const auto placeSum = [&w] {
+      const auto& t = w->Results()->Table(ResultsPanel::kPlaces)->Shown();
+      for (const auto& row : t.rows) {
+        if (row[3] == "FCC general population") return QString::fromStdString(row[4]);
+      }
+      return QString();
+    };
+    QCOMPARE(placeSum(), QString("1.0427"));
+    // The place a metre further: it complies, and every view says so.
+    TypeIntoCell(*w, Table::Places, 0, 1, "9 m");
+    QVERIFY2(verdict->text().startsWith("Complies"), qPrintable(verdict->text()));
+    QVERIFY(placeSum().toDouble() < 1);
+    QVERIFY(!w->Results()->Plan()->Content().places.front().largestSum.has_value() ||
+            *w->Results()->Plan()->Content().places.front().largestSum <= 1);
+    // Undone: the failure again.
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(placeSum(), QString("1.0427"));
+    QVERIFY(verdict->text().startsWith("Does not comply"));
+    // The 2 m transmitter at 150 W instead: it complies too.
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "150");
+    QVERIFY2(verdict->text().startsWith("Complies"), qPrintable(verdict->text()));
+  }
+
+  void theSitePlanOfTheWorkedStation() {
+    Shown w(kWorkedF);
+    w->resize(1440, 880);
+    QVERIFY(QTest::qWaitForWindowExposed(w.window));
+    SitePlanView* plan = w->Results()->Plan();
+    const stationui::SitePlanContent& content = plan->Content();
+    QCOMPARE(content.circleHeightM, stationui::Real(2));
+    QCOMPARE(int(content.antennas.size()), 2);
+    // The 2 m yagi's circle: its keep-out sphere cut at the places' 2 m.
+    const assess::InstallationResult* yagi = w->Evaluation().FindInstallation("2m");
+    QVERIFY(yagi != nullptr);
+    const stationui::PlanCircle* circle = nullptr;
+    for (const auto& c : content.circles) {
+      if (c.installation == "2m") circle = &c;
+    }
+    QVERIFY(circle != nullptr);
+    const double keepOut = double(yagi->GeneralKeepOutM());
+    QVERIFY(keepOut > 8);
+    QCOMPARE(double(circle->radiusM), std::sqrt(keepOut * keepOut - 8.0 * 8.0));
+    // In pixels: the radius at the plan's scale, and the picture agrees.
+    const QImage picture = plan->grab().toImage();
+    const stationui::PlanView view = SitePlanViewFor(content, QRectF(plan->rect()), false);
+    const double radiusPx = double(view.Pixels(circle->radiusM));
+    const double cx = double(view.PixelX(circle->centre.x));
+    const double cy = double(view.PixelY(circle->centre.y));
+    QVERIFY(radiusPx > 50);
+    const double scale = picture.width() / double(plan->width());  // device pixels
+    const auto zone = [&](double x) {
+      const QColor c = picture.pixelColor(int(x * scale), int(cy * scale));
+      return c.red() > 240 && c.blue() < 215;  // the keep-out zone's amber over white
+    };
+    QVERIFY2(zone(cx - radiusPx + 3), "inside the circle, west of the antenna");
+    QVERIFY2(!zone(cx - radiusPx - 3), "outside the circle");
+    // The scale bar is a round length drawn to the same scale.
+    QCOMPARE(double(view.barPixels), double(view.Pixels(view.barLength)));
+    // Choosing the installation in its table draws it stronger.
+    w->ShowTable(Table::Installations);
+    w->View(Table::Installations)->setCurrentIndex(w->Model(Table::Installations)->index(0, 0));
+    QCOMPARE(plan->Style().highlightInstallation, QString("2m"));
+    const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+      QDir().mkpath(dir);
+      QVERIFY(plan->grab().save(dir + "/site-plan-f.png"));
+    }
   }
 
   void aValueTheFileWouldRefuseIsRefusedAtTheCell() {
@@ -421,13 +500,17 @@ class StationWindowTest : public QObject {
     StationWindow* second = OpenStationWindow(kExample);
     QVERIFY(second != nullptr && second != first);
     QVERIFY(StationWindow::Windows().contains(first));
-    second->resize(1180, 760);
+    second->resize(1440, 880);
     second->ShowTable(Table::Installations);
     QVERIFY(QTest::qWaitForWindowExposed(second));
     const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
     if (!dir.isEmpty()) {
       QDir().mkpath(dir);
       QVERIFY(second->grab().save(dir + "/station-window.png"));
+      first->resize(1440, 880);
+      first->ShowTable(Table::Places);
+      QVERIFY(QTest::qWaitForWindowExposed(first));
+      QVERIFY(first->grab().save(dir + "/station-window-f.png"));
     }
     first->close();
     second->close();

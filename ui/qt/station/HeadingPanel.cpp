@@ -2,8 +2,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -32,7 +33,7 @@ bool Has(const std::vector<LimitSetChoice>& sets, LimitSetChoice set) {
 HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
     : QGroupBox(tr("Station"), parent), document_(document) {
   setObjectName("heading");
-  auto* form = new QFormLayout(this);
+  auto* form = new QGridLayout(this);
   callsign_ = Field("callsign", tr("as licensed"), this);
   site_ = Field("site", tr("address or grid locator"), this);
   evaluatedBy_ = Field("evaluatedBy", tr("the person who made the evaluation"), this);
@@ -57,12 +58,21 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   ground_->addItem(tr("counted (OET 65 factor 2.56)"));
   ground_->addItem(tr("not counted"));
 
-  form->addRow(tr("&Call sign:"), callsign_);
-  form->addRow(tr("S&ite:"), site_);
-  form->addRow(tr("Evaluated &by:"), evaluatedBy_);
-  form->addRow(tr("ITU &region:"), region_);
-  form->addRow(tr("Limit sets:"), sets);
-  form->addRow(tr("&Ground reflection:"), ground_);
+  // Two pairs of label and field a row: the heading takes little height.
+  auto pair = [this, form](int row, int column, const QString& label, QWidget* field) {
+    auto* caption = new QLabel(label, this);
+    caption->setBuddy(field);
+    form->addWidget(caption, row, column * 2);
+    form->addWidget(field, row, column * 2 + 1);
+  };
+  pair(0, 0, tr("&Call sign:"), callsign_);
+  pair(0, 1, tr("S&ite:"), site_);
+  pair(1, 0, tr("Evaluated &by:"), evaluatedBy_);
+  pair(1, 1, tr("ITU &region:"), region_);
+  pair(2, 0, tr("&Ground reflection:"), ground_);
+  pair(2, 1, tr("Limit sets:"), sets);
+  form->setColumnStretch(1, 1);
+  form->setColumnStretch(3, 1);
   callsign_->setAccessibleName(tr("Call sign"));
   site_->setAccessibleName(tr("Site"));
   evaluatedBy_->setAccessibleName(tr("Evaluated by"));

@@ -5,12 +5,14 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace korrin {
 
@@ -45,19 +47,63 @@ QString Number(su::Real value, int decimals) {
 }
 
 void Label(QPainter& p, const QPointF& at, const QString& text, const QColor& colour) {
-  // A white halo keeps the text legible over lines and zones.
-  QPainterPath path;
-  path.addText(at, p.font(), text);
-  p.save();
-  p.setPen(QPen(QColor(255, 255, 255, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.setBrush(Qt::NoBrush);
-  p.drawPath(path);
-  p.restore();
+  // A pale ground keeps the text legible over lines and zones.
+  const QFontMetricsF m(p.font());
+  const QRectF ground(at.x() - 1, at.y() - m.ascent(), m.horizontalAdvance(text) + 2, m.height());
+  p.fillRect(ground, QColor(255, 255, 255, 190));
   p.save();
   p.setPen(colour);
   p.drawText(at, text);
   p.restore();
 }
+
+// Puts labels beside their points where they stay inside the plan and clear
+// of the labels put before: to the right, else to the left, above or below,
+// then further down.
+class Labels {
+ public:
+  Labels(QPainter& p, const QRectF& area) : p_(p), area_(area), metrics_(p.font()) {}
+
+  // `gap`: the distance from the point to the text.
+  void Put(const QPointF& point, qreal gap, const QString& text, const QColor& colour) {
+    const qreal w = metrics_.horizontalAdvance(text);
+    const qreal h = metrics_.height();
+    const std::array<QPointF, 4> corners{QPointF(point.x() + gap, point.y() - h / 2),
+                                         QPointF(point.x() - gap - w, point.y() - h / 2),
+                                         QPointF(point.x() - w / 2, point.y() - gap - h),
+                                         QPointF(point.x() - w / 2, point.y() + gap)};
+    QRectF chosen;
+    for (int shift = 0; shift < 6 && chosen.isNull(); ++shift) {
+      for (const QPointF& corner : corners) {
+        const QRectF box(corner + QPointF(0, shift * h), QSizeF(w, h));
+        if (!area_.contains(box)) continue;
+        bool clear = true;
+        for (const QRectF& other : taken_) clear = clear && !other.intersects(box);
+        if (clear) {
+          chosen = box;
+          break;
+        }
+      }
+    }
+    // Nowhere clear: the first place, moved inside the plan.
+    if (chosen.isNull()) {
+      chosen = QRectF(corners[0], QSizeF(w, h));
+      chosen.moveLeft(std::clamp(chosen.left(), area_.left(), area_.right() - w));
+      chosen.moveTop(std::clamp(chosen.top(), area_.top(), area_.bottom() - h));
+    }
+    taken_.push_back(chosen);
+    Label(p_, QPointF(chosen.left(), chosen.top() + metrics_.ascent()), text, colour);
+  }
+
+  // Space that labels keep clear of (markers).
+  void Reserve(const QRectF& box) { taken_.push_back(box); }
+
+ private:
+  QPainter& p_;
+  QRectF area_;
+  QFontMetricsF metrics_;
+  std::vector<QRectF> taken_;
+};
 
 void NorthArrow(QPainter& p, const QRectF& area, qreal font) {
   const qreal h = font * 3;
@@ -106,13 +152,14 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
     draw(box);
     p.save();
     p.setPen(kAntenna);
-    p.drawText(QRectF(box.right() + font / 2, strip.top() + row * lineHeight,
-                      columnWidth - swatch - font, lineHeight),
-               Qt::AlignVCenter | Qt::AlignLeft, text);
+    const QRectF room(box.right() + font / 2, strip.top() + row * lineHeight,
+                      columnWidth - swatch - font, lineHeight);
+    p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft,
+               QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, room.width()));
     p.restore();
   };
-  const QString height = Number(c.circleHeightM, 1);
-  place(QObject::tr("Keep-out zone of an installation at %1 m height (general public)").arg(height),
+  const QString height = QString::number(static_cast<double>(c.circleHeightM), 'g', 3);
+  place(QObject::tr("Keep-out zone of one installation at %1 m (general public)").arg(height),
         [&](const QRectF& b) {
           p.setPen(QPen(kZoneLine, 1.5));
           p.setBrush(kZoneFill);
@@ -123,27 +170,25 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
     p.setBrush(kAntenna);
     p.drawEllipse(b.center(), b.width() / 4, b.width() / 4);
   });
-  place(QObject::tr("Property line, its largest sum marked"), [&](const QRectF& b) {
+  place(QObject::tr("Property line; its largest sum marked"), [&](const QRectF& b) {
     p.setPen(QPen(kWithin, 2, Qt::DashLine));
     p.drawLine(QPointF(b.left(), b.center().y()), QPointF(b.right(), b.center().y()));
   });
-  place(QObject::tr("Place or line within the limits: sum of fractions at most 1"),
-        [&](const QRectF& b) {
-          p.setPen(Qt::NoPen);
-          p.setBrush(kWithin);
-          p.drawRect(b.adjusted(2, 2, -2, -2));
-        });
-  place(QObject::tr("Place or line over the limits: sum above 1"), [&](const QRectF& b) {
+  place(QObject::tr("Sum of fractions at most 1: within the limits"), [&](const QRectF& b) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kWithin);
+    p.drawRect(b.adjusted(2, 2, -2, -2));
+  });
+  place(QObject::tr("Sum above 1: over the limits"), [&](const QRectF& b) {
     p.setPen(Qt::NoPen);
     p.setBrush(kOver);
     p.drawRect(b.adjusted(2, 2, -2, -2));
   });
-  place(QObject::tr("Hollow: the household (controlled); filled: the public"),
-        [&](const QRectF& b) {
-          p.setPen(QPen(kAntenna, 1.5));
-          p.setBrush(Qt::NoBrush);
-          p.drawRect(b.adjusted(2, 2, -2, -2));
-        });
+  place(QObject::tr("Hollow place: the household (controlled)"), [&](const QRectF& b) {
+    p.setPen(QPen(kAntenna, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(b.adjusted(2, 2, -2, -2));
+  });
 }
 
 }  // namespace
@@ -152,8 +197,8 @@ QString SumText(su::Real sum) {
   QString text = Number(sum, 3);
   if (sum > 0) {
     const double margin = 10 * std::log10(1 / static_cast<double>(sum));
-    text += QStringLiteral(" (%1 dB)")
-                .arg(QString::number(margin, 'f', 2).replace('-', QChar(0x2212)));
+    text +=
+        QStringLiteral(" (%1 dB)").arg(QString::number(margin, 'f', 2).replace('-', QChar(0x2212)));
   }
   return text;
 }
@@ -188,22 +233,19 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
   p.setClipRect(area);
 
   // The keep-out zones first, under everything else.
+  auto strongCircle = [&style](const su::PlanCircle& circle) {
+    return QString::fromStdString(circle.installation) == style.highlightInstallation;
+  };
   for (const su::PlanCircle& circle : c.circles) {
-    const bool strong = QString::fromStdString(circle.installation) == style.highlightInstallation;
+    const bool strong = strongCircle(circle);
     const qreal r = static_cast<qreal>(v.Pixels(circle.radiusM));
     p.setPen(QPen(strong ? kHighlight : kZoneLine, strong ? 3 : 1.5));
     p.setBrush(strong ? kHighlightFill : kZoneFill);
     p.drawEllipse(at(circle.centre), r, r);
   }
-  for (const su::PlanCircle& circle : c.circles) {
-    const bool strong = QString::fromStdString(circle.installation) == style.highlightInstallation;
-    const qreal r = static_cast<qreal>(v.Pixels(circle.radiusM));
-    const QPointF top = at(circle.centre) - QPointF(0, r);
-    Label(p, top + QPointF(fontPx / 3, fontPx * 1.2), QString::fromStdString(circle.installation),
-          strong ? kHighlight : kZoneLine);
-  }
 
   // The property line, coloured by its largest sum.
+  const qreal d = fontPx * 0.6;
   if (c.outline.size() >= 2) {
     QPolygonF line;
     for (const su::PlanPoint& pt : c.outline) line << at(pt);
@@ -212,43 +254,60 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
     p.drawPolygon(line);
     if (c.lineSum && c.lineSumAt) {
       const QPointF m = at(*c.lineSumAt);
-      const qreal d = fontPx * 0.6;
       QPolygonF diamond;
       diamond << m + QPointF(0, -d) << m + QPointF(d, 0) << m + QPointF(0, d) << m + QPointF(-d, 0);
       p.setPen(QPen(Qt::white, 1));
       p.setBrush(ColourOf(c.lineSum));
       p.drawPolygon(diamond);
-      Label(p, m + QPointF(d * 1.5, -d), QObject::tr("line: %1").arg(SumText(*c.lineSum)),
-            ColourOf(c.lineSum));
     }
   }
 
-  // The antennas.
+  // The antennas, then the places coloured by their largest sum.
+  Labels labels(p, area.adjusted(2, 2, -2, -2));
+  const qreal dot = fontPx / 3;
   for (const su::PlanAntenna& a : c.antennas) {
     const QPointF centre = at(a.at);
     p.setPen(Qt::NoPen);
     p.setBrush(kAntenna);
-    p.drawEllipse(centre, fontPx / 3, fontPx / 3);
-    Label(p, centre + QPointF(fontPx / 2, fontPx * 1.1), QString::fromStdString(a.id), kAntenna);
+    p.drawEllipse(centre, dot, dot);
+    labels.Reserve(QRectF(centre - QPointF(dot, dot), QSizeF(2 * dot, 2 * dot)));
   }
-
-  // The places, coloured by their largest sum.
+  const qreal s = fontPx * 0.55;
   for (const su::PlanPlace& place : c.places) {
     const QPointF centre = at(place.at);
     const QColor colour = ColourOf(place.largestSum);
-    const bool strong = QString::fromStdString(place.name) == style.highlightPlace;
-    const qreal s = fontPx * 0.55;
-    if (strong) {
+    if (QString::fromStdString(place.name) == style.highlightPlace) {
       p.setPen(QPen(kHighlight, 2.5));
       p.setBrush(Qt::NoBrush);
       p.drawEllipse(centre, s * 2.2, s * 2.2);
     }
     p.setPen(QPen(colour, 2));
     p.setBrush(place.controlled ? QBrush(Qt::white) : QBrush(colour));
-    p.drawRect(QRectF(centre - QPointF(s, s), QSizeF(2 * s, 2 * s)));
+    const QRectF marker(centre - QPointF(s, s), QSizeF(2 * s, 2 * s));
+    p.drawRect(marker);
+    labels.Reserve(marker);
+  }
+
+  // The labels, the most important first: each keeps clear of the others.
+  for (const su::PlanPlace& place : c.places) {
+    const bool strong = QString::fromStdString(place.name) == style.highlightPlace;
     QString text = QString::fromStdString(place.name);
     if (place.largestSum) text += ": " + SumText(*place.largestSum);
-    Label(p, centre + QPointF(s * 1.8, -s * 0.6), text, strong ? kHighlight : colour);
+    labels.Put(at(place.at), s * 1.8, text, strong ? kHighlight : ColourOf(place.largestSum));
+  }
+  if (c.outline.size() >= 2 && c.lineSum && c.lineSumAt) {
+    labels.Put(at(*c.lineSumAt), d * 1.5, QObject::tr("line: %1").arg(SumText(*c.lineSum)),
+               ColourOf(c.lineSum));
+  }
+  for (const su::PlanAntenna& a : c.antennas) {
+    labels.Put(at(a.at), dot * 2, QString::fromStdString(a.id), kAntenna);
+  }
+  for (const su::PlanCircle& circle : c.circles) {
+    const qreal r = static_cast<qreal>(v.Pixels(circle.radiusM));
+    // At the circle's top, inside it.
+    const QPointF top = at(circle.centre) - QPointF(0, r - fontPx * 0.9);
+    labels.Put(top, 0, QString::fromStdString(circle.installation),
+               strongCircle(circle) ? kHighlight : kZoneLine);
   }
 
   NorthArrow(p, area, fontPx);
@@ -258,8 +317,9 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
   p.setPen(QPen(QColor(0xbd, 0xbd, 0xbd), 1));
   p.setBrush(Qt::NoBrush);
   p.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
-  Legend(p, QRectF(target.left() + fontPx / 2, area.bottom() + fontPx * 0.2,
-                   target.width() - fontPx, target.bottom() - area.bottom() - fontPx * 0.2),
+  Legend(p,
+         QRectF(target.left() + fontPx / 2, area.bottom() + fontPx * 0.2, target.width() - fontPx,
+                target.bottom() - area.bottom() - fontPx * 0.2),
          c, fontPx);
   p.restore();
 }

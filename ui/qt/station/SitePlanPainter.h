@@ -18,8 +18,8 @@ class QPainter;
 namespace korrin {
 
 struct SitePlanStyle {
-  bool feet = false;                // the scale bar in feet
-  QString highlightInstallation;    // drawn stronger; empty: none
+  bool feet = false;              // the scale bar in feet
+  QString highlightInstallation;  // drawn stronger; empty: none
   QString highlightPlace;
 };
 
@@ -28,8 +28,8 @@ struct SitePlanStyle {
 QRectF SitePlanArea(const QRectF& target);
 
 // The view FitPlan gives for `content` drawn into `target`.
-stationui::PlanView SitePlanViewFor(const stationui::SitePlanContent& content,
-                                    const QRectF& target, bool feet);
+stationui::PlanView SitePlanViewFor(const stationui::SitePlanContent& content, const QRectF& target,
+                                    bool feet);
 
 void PaintSitePlan(QPainter& painter, const QRectF& target,
                    const stationui::SitePlanContent& content, const SitePlanStyle& style);

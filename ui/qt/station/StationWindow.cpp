@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -23,6 +24,7 @@
 #include "ui/qt/station/FixPanel.h"
 #include "ui/qt/station/HeadingPanel.h"
 #include "ui/qt/station/PropertyPanel.h"
+#include "ui/qt/station/ResultsPanel.h"
 #include "ui/qt/station/StationDocument.h"
 #include "ui/qt/station/StationMenu.h"
 #include "ui/qt/station/StationTable.h"
@@ -67,7 +69,7 @@ QString TabTitle(Table table) {
 }
 
 // The window's size on its first showing, within the screen.
-constexpr QSize kFirstSize{1180, 760};
+constexpr QSize kFirstSize{1440, 880};
 
 }  // namespace
 
@@ -84,6 +86,7 @@ StationWindow::StationWindow(QWidget* parent) : QMainWindow(parent) {
   resize(kFirstSize);
   UpdateTitle();
   UpdateActions();
+  Evaluate();
 }
 
 StationWindow::~StationWindow() {
@@ -199,7 +202,32 @@ void StationWindow::Build() {
   refusal_->hide();
   leftLayout->addWidget(stack_, 1);
   leftLayout->addWidget(refusal_);
-  setCentralWidget(left);
+
+  results_ = new ResultsPanel(this);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setObjectName("split");
+  split->addWidget(left);
+  split->addWidget(results_);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 1);
+  split->setChildrenCollapsible(false);
+  setCentralWidget(split);
+
+  // Choosing an installation or a place, in its table or among the
+  // results, draws it stronger on the plan.
+  auto highlight = [this](Table table) {
+    connect(View(table)->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, table](const QModelIndex& current) {
+              if (!current.isValid()) return;
+              const QString name = current.data(kRowNameRole).toString();
+              results_->Highlight(table == Table::Installations ? name : QString(),
+                                  table == Table::Places ? name : QString());
+            });
+  };
+  highlight(Table::Installations);
+  highlight(Table::Places);
+  connect(results_, &ResultsPanel::subjectChosen, results_, &ResultsPanel::Highlight);
+  connect(document_, &StationDocument::changed, this, &StationWindow::Evaluate);
 
   connect(heading_, &HeadingPanel::refused, this, &StationWindow::ShowRefusal);
   connect(heading_, &HeadingPanel::accepted, this, &StationWindow::ClearRefusal);
@@ -263,12 +291,12 @@ void StationWindow::BuildMenus() {
   }
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
-  QAction* feet = view->addAction(tr("New Lengths in &Feet"));
+  QAction* feet = view->addAction(tr("Lengths in &Feet"));
   feet->setObjectName("feet");
   feet->setCheckable(true);
   feet->setStatusTip(
-      tr("Give the lengths of new entries, and a bare number typed into an empty "
-         "length, in feet rather than metres"));
+      tr("Show distances and the plan's scale in feet, and give the lengths of "
+         "new entries in feet"));
   connect(feet, &QAction::toggled, this, &StationWindow::SetFeetForNewLengths);
   view->addSeparator();
   QAction* calculator = view->addAction(tr("&Calculator"));
@@ -288,6 +316,17 @@ void StationWindow::SetFeetForNewLengths(bool feet) {
     model->SetNewLengthUnit(feet ? station::LengthUnit::Feet : station::LengthUnit::Metres);
   }
   property_->SetNewLengthFeet(feet);
+  results_->SetFeet(feet);
+}
+
+void StationWindow::Evaluate() {
+  if (FixingFile()) {
+    evaluation_ = {};
+    results_->ShowNothing(tr("Not evaluated: the file has problems to correct first."));
+    return;
+  }
+  evaluation_ = assess::Evaluate(document_->Station());
+  results_->Show(document_->Station(), evaluation_);
 }
 
 bool StationWindow::FixingFile() const {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 
+#include "assess/StationEvaluation.h"
 #include "station/Diagnostic.h"
 #include "ui/Platform.h"
 #include "ui/station/CellEdit.h"
@@ -32,6 +33,7 @@ class EntryTableModel;
 class FixPanel;
 class HeadingPanel;
 class PropertyPanel;
+class ResultsPanel;
 class StationDocument;
 class StationTable;
 
@@ -45,6 +47,9 @@ class StationWindow : public QMainWindow {
   StationTable* View(stationui::Table table) const;
   EntryTableModel* Model(stationui::Table table) const;
   HeadingPanel* Heading() const { return heading_; }
+  ResultsPanel* Results() const { return results_; }
+  // The evaluation of the station shown, made again after every change.
+  const assess::StationEvaluation& Evaluation() const { return evaluation_; }
   FixPanel* Fix() const { return fix_; }
   // Whether the window shows a file with problems instead of its station.
   bool FixingFile() const;
@@ -110,12 +115,15 @@ class StationWindow : public QMainWindow {
                     const std::vector<station::Diagnostic>& problems);
   void CheckFixedText();
   void FillRecentMenu();
+  void Evaluate();
 
   StationDocument* document_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   HeadingPanel* heading_ = nullptr;
   PropertyPanel* property_ = nullptr;
+  ResultsPanel* results_ = nullptr;
+  assess::StationEvaluation evaluation_;
   FixPanel* fix_ = nullptr;
   QLabel* refusal_ = nullptr;
   std::array<StationTable*, 6> tables_{};

@@ -152,6 +152,7 @@ void StationWindow::ShowProblems(const QString& path, const QString& text,
   fix_->Show(QFileInfo(path).fileName(), text, problems);
   fix_->MarkTextSaved();
   stack_->setCurrentWidget(fix_);
+  Evaluate();
   ClearRefusal();
   UpdateTitle();
   UpdateActions();

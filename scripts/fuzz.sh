@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the two station file fuzzers with clang and runs them, both starting
-# from the inputs in tests/data/fuzz/, which the unit tests replay:
+# Builds the station file fuzzers with clang and runs them, starting from the
+# inputs in tests/data/fuzz/, which the unit tests replay:
 #   - the whole Get Data path (korrin_fuzz_load) for a bounded time: the
 #     first argument, in seconds, 60 by default;
 #   - the file parser and the record checks alone (korrin_fuzz_record) for a
@@ -12,11 +12,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 runs=${2:-10000000}
+station_runs=${3:-${KORRIN_FUZZ_STATION_RUNS:-1000000}}
 build=${KORRIN_FUZZ_BUILD_DIR:-build/fuzz}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORRIN_BUILD_FUZZ=ON -DKORRIN_BUILD_QT=OFF -DKORRIN_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target korrin_fuzz_load korrin_fuzz_record
+cmake --build "$build" --target korrin_fuzz_load korrin_fuzz_record korrin_fuzz_station
 
 # Runs one fuzzer in `workers` processes side by side (each with its own
 # log, and its share of the executions when `runs` is given), all writing
@@ -27,7 +28,7 @@ cmake --build "$build" --target korrin_fuzz_load korrin_fuzz_record
 run_fuzzer() {
   local name=$1 workers=$2 runs=$3
   shift 3
-  local corpus="$build/fuzz-corpus-$name"
+  local corpus="$build/fuzz-corpus-$name" seeds=${KORRIN_FUZZ_SEEDS:-tests/data/fuzz}
   mkdir -p "$corpus"
   local start end status=0 pids=() logs=() w
   start=$(date +%s.%N)
@@ -37,7 +38,7 @@ run_fuzzer() {
       share=(-runs=$(((runs + workers - 1 - w) / workers)))
     fi
     "$build/fuzz/korrin_fuzz_$name" "$@" "${share[@]}" -timeout=30 \
-      -print_final_stats=1 -artifact_prefix=tests/data/fuzz/ "$corpus" tests/data/fuzz \
+      -print_final_stats=1 -artifact_prefix="$seeds/" "$corpus" "$seeds" \
       >"$log" 2>&1 &
     pids+=($!)
     logs+=("$log")
@@ -66,3 +67,7 @@ run_fuzzer load 1 - -max_total_time="$seconds" -max_len=1024
 # reached within seconds, so the plain power schedule does: the entropic one
 # would spend a third of the time on its own bookkeeping.
 run_fuzzer record "$(nproc)" "$runs" -max_len=640 -entropic=0
+# The station file: one process per core too, with the file's words as a
+# dictionary.
+KORRIN_FUZZ_SEEDS=tests/data/fuzz/station run_fuzzer station "$(nproc)" "$station_runs" -max_len=4096 \
+  -dict=fuzz/station.dict

@@ -146,3 +146,33 @@ TEST(StationFileWriteTest, SaveReplacesTheFileWhole) {
 
 }  // namespace
 }  // namespace korrin::station
+
+namespace korrin::station {
+namespace {
+
+// The station file fuzzer's seeds and the inputs it once found: each is
+// refused with errors and no station, or reads, writes and reads back the
+// same.
+TEST(StationFileWriteTest, FuzzerInputsAreRefusedOrRoundTrip) {
+  const std::filesystem::path inputs =
+      std::filesystem::path(KORRIN_TEST_DATA_DIR) / "fuzz" / "station";
+  int count = 0;
+  int accepted = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(inputs)) {
+    if (!entry.is_regular_file()) continue;
+    ++count;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const ReadResult r = ParseStation(text.str(), entry.path().filename().string());
+    EXPECT_NE(r.station.has_value(), !r.errors.empty()) << entry.path();
+    if (!r.station) continue;
+    ++accepted;
+    ExpectRoundTrip(*r.station, entry.path().filename().string());
+  }
+  EXPECT_GT(count, 0);
+  EXPECT_GT(accepted, 0);
+}
+
+}  // namespace
+}  // namespace korrin::station

@@ -173,6 +173,10 @@ void DefineOptions(CLI::App& app, Reading& r) {
         "also save the assessment's plot of the density along\n"
         "the beam, as PNG or SVG by FILE's extension (.png, .svg)",
         PlotFile(r, "--plot", o.plotPath));
+  Value(app, r, "--site-plan", "FILE", "a FILE", kPictures,
+        "also save the site plan of a station file (.station.toml)\n"
+        "as PNG or SVG by FILE's extension (.png, .svg)",
+        PlotFile(r, "--site-plan", o.sitePlanPath));
 
   // ---- assessment ----
   Switch(app, "--assess", kAssessment,

@@ -52,9 +52,10 @@ struct Options {
   std::string callSign;    // the record's heading
   std::string site;
   std::string evaluatedBy;
-  std::string pageSize;     // the record's paper, "A4" or "Letter"; empty: the user's locale
-  std::string plotPath;     // empty: no plot; ends in .png or .svg
-  std::string stationFile;  // empty: the start-up station
+  std::string pageSize;      // the record's paper, "A4" or "Letter"; empty: the user's locale
+  std::string plotPath;      // empty: no plot; ends in .png or .svg
+  std::string sitePlanPath;  // a station file's site plan; empty: none; ends in .png or .svg
+  std::string stationFile;   // empty: the start-up station
   std::vector<Action> actions;
   // The assessment against the exposure limits (--assess, implied by
   // --distance and --head-height).

@@ -14,6 +14,7 @@
 #include "app/report/ReportOptions.h"
 #include "app/report/ReportSession.h"
 #include "app/report/ReportText.h"
+#include "app/report/StationOutputs.h"
 
 namespace {
 
@@ -33,6 +34,12 @@ NumberLocale UserLocale() {
 }
 
 int Run(const Options& options) {
+  // A whole station's file (.station.toml) rather than the calculator's.
+  if (NamesWholeStation(options)) return RunWholeStation(options);
+  if (!options.sitePlanPath.empty()) {
+    std::cerr << "korrin-report: option --site-plan needs a station file (.station.toml)\n";
+    return 2;
+  }
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
   // The one gate before any output: a station file that does not load is

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -491,6 +492,40 @@ class StationWindowTest : public QObject {
                  .toStringList()
                  .value(0),
              written);
+  }
+
+  void theRecordAndThePlanFromTheWindow() {
+    Shown w(kWorkedF);
+    TypeIntoCell(*w, Table::Transmitters, 1, 1, "900");  // an unsaved change, in the record
+    const QString base = files_.filePath("worked");
+    w->fileAnswer = [&base](bool save, const QString& proposed) -> std::optional<QString> {
+      if (!save) return std::nullopt;
+      // The name proposed is the station file's; the test's folder stands in.
+      return base + "." + QFileInfo(proposed).suffix();
+    };
+    QVERIFY(w->ExportRecord());
+    QProcess tool;
+    tool.start("pdftotext", {base + ".pdf", "-"});
+    QVERIFY(tool.waitForFinished(30000));
+    const QString text = QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+    for (const QString& wanted :
+         {QString("RF exposure evaluation of the station"),
+          QString::fromStdString("Does not comply at \"Neighbour's garden\""),
+          QString("Installation \"2m\""), QString("Installation \"20m\""),
+          QString("Neighbour's garden"), QString("Power 900 W"),
+          QString("worked-f.station.toml, with changes not saved to it")}) {
+      QVERIFY2(text.contains(wanted), qPrintable(wanted));
+    }
+    QVERIFY(w->ExportSitePlan());
+    QFile svg(base + ".svg");
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray picture = svg.readAll();
+    QVERIFY(picture.contains("<svg") && picture.contains("Neighbour's garden"));
+    // Cancelled: nothing written.
+    w->fileAnswer = [](bool, const QString&) { return std::nullopt; };
+    QVERIFY(!w->ExportRecord());
+    QVERIFY(!w->ExportSitePlan());
+    QVERIFY(w.messages.isEmpty());
   }
 
   void aWindowPerFileAndPicture() {

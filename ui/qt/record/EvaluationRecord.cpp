@@ -369,15 +369,14 @@ RecordDocument ComposeEvaluationRecord(const RecordInput& in) {
   return doc;
 }
 
-std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
-                                  RecordPageSize pageSize) {
+std::string WriteRecordDocument(const QString& path, const RecordDocument& doc,
+                                RecordPageSize pageSize, const QString& title) {
   const std::string where = "cannot write " + path.toStdString();
   if (path.isEmpty()) return "no file was given for the record";
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     return where + " (" + file.errorString().toStdString() + ")";
   }
-  const RecordDocument doc = ComposeEvaluationRecord(input);
   int pages = 0;
   {
     QPdfWriter writer(&file);
@@ -386,8 +385,7 @@ std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
         QPageSize(pageSize == RecordPageSize::Letter ? QPageSize::Letter : QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const QString call = input.heading.callSign.trimmed();
-    writer.setTitle("RF exposure evaluation record" + (call.isEmpty() ? QString() : " of " + call));
+    writer.setTitle(title);
     writer.setCreator(QString("Korrin ") + KORRIN_VERSION);
     pages = doc.Render(writer);
   }
@@ -397,6 +395,14 @@ std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
   }
   if (!file.commit()) return where + " (" + file.errorString().toStdString() + ")";
   return {};
+}
+
+std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
+                                  RecordPageSize pageSize) {
+  const QString call = input.heading.callSign.trimmed();
+  return WriteRecordDocument(
+      path, ComposeEvaluationRecord(input), pageSize,
+      "RF exposure evaluation record" + (call.isEmpty() ? QString() : " of " + call));
 }
 
 }  // namespace korrin

@@ -221,7 +221,8 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
   p.setRenderHint(QPainter::Antialiasing);
   QFont font = p.font();
   font.setPixelSize(static_cast<int>(FontPixels(target)));
-  font.setStyleStrategy(QFont::PreferAntialias);
+  // No ligatures: the words stay searchable in the SVG and PDF it is drawn into.
+  font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferNoShaping));
   p.setFont(font);
   const qreal fontPx = FontPixels(target);
   p.fillRect(target, Qt::white);

@@ -263,6 +263,15 @@ void StationWindow::BuildMenus() {
   saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   connect(saveAs, &QAction::triggered, this, [this] { SaveAs(); });
   file->addSeparator();
+  QAction* record = file->addAction(tr("Export &Evaluation Record…"));
+  record->setObjectName("exportRecord");
+  record->setStatusTip(tr("Write the station's evaluation as a PDF document to keep"));
+  connect(record, &QAction::triggered, this, [this] { ExportRecord(); });
+  QAction* plan = file->addAction(tr("Export Site &Plan…"));
+  plan->setObjectName("exportSitePlan");
+  plan->setStatusTip(tr("Write the site plan as an SVG or PNG picture"));
+  connect(plan, &QAction::triggered, this, [this] { ExportSitePlan(); });
+  file->addSeparator();
   QAction* close = file->addAction(tr("&Close"));
   close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
   connect(close, &QAction::triggered, this, &QWidget::close);

@@ -72,6 +72,11 @@ class StationWindow : public QMainWindow {
   bool SaveTo(const QString& path);
   // A station made elsewhere, as an unsaved document (asks first).
   bool TakeStation(const station::Station& station);
+  // File > Export Evaluation Record… and Export Site Plan…: asks for the
+  // file (the record as PDF, the plan as SVG or PNG) and writes it; false
+  // when cancelled or not written (the reason shown).
+  bool ExportRecord();
+  bool ExportSitePlan();
 
   // The row commands on the current table, as the Edit menu runs them.
   void AddRow();
@@ -106,6 +111,11 @@ class StationWindow : public QMainWindow {
   Answer Ask(const Question& question);
   void ShowMessage(const QString& text);
   std::optional<QString> ChooseFile(bool save, const QString& proposed);
+  // A file to write another kind of output to (no station file's name).
+  std::optional<QString> ChooseOutput(const QString& title, const QString& filter,
+                                      const QString& proposed);
+  // The name the outputs propose: the station file's, or the call sign's.
+  QString OutputBaseName() const;
   // Whether the window's work may be replaced or closed: asks Save /
   // Discard / Cancel when there are unsaved changes.  `when` ends the
   // question: "closing", "opening another".

@@ -10,15 +10,21 @@
 #include <QMessageBox>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <string_view>
 
 #include "io/StationFile.h"
 #include "station/StationFile.h"
 #include "ui/qt/calculator/QtPlatform.h"
+#include "ui/qt/record/RecordExport.h"
 #include "ui/qt/station/FixPanel.h"
+#include "ui/qt/station/SitePlanPainter.h"
 #include "ui/qt/station/StationDocument.h"
 #include "ui/qt/station/StationMenu.h"
+#include "ui/qt/station/StationRecord.h"
 #include "ui/qt/station/StationTable.h"
 #include "ui/qt/station/StationWindow.h"
+#include "ui/station/ResultTables.h"
 
 namespace korrin {
 
@@ -79,6 +85,78 @@ std::optional<QString> StationWindow::ChooseFile(bool save, const QString& propo
   QString chosen = dialog.selectedFiles().first();
   if (save) chosen = StationFileName(chosen);
   return chosen;
+}
+
+std::optional<QString> StationWindow::ChooseOutput(const QString& title, const QString& filter,
+                                                   const QString& proposed) {
+  if (fileAnswer) return fileAnswer(true, proposed);
+  QFileDialog dialog(this, title, QFileInfo(proposed).absolutePath(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.selectFile(QFileInfo(proposed).fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+QString StationWindow::OutputBaseName() const {
+  const QString path = document_->Path();
+  if (!path.isEmpty()) {
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(".station.toml", Qt::CaseInsensitive)) {
+      name.chop(int(std::string_view(".station.toml").size()));
+    } else if (name.endsWith(".toml", Qt::CaseInsensitive)) {
+      name.chop(int(std::string_view(".toml").size()));
+    }
+    return QFileInfo(path).absoluteDir().filePath(name);
+  }
+  const QString callsign = QString::fromStdString(document_->Station().callsign).trimmed();
+  const QString folder = RecentStationFiles().isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                             : QFileInfo(RecentStationFiles().first()).absolutePath();
+  return QDir(folder).filePath(callsign.isEmpty() ? tr("station") : callsign);
+}
+
+bool StationWindow::ExportRecord() {
+  if (FixingFile()) return false;
+  for (StationTable* table : tables_) table->CommitEdit();
+  const auto chosen = ChooseOutput(tr("Export Evaluation Record"), tr("PDF documents (*.pdf)"),
+                                   OutputBaseName() + ".pdf");
+  if (!chosen) return false;
+  const QString path = RecordFileName(*chosen);
+  const StationRecordInput input =
+      StationRecordInputOf(document_->Station(), document_->Path(), document_->Modified(), feet_);
+  const std::string error = WriteStationRecord(path, input, PageSizeForLocale(QLocale()));
+  if (!error.empty()) {
+    ShowMessage(
+        tr("The evaluation record was not written: %1.").arg(QString::fromStdString(error)));
+    return false;
+  }
+  statusBar()->showMessage(
+      tr("Evaluation record written to %1").arg(QDir::toNativeSeparators(path)));
+  return true;
+}
+
+bool StationWindow::ExportSitePlan() {
+  if (FixingFile()) return false;
+  const auto chosen =
+      ChooseOutput(tr("Export Site Plan"), tr("SVG pictures (*.svg);;PNG pictures (*.png)"),
+                   OutputBaseName() + "-site-plan.svg");
+  if (!chosen) return false;
+  QString path = *chosen;
+  if (!path.endsWith(".svg", Qt::CaseInsensitive) && !path.endsWith(".png", Qt::CaseInsensitive)) {
+    path += ".svg";
+  }
+  SitePlanStyle style;
+  style.feet = feet_;
+  const std::string error =
+      SaveSitePlanFile(stationui::SitePlanOf(document_->Station(), evaluation_), path, style,
+                       QString::fromStdString(stationui::VerdictLine(evaluation_)));
+  if (!error.empty()) {
+    ShowMessage(tr("The site plan was not written: %1.").arg(QString::fromStdString(error)));
+    return false;
+  }
+  statusBar()->showMessage(tr("Site plan written to %1").arg(QDir::toNativeSeparators(path)));
+  return true;
 }
 
 bool StationWindow::FixedTextChanged() const {

@@ -1,0 +1,68 @@
+# "--site-plan FILE" writes a station file's site plan: an SVG of vectors
+# and text (no embedded picture) that names the places and installations,
+# or a PNG of 1000 x 800 pixels; nothing for a station file with problems,
+# and a usage error without a station file.
+#
+#   -DREPORT=<path>   the program
+#   -DDIR=<dir>       a scratch directory (emptied first)
+#   -DDATA=<dir>      tests/data/station
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}")
+
+function(run expected)
+  execute_process(COMMAND "${REPORT}" ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+    ERROR_VARIABLE err)
+  if(NOT status EQUAL expected)
+    message(FATAL_ERROR "korrin-report ${ARGN}: exit status ${status}, expected ${expected}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+set(svg "${DIR}/f.svg")
+run(0 "${DATA}/worked-f.station.toml" --site-plan "${svg}")
+if(NOT out MATCHES "^Does not comply at \"Neighbour's garden\"")
+  message(FATAL_ERROR "the verdict line is not printed: ${out}")
+endif()
+file(READ "${svg}" text)
+foreach(want "<svg" "Neighbour's garden" "2m-yagi" "20m-beam" "<path")
+  string(FIND "${text}" "${want}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${svg} lacks \"${want}\"")
+  endif()
+endforeach()
+string(FIND "${text}" "<image" at)
+if(NOT at EQUAL -1)
+  message(FATAL_ERROR "${svg} embeds a raster picture")
+endif()
+
+set(png "${DIR}/example.png")
+run(0 "${DATA}/../../../data/examples/example.station.toml" --site-plan "${png}")
+file(READ "${png}" signature LIMIT 8 HEX)
+file(READ "${png}" size OFFSET 16 LIMIT 8 HEX)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${png} is not a PNG file: ${signature}")
+endif()
+string(SUBSTRING "${size}" 0 8 width)
+string(SUBSTRING "${size}" 8 8 height)
+math(EXPR width "0x${width}")
+math(EXPR height "0x${height}")
+if(NOT width EQUAL 1000 OR NOT height EQUAL 800)
+  message(FATAL_ERROR "the site plan is ${width} x ${height}, expected 1000 x 800")
+endif()
+
+# A station file with problems: listed, nothing written.
+run(1 "${DATA}/problems.station.toml" --site-plan "${DIR}/problems.svg")
+if(EXISTS "${DIR}/problems.svg" OR NOT err MATCHES "power-w: expected a power in W above 0")
+  message(FATAL_ERROR "a station file with problems: ${err}")
+endif()
+# No station file, or the calculator's options with one: usage errors.
+run(2 --site-plan "${DIR}/none.svg")
+run(2 "${DATA}/worked-f.station.toml" --json)
+run(2 "${DATA}/worked-f.station.toml" --site-plan "${DIR}/f.pdf")
+file(GLOB left "${DIR}/none.svg" "${DIR}/f.pdf")
+if(left)
+  message(FATAL_ERROR "files were written on a usage error: ${left}")
+endif()

@@ -1,0 +1,332 @@
+#include "ui/qt/station/StationRecord.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include "station/FileWords.h"
+#include "ui/Controls.h"
+#include "ui/qt/station/InstallationPlot.h"
+#include "ui/qt/station/SitePlanPainter.h"
+#include "ui/station/Columns.h"
+#include "ui/station/ResultTables.h"
+
+#ifndef KORRIN_VERSION
+#define KORRIN_VERSION "4.4"
+#endif
+
+namespace korrin {
+
+namespace {
+
+namespace su = stationui;
+
+constexpr qreal kPlanHeightMm = 165.0;
+constexpr qreal kPlotHeightMm = 95.0;
+// The figures are laid out as on a screen this many pixels wide and scaled
+// to the page, so that their type and lines keep their proportions
+// whatever the page's resolution.
+constexpr qreal kFigureWidthPx = 900.0;
+
+// Calls `paint` with the figure's area in screen pixels.
+template <typename Paint>
+void OnScreenScale(QPainter& painter, const QRectF& target, const Paint& paint) {
+  const qreal scale = target.width() / kFigureWidthPx;
+  painter.translate(target.topLeft());
+  painter.scale(scale, scale);
+  paint(QRectF(QPointF(0, 0), target.size() / scale));
+}
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString OrNotGiven(const QString& text) {
+  const QString t = text.trimmed();
+  return t.isEmpty() ? QString("(not given)") : t;
+}
+
+QString DateTimeText(const QDateTime& when) {
+  const int offset = when.offsetFromUtc();
+  const int minutes = std::abs(offset) / 60;
+  return when.toString("yyyy-MM-dd HH:mm") + QString(" (UTC%1%2:%3)")
+                                                 .arg(offset < 0 ? '-' : '+')
+                                                 .arg(minutes / 60, 2, 10, QChar('0'))
+                                                 .arg(minutes % 60, 2, 10, QChar('0'));
+}
+
+// An entry as the window's table shows it: "Power 100 W; Mode or duty ...",
+// the id left out.
+QString EntryWords(const station::Station& s, su::Table table, std::size_t row) {
+  QStringList parts;
+  const auto columns = su::Columns(table);
+  for (std::size_t c = 1; c < columns.size(); ++c) {
+    const std::string text = su::CellText(s, table, row, c);
+    if (text.empty()) continue;
+    parts << Q(columns[c].header) + " " + Q(text);
+  }
+  return parts.join("; ");
+}
+
+template <typename List>
+std::optional<std::size_t> RowOf(const List& list, const std::string& id) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (list[i].id == id) return i;
+  }
+  return std::nullopt;
+}
+
+RecordTable TableOf(const su::TextTable& t, const std::vector<qreal>& widths,
+                    const std::vector<std::size_t>& columns, const std::string& subject = {}) {
+  RecordTable out;
+  for (const std::size_t c : columns) out.header << Q(t.header[c]);
+  out.widths = widths;
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    if (!subject.empty() && t.subject[i] != subject) continue;
+    QStringList row;
+    for (const std::size_t c : columns) row << Q(t.rows[i][c]);
+    if (t.over[i]) out.strongRows.push_back(static_cast<int>(out.rows.size()));
+    out.rows.push_back(row);
+  }
+  return out;
+}
+
+QString LimitSetsWords(const station::Station& s) {
+  QStringList sets;
+  for (const station::LimitSetChoice set : s.limitSets) {
+    sets << (set == station::LimitSetChoice::Fcc
+                 ? "FCC 47 CFR 1.1310 (2021), both tiers"
+                 : "ICNIRP 2020 (ARPANSA RPS S-1, 2021), both tiers");
+  }
+  return sets.join("; ");
+}
+
+void SummaryPart(RecordDocument& doc, const StationRecordInput& in) {
+  const station::Station& s = in.station;
+  const assess::StationEvaluation& e = in.evaluation;
+  doc.Title("RF exposure evaluation of the station");
+  std::vector<std::pair<QString, QString>> fields{
+      {"Call sign", OrNotGiven(in.heading.callSign)},
+      {"Site", OrNotGiven(in.heading.site)},
+      {"Evaluated by", OrNotGiven(in.heading.evaluatedBy)},
+      {"Date and time", DateTimeText(in.heading.madeAt)},
+      {"Program", QString("Korrin ") + KORRIN_VERSION},
+      {"Limits", LimitSetsWords(s)},
+      {"ITU region", QString::number(s.region)},
+      {"Ground reflection", s.groundReflection.value_or(true)
+                                ? (s.groundReflection ? "counted (OET 65 factor 2.56)"
+                                                      : "not stated: counted (OET 65 factor 2.56)")
+                                : "not counted unless an installation says so"},
+      {"Installations", QString::number(s.installations.size())},
+  };
+  if (!in.stationFile.isEmpty()) {
+    fields.emplace_back(
+        "Station file",
+        QFileInfo(in.stationFile).fileName() +
+            (in.stationFileChanged ? QString(", with changes not saved to it") : QString()));
+  }
+  doc.Fields(fields);
+
+  doc.Heading("Verdict");
+  doc.Paragraph(Q(su::VerdictLine(e)));
+
+  doc.Heading("Places");
+  if (e.places.empty()) {
+    doc.Paragraph("The station gives no place where people can be.");
+  } else {
+    RecordTable places = TableOf(su::PlaceResults(e), {22, 17, 9, 30, 10, 12}, {0, 1, 2, 3, 4, 5});
+    places.notes << "Sum of fractions: over the transmitters of a group, each one's largest "
+                    "exposure over its limit among its installations; at most 1 complies. "
+                    "Margin 10·log10(1/sum). Rows over their limit are in bold.";
+    doc.Table(places);
+  }
+
+  doc.Heading("Property line");
+  if (!s.property) {
+    doc.Paragraph("The station gives no property line.");
+  } else {
+    RecordTable line =
+        TableOf(su::PropertyResults(e, in.feet), {12, 38, 14, 14, 22}, {0, 1, 2, 3, 4});
+    line.notes << "The largest general-public sum along the line at " +
+                      Q(su::DistanceText(e.propertyHeightM.value_or(s.property->height.Metres()),
+                                         in.feet)) +
+                      " height, sampled every 0.25 m; beyond the line is the general public's.";
+    doc.Table(line);
+  }
+
+  doc.Heading("Failures");
+  if (e.verdict.failures.empty()) {
+    doc.Paragraph("None: every place and the property line are within their limits.");
+  } else {
+    QStringList failures;
+    for (const std::string& f : e.verdict.failures) failures << Q(f);
+    doc.Bullets(failures);
+  }
+}
+
+void PlanPart(RecordDocument& doc, const StationRecordInput& in) {
+  doc.PageBreak();
+  doc.Heading("Site plan");
+  const su::SitePlanContent content = su::SitePlanOf(in.station, in.evaluation);
+  SitePlanStyle style;
+  style.feet = in.feet;
+  doc.Figure(kPlanHeightMm, [content, style](QPainter& painter, const QRectF& target) {
+    OnScreenScale(painter, target,
+                  [&](const QRectF& area) { PaintSitePlan(painter, area, content, style); });
+  });
+  doc.SmallParagraph(
+      "North is up. Each circle is the keep-out zone of one installation alone under the "
+      "general-public limits, its sphere cut at the places' height; a place or the line can be "
+      "over the limits outside every circle when installations of one group add up.");
+}
+
+void InstallationPart(RecordDocument& doc, const StationRecordInput& in,
+                      const assess::InstallationResult& r, const su::TextTable& results,
+                      const su::TextTable& exemption) {
+  const station::Station& s = in.station;
+  doc.Heading("Installation \"" + Q(r.id) + "\"");
+  std::vector<std::pair<QString, QString>> fields;
+  if (const auto row = RowOf(s.installations, r.id)) {
+    fields.emplace_back("Installation", EntryWords(s, su::Table::Installations, *row));
+  }
+  if (const auto row = RowOf(s.transmitters, r.transmitter)) {
+    fields.emplace_back("Transmitter \"" + Q(r.transmitter) + "\"",
+                        EntryWords(s, su::Table::Transmitters, *row));
+  }
+  if (r.feedline) {
+    if (const auto row = RowOf(s.feedlines, *r.feedline)) {
+      fields.emplace_back("Feed line \"" + Q(*r.feedline) + "\"",
+                          EntryWords(s, su::Table::Feedlines, *row));
+    }
+  } else {
+    fields.emplace_back("Feed line", "none: no loss");
+  }
+  if (const auto row = RowOf(s.antennas, r.antenna)) {
+    fields.emplace_back("Antenna \"" + Q(r.antenna) + "\"",
+                        EntryWords(s, su::Table::Antennas, *row));
+  }
+  doc.Fields(fields);
+  doc.Table(TableOf(results, {26, 17, 12, 12, 13, 20}, {1, 2, 3, 4, 5, 6}, r.id));
+  for (std::size_t i = 0; i < exemption.rows.size(); ++i) {
+    if (exemption.subject[i] != r.id) continue;
+    const auto& x = exemption.rows[i];
+    doc.SmallParagraph("FCC exemption, 47 CFR 1.1307(b)(3)(i)(C): 30-minute ERP " + Q(x[2]) +
+                       " W at " + Q(x[1]) + " MHz; λ/2π " + Q(x[3]) + "; exempt from " + Q(x[4]) +
+                       (x[5] == "—"
+                            ? QString()
+                            : "; nearest public place " + Q(x[5]) + ", exempt there: " + Q(x[6])) +
+                       ".");
+  }
+  const bool feet = in.feet;
+  doc.Figure(kPlotHeightMm, [r, feet](QPainter& painter, const QRectF& target) {
+    OnScreenScale(painter, target,
+                  [&](const QRectF& area) { PaintInstallationPlot(painter, area, r, feet); });
+  });
+}
+
+void MethodPart(RecordDocument& doc) {
+  doc.Heading("Method and sources");
+  doc.Paragraph(
+      "Each installation (one transmitter through one feed line to one antenna) is evaluated "
+      "along the main beam of its antenna, where the exposure is greatest; the beam is taken to "
+      "point at every place. The feed line's loss comes from the cable's matched loss per 100 m "
+      "(the makers' data sheets, data/cables.csv), with the extra loss an SWR causes. The "
+      "average power is the power at the antenna times the mode's duty factor (FCC OET Bulletin "
+      "65, Supplement B, Table 2; data/modes.csv) and the worst share of the averaging time a "
+      "transmit/receive cycle can take: 30 minutes for the general public (FCC and ICNIRP) and "
+      "for ICNIRP occupational, 6 minutes for FCC occupational. The far-field density is "
+      "S = F·EIRP/(4πR²) with F = 2.56 where the ground's reflection is counted (OET 65, "
+      "equation 6); a dish follows OET 65's aperture equations beside the program's own "
+      "near-field model of the same dish, the larger keep-out distance standing. An "
+      "installation given by band is evaluated at the band's edges (Radio Regulations Article "
+      "5 and the national tables, data/bands.csv) and at every limit's breakpoint inside, and "
+      "the frequency with the largest keep-out distance is reported.");
+  doc.Paragraph(
+      "Limits: FCC 47 CFR 1.1310 (2021) Table 1, general population / uncontrolled and "
+      "occupational / controlled; ICNIRP 2020 (Health Physics 118(5):483–524; ARPANSA RPS S-1, "
+      "2021) Table 5, whole body, below 30 MHz as the plane-wave equivalent E²/377, and from "
+      "0.1 to 10 MHz ICNIRP 2010's nerve-stimulation levels on the peak envelope power. The FCC "
+      "exemption test is 47 CFR 1.1307(b)(3)(i)(C), and its sum at a place 47 CFR "
+      "1.1307(b)(3)(ii)(B).");
+  doc.Paragraph(
+      "At each place and along the property line (sampled every 0.25 m), the installations of "
+      "one group may be in use together; a transmitter drives one installation at a time. The "
+      "sum of fractions adds, over the transmitters, each one's largest S/S_L among its "
+      "installations (OET 65, multiple transmitters; ICNIRP 2020's summation), in the place's "
+      "tier: the occupational tier only for the licensee and a household aware of the exposure "
+      "(47 CFR 97.13(c)). The station complies when every sum is at most 1.");
+}
+
+void DisclaimerPart(RecordDocument& doc) {
+  doc.Heading("Disclaimer");
+  QString paragraph;
+  const auto flush = [&doc, &paragraph] {
+    if (!paragraph.isEmpty()) doc.Paragraph(paragraph);
+    paragraph.clear();
+  };
+  for (const std::string& line : DisclaimerLines()) {
+    const QString words = Q(line).simplified();
+    if (words.isEmpty()) {
+      flush();
+    } else {
+      paragraph += (paragraph.isEmpty() ? "" : " ") + words;
+    }
+  }
+  flush();
+}
+
+QString TitleOf(const StationRecordInput& in) {
+  const QString call = in.heading.callSign.trimmed();
+  return "RF exposure evaluation of the station" + (call.isEmpty() ? QString() : " " + call);
+}
+
+}  // namespace
+
+StationRecordInput StationRecordInputOf(const station::Station& station, const QString& file,
+                                        bool changed, bool feet) {
+  StationRecordInput in;
+  in.heading.callSign = Q(station.callsign);
+  in.heading.site = Q(station.site);
+  in.heading.evaluatedBy = Q(station.evaluatedBy);
+  in.heading.madeAt = QDateTime::currentDateTime();
+  in.stationFile = file;
+  in.stationFileChanged = changed;
+  in.station = station;
+  in.evaluation = assess::Evaluate(station);
+  in.feet = feet;
+  return in;
+}
+
+RecordDocument ComposeStationRecord(const StationRecordInput& in) {
+  RecordDocument doc;
+  doc.SetFooter(TitleOf(in) + " · Korrin " + KORRIN_VERSION);
+  SummaryPart(doc, in);
+  PlanPart(doc, in);
+  const su::TextTable results = su::InstallationResults(in.evaluation, in.feet);
+  const su::TextTable exemption = su::ExemptionResults(in.evaluation, in.feet);
+  for (const assess::InstallationResult& r : in.evaluation.installations) {
+    InstallationPart(doc, in, r, results, exemption);
+  }
+  doc.Heading("Warnings");
+  if (in.evaluation.warnings.empty()) {
+    doc.Paragraph("None.");
+  } else {
+    QStringList warnings;
+    for (const std::string& w : in.evaluation.warnings) warnings << Q(w);
+    doc.Bullets(warnings);
+  }
+  MethodPart(doc);
+  DisclaimerPart(doc);
+  doc.SignatureLines({"Signature of the evaluator", "Date"});
+  return doc;
+}
+
+std::string WriteStationRecord(const QString& path, const StationRecordInput& input,
+                               RecordPageSize pageSize) {
+  return WriteRecordDocument(path, ComposeStationRecord(input), pageSize, TitleOf(input));
+}
+
+}  // namespace korrin

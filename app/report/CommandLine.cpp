@@ -174,8 +174,8 @@ void DefineOptions(CLI::App& app, Reading& r) {
         "the beam, as PNG or SVG by FILE's extension (.png, .svg)",
         PlotFile(r, "--plot", o.plotPath));
   Value(app, r, "--site-plan", "FILE", "a FILE", kPictures,
-        "also save the site plan of a station file (.station.toml)\n"
-        "as PNG or SVG by FILE's extension (.png, .svg)",
+        "also save the site plan of a station file\n"
+        "(.station.toml) as PNG or SVG by FILE's extension",
         PlotFile(r, "--site-plan", o.sitePlanPath));
 
   // ---- assessment ----

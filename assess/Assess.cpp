@@ -49,6 +49,11 @@ const LimitEntry* Assessment::Selected() const {
 }
 
 Assessment Assess(const StationState& station, const Options& options) {
+  NearFieldSteps steps;
+  return Assess(station, options, steps);
+}
+
+Assessment Assess(const StationState& station, const Options& options, NearFieldSteps& steps) {
   Assessment a;
   a.frequencyMHz = station.FrequencyMHz;
   a.headHeightM = options.headHeightM;
@@ -57,9 +62,15 @@ Assessment Assess(const StationState& station, const Options& options) {
   if (station.StandardVariable) sets.push_back(LimitSet::HandSet);
 
   const bool tower = station.HfBandsShown && station.TowerHeight > 0;
-  StationState last = station;
+  // The cycle runs once, to the exposure figures; each set derives only
+  // what depends on its limit, the dish's near field scanned once for all
+  // of them.
+  StationState recalculated = station;
+  RecalculateExposure(recalculated, steps);
   std::vector<Real> crossings;
   Real farthest = 0;
+  // Sets whose limits are equal at the frequency share one solution.
+  std::vector<std::pair<Real, detail::KeepOutSolution>> solved;
   for (LimitSet set : sets) {
     LimitEntry e;
     e.set = set;
@@ -67,11 +78,17 @@ Assessment Assess(const StationState& station, const Options& options) {
     e.selected = IsSelected(station, set);
     e.applies = detail::Applies(set, station.FrequencyMHz);
     if (e.applies) {
-      last = detail::WithLimitSet(station, set, station.FrequencyMHz);
-      const ZoneShown zone = ExclusionZoneShown(last);
-      const detail::KeepOutSolution k = detail::SolveKeepOut(last);
-      e.limitWm2 = last.RadiationLimit;
-      e.exclusionM = last.ExclusionDistanceM;
+      const StationState under = detail::WithLimitSet(recalculated, station, set, steps);
+      const ZoneShown zone = ExclusionZoneShown(under);
+      auto same = std::find_if(solved.begin(), solved.end(),
+                               [&under](const auto& p) { return p.first == under.RadiationLimit; });
+      if (same == solved.end()) {
+        solved.emplace_back(under.RadiationLimit, detail::SolveKeepOut(under));
+        same = solved.end() - 1;
+      }
+      const detail::KeepOutSolution k = same->second;
+      e.limitWm2 = under.RadiationLimit;
+      e.exclusionM = under.ExclusionDistanceM;
       if (zone.first == ZoneShown::First::Range)
         e.rangesM.push_back({zone.firstFromM, zone.firstToM});
       if (zone.secondShown) e.rangesM.push_back({0, zone.secondToM});
@@ -79,7 +96,7 @@ Assessment Assess(const StationState& station, const Options& options) {
       e.crossingM = k.crossingM;
       e.keepOutM = std::max(k.crossingM, zone.LargestShownM());
       if (tower) {
-        e.towerClearanceM = last.TowerClearanceM;
+        e.towerClearanceM = under.TowerClearanceM;
         e.headClearanceM = detail::HeadClearance(
             *e.keepOutM, static_cast<Real>(station.TowerHeight), options.headHeightM);
       }
@@ -90,12 +107,13 @@ Assessment Assess(const StationState& station, const Options& options) {
   }
 
   // Everything below is the same under every limit.
-  a.wavelengthM = last.WavelengthM;
-  a.reactiveNearFieldM = last.WavelengthM / (2.0L * kPi);
-  if (last.DishSelected) a.farFieldBoundaryM = last.FarFieldBoundaryM;
-  a.fccExemption = detail::EvaluateFccExemption(last, options.distanceM);
-  a.warnings = detail::Warnings(a, last);
-  a.profile = detail::DensityProfile(last, crossings, farthest);
+  const StationState& s = recalculated;
+  a.wavelengthM = s.WavelengthM;
+  a.reactiveNearFieldM = s.WavelengthM / (2.0L * kPi);
+  if (s.DishSelected) a.farFieldBoundaryM = s.FarFieldBoundaryM;
+  a.fccExemption = detail::EvaluateFccExemption(s, options.distanceM);
+  a.warnings = detail::Warnings(a, s);
+  a.profile = detail::DensityProfile(s, crossings, farthest);
   return a;
 }
 

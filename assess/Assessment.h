@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Calc.h"
 #include "core/StationState.h"
 #include "core/Zone.h"
 
@@ -115,6 +116,12 @@ Real DensityAlongBeam(const StationState& recalculated, Real distanceM);
 // The station as the window holds it (recalculated) assessed against every
 // limit set; `station` is not changed.
 Assessment Assess(const StationState& station, const Options& options = {});
+
+// The same, the dish's near-field factors taken from `steps` and the ones
+// computed added to it: they depend on neither the station nor the limit,
+// so a view that assesses one station after another keeps them and scans
+// without computing them again.
+Assessment Assess(const StationState& station, const Options& options, NearFieldSteps& steps);
 
 // What the texts about the station name: the inputs that the assessment
 // depends on, in the program's own words.

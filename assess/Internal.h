@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "assess/Assessment.h"
+#include "core/Calc.h"
 
 namespace korrin::assess::detail {
 
@@ -18,10 +19,14 @@ bool Applies(LimitSet set, Real frequencyMHz);
 // Averaging time in minutes; empty for the hand-set limit.
 std::optional<Real> AveragingMinutes(LimitSet set);
 
-// A copy of the recalculated station with the set's limit in force,
-// recalculated by the cycle: the window's standards through their own
-// flags, the new sets as a fixed limit the cycle leaves alone.
-StationState WithLimitSet(const StationState& station, LimitSet set, Real frequencyMHz);
+// The station with the set's limit in force, as the cycle recalculates it:
+// the window's standards through their own flags, the new sets as a fixed
+// limit the cycle leaves alone.  `recalculated` is `station` recalculated
+// by the cycle; only the figures that depend on the limit are derived
+// anew, the dish's scan from `steps`, and the scan starts from the edges
+// `station` holds, as the cycle run on a copy of it would.
+StationState WithLimitSet(const StationState& recalculated, const StationState& station,
+                          LimitSet set, NearFieldSteps& steps);
 
 // ---- keep-out distance (KeepOut.cpp) ----
 

@@ -222,8 +222,15 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
   return std::nullopt;
 }
 
-StationState WithLimitSet(const StationState& station, LimitSet set, Real frequencyMHz) {
-  StationState s = station;
+StationState WithLimitSet(const StationState& recalculated, const StationState& station,
+                          LimitSet set, NearFieldSteps& steps) {
+  StationState s = recalculated;
+  // The edges a scan does not reach keep the ones it started from.
+  s.FirstZoneInner = station.FirstZoneInner;
+  s.FirstZoneOuter = station.FirstZoneOuter;
+  s.SecondZoneInner = station.SecondZoneInner;
+  s.SecondZoneOuter = station.SecondZoneOuter;
+  s.RadiationLimit = station.RadiationLimit;
   if (set != LimitSet::HandSet) {
     s.StandardAS2772 = set == LimitSet::As2772;
     s.StandardARPANSA = set == LimitSet::Arpansa2002;
@@ -231,12 +238,12 @@ StationState WithLimitSet(const StationState& station, LimitSet set, Real freque
     s.StandardVariable = set == LimitSet::FccOccupational || set == LimitSet::Icnirp2020 ||
                          set == LimitSet::Icnirp2020Occupational;
     if (s.StandardVariable) {
-      s.RadiationLimit = *LimitAtFrequency(set, frequencyMHz);
+      s.RadiationLimit = *LimitAtFrequency(set, s.FrequencyMHz);
     } else {
       UpdateRadiationLimit(s);  // as the standard's panel does before the cycle
     }
   }
-  Recalculate(s);
+  RecalculateLimit(s, steps);
   return s;
 }
 

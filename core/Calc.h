@@ -2,6 +2,9 @@
 // StationState it is given and nothing else: no window, no file, no clock.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "core/StationState.h"
 
 namespace korrin {
@@ -58,6 +61,8 @@ void DishFarField(StationState& s);
 // The three antenna branches of the cycle (limit, gain in use, far-field
 // boundary and density, near-field scan for the dish, exclusion distance).
 void DishBranch(StationState& s);
+class NearFieldSteps;
+void DishBranch(StationState& s, NearFieldSteps& steps);  // its scan's factors from `steps`
 void YagiBranch(StationState& s);
 void LowGainBranch(StationState& s);
 
@@ -67,6 +72,48 @@ Real NearFieldFactorAt(Real delta);
 // The two-pass scan of the dish's near field (uses FarFieldDensityWm2 and
 // RadiationLimit, writes the scan fields).
 void ScanNearField(StationState& s);
+
+// The near-field factor at each step of the dish's scan, computed once and
+// shared by the scans of one station under different limits: the steps and
+// their factors depend on neither the station nor the limit; only where a
+// scan stops does.
+class NearFieldSteps {
+ public:
+  // The factor at step `step` of the scan, whose delta is `delta`: the one
+  // kept, or else computed with the rest of its block of steps and kept.
+  // Every scan walks the same steps from the boundary inwards, one after
+  // the other, so a step not kept is the next one.
+  Real FactorAt(std::size_t step, Real delta) {
+    return step < factors_.size() ? factors_[step] : Compute(step, delta);
+  }
+
+  // The first step from `step` on at which the density (`farField` times
+  // the factor) is not known to lie strictly below `limit` (with `below`,
+  // else strictly above it); at most Computed().
+  std::size_t FirstNotOnSide(std::size_t step, Real farField, Real limit, bool below) const;
+
+  // The delta of a step kept (below Computed()), as the scan's steps reach it.
+  Real DeltaAt(std::size_t step) const;
+
+  std::size_t Computed() const { return factors_.size(); }
+
+ private:
+  struct Block {
+    Real firstDelta;
+    Real lowest;  // of its factors
+    Real highest;
+  };
+  static constexpr std::size_t kBlock = 64;  // steps computed together and summed up
+
+  Real Compute(std::size_t step, Real delta);
+
+  std::vector<Real> factors_;
+  std::vector<Block> blocks_;
+};
+
+// The same scan, its factors taken from `steps` (and the ones it computes
+// added to them).
+void ScanNearField(StationState& s, NearFieldSteps& steps);
 
 // TowerClearanceM from ExclusionDistanceM and TowerHeight.
 void UpdateGroundClearance(StationState& s);
@@ -107,5 +154,24 @@ struct CycleTrace {
 // The computing half of the recalculation: derives every dependent field of
 // the station in the fixed order of the cycle.
 CycleTrace Recalculate(StationState& s);
+
+// The same cycle, the dish's scan taking its factors from `steps`.
+CycleTrace Recalculate(StationState& s, NearFieldSteps& steps);
+
+// The cycle without its moon-bounce stage (system noise, echo, peak EIRP,
+// path-loss cue), for what needs only the exposure figures: every field of
+// the power chain, the antennas and the exclusion zone as Recalculate
+// derives them; the moon-bounce figures are left as they were, except
+// those the yagi's branch evaluates on its way.
+void RecalculateExposure(StationState& s, NearFieldSteps& steps);
+
+// The fields the cycle derives from the limit, derived anew for a station
+// that the cycle has recalculated and whose standard or RadiationLimit has
+// been changed since: the limit from the selected fixed standard, the
+// exclusion distance, the dish's near-field scan and the ground clearance,
+// for the antenna in use as the cycle's branches compute them.  Every field
+// then equals what Recalculate would give the changed station; the scan's
+// factors come from `steps`, so a station is scanned once for all limits.
+void RecalculateLimit(StationState& s, NearFieldSteps& steps);
 
 }  // namespace korrin

@@ -2,6 +2,7 @@
 // the far-field boundary and the average power density there, the dish's
 // on-axis near-field scan, and the far-field distance at which the average
 // density falls to the limit.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -50,13 +51,17 @@ void BringLimitUpToDate(StationState& s) {
   if (!s.StandardVariable) UpdateRadiationLimit(s);
 }
 
-}  // namespace
-
-Real NearFieldFactorAt(Real delta) {
-  const Real x = kPi / (8.0L * delta);
-  return kNearFieldScale * (1.0L - (16.0L * delta / kPi) * std::sin(x) +
-                            (128.0L * delta * delta / (kPi * kPi)) * (1.0L - std::cos(x)));
-}
+// The factors of a single scan, computed at each step; nothing is known
+// ahead of the step the scan is at.
+struct ComputedFactors {
+  static Real FactorAt(std::size_t /*step*/, Real delta) { return NearFieldFactorAt(delta); }
+  static std::size_t Computed() { return 0; }
+  static std::size_t FirstNotOnSide(std::size_t step, Real /*farField*/, Real /*limit*/,
+                                    bool /*below*/) {
+    return step;
+  }
+  static Real DeltaAt(std::size_t /*step*/) { return 0; }
+};
 
 // Scans inwards from the far-field boundary in steps of 0.0001 of it.  Pass
 // 1 looks for the first range above the limit, pass 2 continues from where
@@ -65,18 +70,40 @@ Real NearFieldFactorAt(Real delta) {
 // the edges this scan does not reach keep their earlier values.  The point
 // at which each pass stops decides the result, so every pass runs to one of
 // its own ends.
-void ScanNearField(StationState& s) {
+//
+// The factors come from `source`: computed at each step, or shared by the
+// scans of one station under different limits, which may pass over the
+// steps already known to keep a pass walking.
+template <typename Source>
+void Scan(StationState& s, Source& source) {
   const Real farField = s.FarFieldDensityWm2;
   const Real limit = s.RadiationLimit;
   Real delta = 1.0L;
+  std::size_t step = 0;  // counts the steps taken: delta's place in the walk
   Real factor = s.NearFieldFactor;
   Real density = s.NearFieldDensityWm2;
   s.FirstZoneOpen = false;
   s.SecondZoneOpen = false;
 
   auto evaluate = [&] {
-    factor = NearFieldFactorAt(delta);
+    factor = source.FactorAt(step, delta);
     density = farField * factor;
+  };
+  // Passes over the steps before the next one that may end the walk on the
+  // side of the limit the pass is on (`below`), as stepping would, `edge`
+  // following each step below.
+  auto passOver = [&](bool below, Real& edge) {
+    if (step + 1 >= source.Computed()) return;  // nothing known ahead
+    const std::size_t to = source.FirstNotOnSide(step, farField, limit, below);
+    if (to > step + 1) {
+      step = to - 1;
+      delta = source.DeltaAt(step);
+      if (below) edge = delta;
+    }
+  };
+  auto next = [&] {
+    delta -= kScanStep;
+    ++step;
   };
 
   for (;;) {
@@ -86,20 +113,21 @@ void ScanNearField(StationState& s) {
       s.FirstZoneOpen = false;
       break;
     }
+    passOver(!s.FirstZoneOpen, s.FirstZoneOuter);
     evaluate();
     if (density < limit && !s.FirstZoneOpen) {
-      delta -= kScanStep;
+      next();
       s.FirstZoneOuter = delta;
     } else if (density > limit && !s.FirstZoneOpen) {
       s.FirstZoneOuter = delta;
       s.FirstZoneOpen = true;
-      delta -= kScanStep;
+      next();
     } else if (density > limit && s.FirstZoneOpen) {
-      delta -= kScanStep;
+      next();
     } else if (density < limit && s.FirstZoneOpen) {
       s.FirstZoneInner = delta;
       s.FirstZoneOpen = false;
-      delta -= kScanStep;
+      next();
       break;
     } else {
       break;  // exactly at the limit
@@ -112,16 +140,17 @@ void ScanNearField(StationState& s) {
       s.SecondZoneOuter = 0;
       break;
     }
+    passOver(!s.SecondZoneOpen, s.SecondZoneOuter);
     evaluate();
     if (density < limit && !s.SecondZoneOpen) {
-      delta -= kScanStep;
+      next();
       s.SecondZoneOuter = delta;
     } else if (density > limit && !s.SecondZoneOpen) {
       s.SecondZoneOuter = delta;
       s.SecondZoneOpen = true;
-      delta -= kScanStep;
+      next();
     } else if (density > limit && s.SecondZoneOpen) {
-      delta -= kScanStep;
+      next();
     } else if (density < limit && s.SecondZoneOpen) {
       s.SecondZoneInner = delta;
       break;
@@ -135,6 +164,87 @@ void ScanNearField(StationState& s) {
   s.NearFieldDensityWm2 = density;
 }
 
+// The dish's branch, its scan's factors from `steps` where given.
+void DishBranchWith(StationState& s, NearFieldSteps* steps) {
+  BringLimitUpToDate(s);
+  DishFarField(s);
+  if (steps != nullptr) {
+    ScanNearField(s, *steps);
+  } else {
+    ScanNearField(s);
+  }
+}
+
+}  // namespace
+
+Real NearFieldFactorAt(Real delta) {
+  const Real x = kPi / (8.0L * delta);
+  return kNearFieldScale * (1.0L - (16.0L * delta / kPi) * std::sin(x) +
+                            (128.0L * delta * delta / (kPi * kPi)) * (1.0L - std::cos(x)));
+}
+
+void ScanNearField(StationState& s) {
+  ComputedFactors source;
+  Scan(s, source);
+}
+
+void ScanNearField(StationState& s, NearFieldSteps& steps) {
+  Scan(s, steps);
+}
+
+Real NearFieldSteps::Compute(std::size_t step, Real delta) {
+  if (step != factors_.size() || step % kBlock != 0) return NearFieldFactorAt(delta);
+  if (blocks_.empty()) {
+    // Room for a whole scan, from delta 1 to 0.
+    const auto steps = static_cast<std::size_t>(1.0L / kScanStep) + 1;
+    factors_.reserve(steps);
+    blocks_.reserve(steps / kBlock + 1);
+  }
+  // The block's steps as the scan takes them, up to the antenna.
+  Block block{delta, HUGE_VALL, -HUGE_VALL};
+  Real d = delta;
+  for (std::size_t i = 0; i < kBlock && d > 0; ++i, d -= kScanStep) {
+    const Real factor = NearFieldFactorAt(d);
+    factors_.push_back(factor);
+    block.lowest = std::min(block.lowest, factor);
+    block.highest = std::max(block.highest, factor);
+  }
+  blocks_.push_back(block);
+  return factors_[step];
+}
+
+Real NearFieldSteps::DeltaAt(std::size_t step) const {
+  // From the block's first step, by the scan's own steps.
+  Real delta = blocks_[step / kBlock].firstDelta;
+  for (std::size_t i = 0; i < step % kBlock; ++i) delta -= kScanStep;
+  return delta;
+}
+
+std::size_t NearFieldSteps::FirstNotOnSide(std::size_t step, Real farField, Real limit,
+                                           bool below) const {
+  // The density is farField times the factor, and rounding keeps the
+  // order of the products, so a whole block lies strictly on one side
+  // when its highest (lowest) factor does.
+  if (!(farField >= 0)) return step;
+  const auto onSide = [&](Real factor) {
+    const Real density = farField * factor;
+    return below ? density < limit : density > limit;
+  };
+  const std::size_t kept = factors_.size();
+  const std::size_t wholeBlocks = blocks_.size();
+  std::size_t j = step;
+  while (j < kept && j % kBlock != 0) {
+    if (!onSide(factors_[j])) return j;
+    ++j;
+  }
+  while (j / kBlock < wholeBlocks &&
+         onSide(below ? blocks_[j / kBlock].highest : blocks_[j / kBlock].lowest)) {
+    j += kBlock;
+  }
+  while (j < kept && onSide(factors_[j])) ++j;
+  return std::min(j, kept);  // the last block may end short, at the antenna
+}
+
 void DishFarField(StationState& s) {
   const Real d = s.DishDiameterCopyCm / 100.0L;
   const Real lambda = s.WavelengthM;
@@ -146,9 +256,21 @@ void DishFarField(StationState& s) {
 }
 
 void DishBranch(StationState& s) {
-  BringLimitUpToDate(s);
-  DishFarField(s);
-  ScanNearField(s);
+  DishBranchWith(s, nullptr);
+}
+
+void DishBranch(StationState& s, NearFieldSteps& steps) {
+  DishBranchWith(s, &steps);
+}
+
+void RecalculateLimit(StationState& s, NearFieldSteps& steps) {
+  // The branches of the cycle, each only as far as the limit reaches.
+  if (s.DishSelected || s.YagiSelected || s.LowGainSelected) {
+    BringLimitUpToDate(s);
+    if (s.DishSelected) ScanNearField(s, steps);
+    s.ExclusionDistanceM = ExclusionDistance(s, s.AntennaGainRatio);
+  }
+  UpdateGroundClearance(s);
 }
 
 void YagiBranch(StationState& s) {

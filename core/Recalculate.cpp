@@ -2,7 +2,11 @@
 
 namespace korrin {
 
-CycleTrace Recalculate(StationState& s) {
+namespace {
+
+// The cycle in its fixed order; the moon-bounce system's stage only where
+// asked for.
+CycleTrace Cycle(StationState& s, NearFieldSteps* steps, bool moonBounce) {
   CycleTrace trace;
   s.WavelengthM = 300.0L / s.FrequencyMHz;
   ComputeTxPowerSum(s);
@@ -12,18 +16,38 @@ CycleTrace Recalculate(StationState& s) {
   trace.FeedPowerWShown = s.FeedPowerW;
   UpdateYagiArray(s);
   if (s.DishSelected) {
-    DishBranch(s);
+    if (steps != nullptr) {
+      DishBranch(s, *steps);
+    } else {
+      DishBranch(s);
+    }
   } else if (s.YagiSelected) {
     YagiBranch(s);
   } else if (s.LowGainSelected) {
     LowGainBranch(s);
   }
-  trace.Noise = EvaluateNoise(s);
-  EvaluateEcho(s);
-  ComputePeakEirp(s);
-  trace.PathLossChanged = MarkPathLossChange(s);
+  if (moonBounce) {
+    trace.Noise = EvaluateNoise(s);
+    EvaluateEcho(s);
+    ComputePeakEirp(s);
+    trace.PathLossChanged = MarkPathLossChange(s);
+  }
   UpdateGroundClearance(s);
   return trace;
+}
+
+}  // namespace
+
+CycleTrace Recalculate(StationState& s) {
+  return Cycle(s, nullptr, true);
+}
+
+CycleTrace Recalculate(StationState& s, NearFieldSteps& steps) {
+  return Cycle(s, &steps, true);
+}
+
+void RecalculateExposure(StationState& s, NearFieldSteps& steps) {
+  Cycle(s, &steps, false);
 }
 
 }  // namespace korrin

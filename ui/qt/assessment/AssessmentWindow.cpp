@@ -163,7 +163,7 @@ void AssessmentWindow::Refresh() {
   assess::Options options;
   options.headHeightM = headHeightM_;
   options.distanceM = distanceM_;
-  const assess::Assessment a = assess::Assess(station, options);
+  const assess::Assessment a = assess::Assess(station, options, steps_);
   chart_->Show(station, a);
   ShowTable(a, metric);
   ShowNotes(a, metric);

@@ -75,6 +75,8 @@ class AssessmentWindow : public QWidget {
   bool metricShown_ = true;
   QString notesShown_;  // the notes' text as last set, to set it only when it changes
   bool showingSettings_ = false;
+  // The dish's near-field factors, kept from one assessment to the next.
+  NearFieldSteps steps_;
 };
 
 }  // namespace korrin

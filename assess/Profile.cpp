@@ -1,7 +1,9 @@
-// The density along the beam, sampled for the plot: log-spaced from close
-// to the antenna to well past the farthest keep-out distance, with points
-// placed at each limit's crossing so that the outermost sample above a
-// limit lies within a few parts per million of the exact crossing.
+// The density along the beam, sampled for the plot: log-spaced from the
+// antenna's side of lambda / 2 pi to well past the farthest keep-out
+// distance, with points placed at each limit's crossing so that the
+// outermost sample above a limit lies within a few parts per million of the
+// exact crossing.  Closer to a dish than its first near-field sample the
+// density is taken at the near field's level.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -18,23 +20,44 @@ constexpr Real kPi = std::numbers::pi_v<Real>;
 // give about ten a period down to the first sample at 0.5 % of it.
 constexpr Real kDishStartOfBoundary = 0.005L;
 constexpr Real kDishSamplesPerDecade = 300.0L;
-// The far-field formula is smooth: fewer samples, over three decades.
-constexpr Real kGainOnlySamplesPerDecade = 100.0L;
+// The far-field formula falls as 1/d^2, a straight line on the plot's
+// logarithmic axes: a few samples a decade draw it exactly, over three
+// decades.
+constexpr Real kGainOnlySamplesPerDecade = 10.0L;
 constexpr Real kGainOnlyDecades = 3.0L;
 constexpr Real kPastFarthest = 3.0L;       // the plot ends at three times the farthest distance
 constexpr Real kPastBoundary = 2.0L;       // and at least twice the dish's boundary
 constexpr Real kInsideCrossing = 1.0e-5L;  // relative: a sample just inside each crossing
+// The dish's near-field level reaches in to lambda / 2 pi, and at least a
+// factor of this inside the first near-field sample.
+constexpr Real kNearLevelReach = 0.5L;
 
-// n + 1 log-spaced points from `from` to `to`; the ratio is applied step by
-// step (the rounding of a thousand steps stays near 1e-16, far below the
-// spacing), and the last point is `to` itself.
-void Sample(std::vector<Real>& at, Real from, Real to, Real perDecade) {
+// n + 1 log-spaced distances from `from` to `to` at `ratio` from one to
+// the next; the ratio is applied step by step (the rounding of a thousand
+// steps stays near 1e-16, far below the spacing), and the last distance is
+// `to` itself.
+struct Grid {
+  Real from = 0;
+  Real to = 0;
+  int n = 0;
+  Real ratio = 1;
+};
+
+// The grid from `from` to `to` at about `perDecade` distances a decade.
+Grid GridOf(Real from, Real to, Real perDecade) {
   const Real decades = std::log10(to / from);
   const int n = std::max(1, static_cast<int>(std::ceil(decades * perDecade)));
-  const Real ratio = std::pow(10.0L, decades / n);
-  Real d = from;
-  for (int i = 0; i < n; ++i, d *= ratio) at.push_back(d);
-  at.push_back(to);
+  return {from, to, n, std::pow(10.0L, decades / n)};
+}
+
+// FCC OET Bulletin 65 (Edition 97-01), equation (13): the highest on-axis
+// density in the near field of an aperture antenna of diameter D and
+// aperture efficiency eta fed with the average power P, 16 eta P / (pi D^2).
+Real ApertureNearFieldDensity(const StationState& s) {
+  const Real diameterM = s.DishDiameterCopyCm / 100.0L;
+  if (!(diameterM > 0)) return 0;
+  const Real averageW = s.FeedPowerW * s.OverallDutyFactor;
+  return 16.0L * s.DishEfficiency * averageW / (kPi * diameterM * diameterM);
 }
 
 }  // namespace
@@ -43,26 +66,61 @@ std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vecto
                                          Real farthestM) {
   const Real boundary = s.FarFieldBoundaryM;
   const Real reactive = s.WavelengthM / (2.0L * kPi);
-  std::vector<Real> at;
-  if (s.DishSelected && boundary > 0) {
-    const Real to = std::max(kPastFarthest * farthestM, kPastBoundary * boundary);
-    Sample(at, kDishStartOfBoundary * boundary, to, kDishSamplesPerDecade);
-    at.push_back(boundary);
-  } else {
-    const Real to = kPastFarthest * std::max({farthestM, reactive, boundary});
-    Sample(at, to * std::pow(10.0L, -kGainOnlyDecades), to, kGainOnlySamplesPerDecade);
-  }
+  const bool dish = s.DishSelected && boundary > 0;
+  // Distances off the grid, merged into it in order.
+  std::vector<Real> placed;
+  placed.reserve(2 * crossingsM.size() + 1);
   for (Real c : crossingsM) {
     if (!(c > 0)) continue;
-    at.push_back(c * (1.0L - kInsideCrossing));
-    at.push_back(c);
+    placed.push_back(c * (1.0L - kInsideCrossing));
+    placed.push_back(c);
   }
-  std::sort(at.begin(), at.end());
-  at.erase(std::unique(at.begin(), at.end()), at.end());
-
   std::vector<DensityPoint> profile;
-  profile.reserve(at.size());
-  for (Real d : at) profile.push_back({d, DensityAlongBeam(s, d)});
+  Grid grid;
+  if (dish) {
+    const Real first = kDishStartOfBoundary * boundary;
+    grid = GridOf(first, std::max(kPastFarthest * farthestM, kPastBoundary * boundary),
+                  kDishSamplesPerDecade);
+    profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 4);
+    // From the antenna to the first near-field sample: the near field's
+    // level, the larger of the model's value there and the aperture's.
+    const Real level = std::max(DensityAlongBeam(s, first), ApertureNearFieldDensity(s));
+    profile.push_back({std::min(reactive, kNearLevelReach * first), level});
+    profile.push_back({first * (1.0L - kInsideCrossing), level});
+    // The crossings lie on the model's stretch (the outermost is never
+    // closer than the near field's highest peak).
+    std::erase_if(placed, [first](Real d) { return d < first; });
+    placed.push_back(boundary);
+  } else {
+    // Whole decades: the same steps for every station, worked out once.
+    static const int n = static_cast<int>(kGainOnlyDecades * kGainOnlySamplesPerDecade);
+    static const Real ratio = std::pow(10.0L, 1.0L / kGainOnlySamplesPerDecade);
+    static const Real span = std::pow(10.0L, kGainOnlyDecades);
+    const Real to = kPastFarthest * std::max({farthestM, reactive, boundary});
+    grid = {to / span, to, n, ratio};
+    profile.reserve(static_cast<std::size_t>(n) + placed.size() + 1);
+  }
+  std::sort(placed.begin(), placed.end());
+
+  // The grid and the placed distances in one ascending walk, each distance
+  // once.
+  const auto add = [&](Real d) {
+    if (profile.empty() || d > profile.back().distanceM) {
+      profile.push_back({d, DensityAlongBeam(s, d)});
+    }
+  };
+  auto next = placed.begin();
+  const auto upTo = [&](Real d) {
+    for (; next != placed.end() && *next <= d; ++next) add(*next);
+  };
+  Real d = grid.from;
+  for (int i = 0; i < grid.n; ++i, d *= grid.ratio) {
+    upTo(d);
+    add(d);
+  }
+  upTo(grid.to);
+  add(grid.to);
+  upTo(HUGE_VALL);
   return profile;
 }
 

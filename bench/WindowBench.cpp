@@ -154,7 +154,7 @@ bool ClicksReachThePlot(benchmark::State& state, korrin::AssessmentWindow* w,
                         QRadioButton* const (&buttons)[2]) {
   for (int k : {1, 0}) {
     buttons[k]->click();
-    if (!w->Chart()->title().contains(QString::fromUtf8(kShown[k]))) {
+    if (!w->Chart()->Title().contains(QString::fromUtf8(kShown[k]))) {
       state.SkipWithError("a band click does not reach the assessment's plot");
       return false;
     }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -24,6 +25,7 @@
 #include "ui/qt/assessment/AssessmentPlot.h"
 #include "ui/qt/assessment/AssessmentText.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/assessment/PlotLayout.h"
 #include "ui/qt/calculator/Widgets.h"
 
 using namespace korrin;
@@ -184,6 +186,8 @@ class AssessmentTest : public QObject {
     AssessmentChart chart;
     chart.Show(desk.form.State(), a);
     int lines = 0;
+    const QLineSeries* selected = chart.LimitLine(a.Selected()->set);
+    QVERIFY(selected != nullptr);
     for (const assess::LimitEntry& e : a.limits) {
       QLineSeries* line = chart.LimitLine(e.set);
       QCOMPARE(line != nullptr, e.applies && e.limitWm2.has_value());
@@ -192,7 +196,8 @@ class AssessmentTest : public QObject {
       QVERIFY(line->isVisible());
       QVERIFY2(line->name().startsWith(ShortLimitName(e.set)), qPrintable(line->name()));
       QCOMPARE(line->name().endsWith("(selected)"), e.selected);
-      QVERIFY(e.selected ? line->pen().widthF() > 2 : line->pen().widthF() < 2);
+      // The selected standard's line is the strongest.
+      if (!e.selected) QVERIFY(line->pen().widthF() < selected->pen().widthF());
     }
     QVERIFY(lines >= 2);
   }
@@ -222,7 +227,248 @@ class AssessmentTest : public QObject {
       for (const QString& s : shown) found = found || (s.startsWith(start) && s.endsWith(unit));
       QVERIFY2(found, qPrintable(start));
     }
-    QVERIFY(chart.title().contains(desk.form.State().MetricUnits ? " m" : " ft"));
+    QVERIFY(chart.Title().contains(desk.form.State().MetricUnits ? " m" : " ft"));
+  }
+
+  // The density is drawn from the plot's left edge (the antenna's side of
+  // lambda / 2 pi): for a dish at its near field's level, the larger of the
+  // model's first near-field sample and the aperture's on-axis maximum
+  // 16 eta P / (pi D^2); for an antenna known by its gain along its
+  // far-field formula.  Where that lies above the selected limit, the
+  // shading starts at the edge too.
+  void curveAndShadingStartAtTheAntenna_data() {
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<bool>("shadedFromTheEdge");
+    QTest::newRow("start-up dish") << kStartUp << true;
+    QTest::newRow("dish at 2304 MHz, near field below 10 W/m²")
+        << Steps{{"RadioGroup1Click", "RadioGroup1", 6}} << false;
+    QTest::newRow("dish at 100 W")
+        << Steps{{"RadioGroup4Click", "RadioGroup4", 0}, {"RadioGroup5Click", "RadioGroup5", 1}}
+        << false;
+    QTest::newRow("yagi at 144 MHz")
+        << Steps{{"RadioGroup1Click", "RadioGroup1", 1}, {"Panel46Click"}} << true;
+    QTest::newRow("HF dipole on a tower, in feet")
+        << Steps{{"HF_SelectClick"}, {"TrackBar1Change", "TrackBar1", 20}, {"Button2Click"}}
+        << true;
+  }
+  void curveAndShadingStartAtTheAntenna() {
+    QFETCH(Steps, steps);
+    QFETCH(bool, shadedFromTheEdge);
+    Desk desk;
+    QVERIFY(desk.Open());
+    Apply(desk.window, steps);
+    const StationState& s = desk.form.State();
+    const assess::Assessment a = assess::Assess(s);
+    AssessmentChart chart;
+    chart.Show(s, a);
+    const double unit = s.MetricUnits ? 1.0 : 3.28;
+    auto* x = qobject_cast<QLogValueAxis*>(chart.axes(Qt::Horizontal).value(0));
+    QVERIFY(x != nullptr);
+    QVERIFY(x->min() <= double(a.reactiveNearFieldM) * unit);
+    const QList<QPointF> curve = chart.Curve()->points();
+    QVERIFY(curve.size() > 2);
+    QVERIFY(std::fabs(curve.first().x() - x->min()) <= 1e-12 * x->min());
+    if (s.DishSelected) {
+      const Real diameterM = s.DishDiameterCopyCm / 100.0L;
+      const Real aperture = 16.0L * s.DishEfficiency * s.FeedPowerW * s.OverallDutyFactor /
+                            (3.14159265358979323846L * diameterM * diameterM);
+      const Real firstSample = assess::DensityAlongBeam(s, 0.005L * s.FarFieldBoundaryM);
+      const double level = double(std::max(aperture, firstSample));
+      QVERIFY2(std::fabs(curve.first().y() - level) <= 1e-9 * level,
+               qPrintable(QString("%1 against %2").arg(curve.first().y()).arg(level)));
+      // Level up to the first near-field sample.
+      QCOMPARE(curve[1].y(), curve.first().y());
+    } else {
+      const double formula = double(assess::DensityAlongBeam(s, Real(curve.first().x() / unit)));
+      QVERIFY2(std::fabs(curve.first().y() - formula) <= 1e-9 * formula,
+               qPrintable(QString("%1 against %2").arg(curve.first().y()).arg(formula)));
+    }
+    const auto& shaded = chart.ShadedRanges();
+    const bool fromTheEdge =
+        !shaded.empty() && std::fabs(shaded.front().first - x->min()) <= 1e-12 * x->min();
+    QCOMPARE(fromTheEdge, shadedFromTheEdge);
+  }
+
+  // Nothing the plot writes covers anything else it writes, whatever the
+  // station and at every size it is drawn: the window's, the file's, the
+  // record's and a narrow window's.
+  void textsNeverCoverOneAnother_data() {
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QSizeF>("size");
+    const std::pair<const char*, Steps> stations[] = {
+        {"start-up dish", kStartUp},
+        {"dish at 2304 MHz", Steps{{"RadioGroup1Click", "RadioGroup1", 6}}},
+        {"1296 MHz dish, two ranges", kDish1296TwoRanges},
+        {"yagi at 144 MHz in feet",
+         Steps{{"RadioGroup1Click", "RadioGroup1", 1}, {"Panel46Click"}, {"Button2Click"}}},
+        {"HF dipole on a tower", kHfDipoleOnTower},
+    };
+    const std::pair<const char*, QSizeF> sizes[] = {
+        {"file", QSizeF(1000, 720)},
+        {"record", QSizeF(760, 560)},
+        {"window", QSizeF(1020, 480)},
+        {"narrow window", QSizeF(520, 460)},
+    };
+    for (const auto& [station, steps] : stations) {
+      for (const auto& [where, size] : sizes) {
+        QTest::addRow("%s, %s", station, where) << steps << size;
+      }
+    }
+  }
+  void textsNeverCoverOneAnother() {
+    QFETCH(Steps, steps);
+    QFETCH(QSizeF, size);
+    Desk desk;
+    QVERIFY(desk.Open());
+    Apply(desk.window, steps);
+    const assess::Assessment a = assess::Assess(desk.form.State());
+    QGraphicsScene scene;
+    auto* chart = new AssessmentChart;  // the scene owns it
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), size));
+    chart->Show(desk.form.State(), a);
+    chart->Settle();
+    const QRectF whole(QPointF(0, 0), size);
+    const QRectF plot = chart->plotArea();
+    const QRectF title = chart->TitleRect();
+    QVERIFY(whole.contains(title));
+    QVERIFY(!title.intersects(plot));
+
+    const std::vector<QRectF> labels = chart->MarkerLabelRects();
+    const std::vector<QLineF> leaders = chart->MarkerLeaders();
+    QCOMPARE(labels.size(), chart->MarkerLabels().size());
+    QCOMPARE(leaders.size(), labels.size());
+    for (size_t i = 0; i < labels.size(); ++i) {
+      const QString name = chart->MarkerLabels()[i];
+      QVERIFY2(whole.contains(labels[i]), qPrintable(name));
+      QVERIFY2(!labels[i].intersects(plot), qPrintable(name));
+      QVERIFY2(!labels[i].intersects(title), qPrintable(name));
+      for (size_t j = 0; j < labels.size(); ++j) {
+        if (j == i) continue;
+        QVERIFY2(!labels[i].intersects(labels[j]),
+                 qPrintable(name + " on " + chart->MarkerLabels()[j]));
+        // No leader runs through another label.
+        const QLineF& l = leaders[j];
+        const bool across = l.x1() >= labels[i].left() && l.x1() <= labels[i].right() &&
+                            std::min(l.y1(), l.y2()) < labels[i].bottom() &&
+                            std::max(l.y1(), l.y2()) > labels[i].top();
+        QVERIFY2(!across, qPrintable(chart->MarkerLabels()[j] + "'s leader through " + name));
+      }
+    }
+
+    const std::vector<QRectF> legend = chart->LegendRects();
+    QCOMPARE(legend.size(), chart->LegendEntries().size());
+    QVERIFY(legend.size() >= 3);
+    for (size_t i = 0; i < legend.size(); ++i) {
+      const QString name = chart->LegendEntries()[i];
+      QVERIFY2(whole.contains(legend[i]), qPrintable(name));
+      QVERIFY2(legend[i].top() > plot.bottom(), qPrintable(name));
+      for (size_t j = i + 1; j < legend.size(); ++j) {
+        QVERIFY2(!legend[i].intersects(legend[j]), qPrintable(name));
+      }
+    }
+  }
+
+  // Limits that are equal at the band are drawn on one another: each line
+  // takes its turn with its dashes, so that every colour shows, and the
+  // legend names them in one entry with "=".
+  void coincidingLimitsAreAllSeen_data() {
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("432 MHz") << kStartUp << "ICNIRP 2020 = ARPANSA 2002 2.16 W/m²";
+    QTest::newRow("2304 MHz") << Steps{{"RadioGroup1Click", "RadioGroup1", 6}}
+                              << "FCC general (selected) = ICNIRP 2020 = ARPANSA 2002 10.0 W/m²";
+    QTest::newRow("144 MHz")
+        << Steps{{"RadioGroup1Click", "RadioGroup1", 1}}
+        << "FCC general (selected) = ICNIRP 2020 = ARPANSA 2002 = AS2772 2.00 W/m²";
+  }
+  void coincidingLimitsAreAllSeen() {
+    QFETCH(Steps, steps);
+    QFETCH(QString, entry);
+    Desk desk;
+    QVERIFY(desk.Open());
+    Apply(desk.window, steps);
+    const assess::Assessment a = assess::Assess(desk.form.State());
+    AssessmentChart chart;
+    chart.Show(desk.form.State(), a);
+    const std::vector<QString> entries = chart.LegendEntries();
+    QVERIFY2(std::find(entries.begin(), entries.end(), entry) != entries.end(),
+             qPrintable(QStringList(entries.begin(), entries.end()).join(" | ")));
+    // The lines of that entry: one value, dashes of one period, each line
+    // starting its dash where no other does.
+    std::vector<QLineSeries*> lines;
+    for (const assess::LimitEntry& e : a.limits) {
+      QLineSeries* line = chart.LimitLine(e.set);
+      if (line != nullptr && entry.contains(ShortLimitName(e.set) + " ")) lines.push_back(line);
+    }
+    QCOMPARE(int(lines.size()), int(entry.count(" = ")) + 1);
+    std::vector<double> starts;
+    double period = 0;
+    for (QLineSeries* line : lines) {
+      QCOMPARE(line->points().first().y(), lines.front()->points().first().y());
+      const QPen pen = line->pen();
+      const QList<qreal> pattern = pen.dashPattern();
+      QCOMPARE(pattern.size(), 2);
+      const double width = pen.widthF();
+      const double p = (pattern[0] + pattern[1]) * width;
+      if (period == 0) period = p;
+      QVERIFY(std::fabs(p - period) < 1e-9);
+      QCOMPARE(pen.capStyle(), Qt::FlatCap);  // no dash spills over its neighbour's
+      const double start = std::fmod(period - pen.dashOffset() * width, period);
+      for (double other : starts) QVERIFY(std::fabs(other - start) >= pattern[0] * width - 1e-9);
+      starts.push_back(start);
+    }
+  }
+
+  // The layout's rules, case by case.
+  void labelPlaces_data() {
+    QTest::addColumn<QList<double>>("widths");
+    QTest::addColumn<QList<double>>("anchors");
+    QTest::addColumn<QList<double>>("lefts");
+    QTest::addColumn<QList<int>>("rows");
+    // Leaders 3 apart from their texts, labels 8 apart, inside [0, 400].
+    QTest::newRow("apart: one row, on the right") << QList<double>{50, 50} << QList<double>{10, 200}
+                                                  << QList<double>{13, 203} << QList<int>{0, 0};
+    // The first would cover the second's leader: the second stands below it.
+    QTest::newRow("close: the right one lower") << QList<double>{120, 60} << QList<double>{10, 60}
+                                                << QList<double>{13, 63} << QList<int>{1, 0};
+    // No room on the right at the chart's edge: on the left of the leader.
+    QTest::newRow("at the right edge")
+        << QList<double>{100} << QList<double>{350} << QList<double>{247} << QList<int>{0};
+    QTest::newRow("none") << QList<double>{} << QList<double>{} << QList<double>{} << QList<int>{};
+  }
+  void labelPlaces() {
+    QFETCH(QList<double>, widths);
+    QFETCH(QList<double>, anchors);
+    QFETCH(QList<double>, lefts);
+    QFETCH(QList<int>, rows);
+    const std::vector<LabelSpan> got =
+        PlaceLabels(std::vector<double>(widths.begin(), widths.end()),
+                    std::vector<double>(anchors.begin(), anchors.end()), 0, 400, 3, 8);
+    QCOMPARE(qsizetype(got.size()), rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+      QCOMPARE(got[i].left, lefts[i]);
+      QCOMPARE(got[i].row, rows[i]);
+      for (qsizetype j = 0; j < rows.size(); ++j) {
+        if (j != i) QVERIFY(!LeaderThrough(got[j], got[i]));
+      }
+    }
+  }
+
+  void wrapRows_data() {
+    QTest::addColumn<QList<double>>("widths");
+    QTest::addColumn<double>("room");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("one row") << QList<double>{100, 100, 100} << 300.0 << QList<int>{0, 0, 0};
+    QTest::newRow("wraps") << QList<double>{100, 100, 100} << 299.0 << QList<int>{0, 0, 1};
+    QTest::newRow("too wide alone") << QList<double>{400, 50} << 300.0 << QList<int>{0, 1};
+  }
+  void wrapRows() {
+    QFETCH(QList<double>, widths);
+    QFETCH(double, room);
+    QFETCH(QList<int>, rows);
+    const std::vector<int> got = WrapRows(std::vector<double>(widths.begin(), widths.end()), room);
+    QCOMPARE(QList<int>(got.begin(), got.end()), rows);
   }
 
   // A band click, a standard toggle and a station load each show at once.
@@ -253,10 +499,10 @@ class AssessmentTest : public QObject {
     auto keepOutShown = [&] { return Cell(table, SelectedRow(table), AssessmentWindow::kKeepOut); };
     const QString limitAt432 = limitShown();
     const QString keepOutAt432 = keepOutShown();
-    QVERIFY(w->Chart()->title().contains("432 MHz"));
+    QVERIFY(w->Chart()->Title().contains("432 MHz"));
 
     Click(desk.Widget<RadioGroupBox>("RadioGroup1")->Item(5));  // 1296 MHz
-    QVERIFY(w->Chart()->title().contains("1296 MHz"));
+    QVERIFY(w->Chart()->Title().contains("1296 MHz"));
     QVERIFY(limitShown() != limitAt432);
     QVERIFY(keepOutShown() != keepOutAt432);
 
@@ -281,12 +527,15 @@ class AssessmentTest : public QObject {
     desk.window.RunHandler("Get_FileClick");
     QVERIFY(answer.Seen());
     QVERIFY(desk.form.State().YagiSelected);
-    QVERIFY(w->Chart()->title().contains("144 MHz"));
-    QVERIFY(w->Chart()->title().contains("yagi"));
+    QVERIFY(w->Chart()->Title().contains("144 MHz"));
+    QVERIFY(w->Chart()->Title().contains("yagi"));
     // What the window shows is the assessment of the main window's station.
     const assess::Assessment a = assess::Assess(desk.form.State());
     QCOMPARE(table->rowCount(), int(a.limits.size()));
-    QCOMPARE(w->Chart()->Curve()->count(), qsizetype(a.profile.size()));
+    // The curve is the profile's, carried on to the plot's left edge.
+    const QList<QPointF> curve = w->Chart()->Curve()->points();
+    QCOMPARE(curve.size(), qsizetype(a.profile.size()) + 1);
+    QCOMPARE(curve.last().x(), double(a.profile.back().distanceM));
   }
 
   // Closing the window and opening it again (menu, double-click) changes no
@@ -362,6 +611,9 @@ class AssessmentTest : public QObject {
     Apply(desk.window, steps);
     desk.window.ShowAssessment();
     AssessmentWindow* w = desk.window.Assessment();
+    // The size it opens with where the screen has room (the offscreen
+    // screen is small).
+    w->resize(1040, 860);
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QCoreApplication::processEvents();
     const QImage image = w->grab().toImage();

@@ -185,6 +185,45 @@ TEST_P(KeepOutTest, IsTheProfilesOutermostCrossing) {
   EXPECT_GT(crossingsSeen, 0);
 }
 
+// Closer to a dish than its first near-field sample the profile carries
+// the near field's level: the larger of the model's value there and the
+// aperture's on-axis maximum, 16 eta P / (pi D^2) of FCC OET Bulletin 65
+// (1997), equation 13, from lambda / 2 pi (or closer) in.
+class DishNearLevelTest : public ::testing::TestWithParam<KeepOutCase> {};
+
+TEST_P(DishNearLevelTest, FromTheAntennaToTheFirstSample) {
+  Station st(GetParam().setUp);
+  const StationState& s = st.form.State();
+  ASSERT_TRUE(s.DishSelected);
+  const Assessment a = Assess(s);
+  ASSERT_GE(a.profile.size(), 3u);
+  const Real first = 0.005L * s.FarFieldBoundaryM;
+  const Real diameterM = s.DishDiameterCopyCm / 100.0L;
+  const Real aperture = 16.0L * s.DishEfficiency * s.FeedPowerW * s.OverallDutyFactor /
+                        (3.14159265358979323846L * diameterM * diameterM);
+  const Real level = std::max(aperture, DensityAlongBeam(s, first));
+  EXPECT_LE(a.profile[0].distanceM, a.reactiveNearFieldM);
+  EXPECT_LT(a.profile[0].distanceM, first);
+  EXPECT_LT(a.profile[1].distanceM, first);
+  EXPECT_GT(a.profile[1].distanceM, first * (1 - 1e-4L));
+  EXPECT_NEAR(double(a.profile[0].densityWm2), double(level), 1e-12 * double(level));
+  EXPECT_EQ(a.profile[1].densityWm2, a.profile[0].densityWm2);
+  EXPECT_EQ(a.profile[2].distanceM, first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dishes, DishNearLevelTest,
+                         ::testing::Values(KeepOutCase{"StartUp", [](TForm1&) {}},
+                                           KeepOutCase{"At2304MHz", [](TForm1& f) { Band(f, 6); }},
+                                           KeepOutCase{"At48GHz", [](TForm1& f) { Band(f, 11); }},
+                                           KeepOutCase{"OnTheHfSide",
+                                                       [](TForm1& f) {
+                                                         f.HF_SelectClick();
+                                                         f.Panel45Click();
+                                                       }}),
+                         [](const ::testing::TestParamInfo<KeepOutCase>& info) {
+                           return info.param.name;
+                         });
+
 // The near-field factors a window keeps from one station to the next give
 // every figure the factors computed afresh give.
 TEST_P(KeepOutTest, FactorsKeptFromOtherStationsGiveTheSameFigures) {

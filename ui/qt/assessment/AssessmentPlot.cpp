@@ -1,23 +1,26 @@
 #include "ui/qt/assessment/AssessmentPlot.h"
 
-#include <QAreaSeries>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QPen>
+#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 
 #include "ui/TForm1.h"
 #include "ui/qt/assessment/AssessmentText.h"
+#include "ui/qt/assessment/PlotLayout.h"
 
 namespace korrin {
 
@@ -32,16 +35,28 @@ constexpr std::array<LimitSet, 6> kSets = {LimitSet::FccGeneral, LimitSet::FccOc
 constexpr double kSelectedLineWidth = 3.0;  // pixels
 constexpr double kOtherLineWidth = 1.4;
 constexpr double kCurveWidth = 2.2;
-constexpr double kMostDecades = 9.0;  // of density shown below the highest
+constexpr double kTurnDashPx = 7.0;        // dash of each of the lines that lie on one another
+constexpr double kTakingTurnsWidth = 2.2;  // their least width, so that every colour shows
+constexpr double kMostDecades = 9.0;       // of density shown below the highest
 // Densities more than this above the highest limit line (close to a
 // gain-only antenna, where its far-field formula means nothing) run off the
 // plot's top.
 constexpr double kDecadesAboveLimits = 2.0;
-constexpr double kLegendLineGap = 10.0;     // pixels between the legend's lines
-constexpr double kLegendSymbolRoom = 44.0;  // the symbol and the margins of a line
-constexpr double kLegendMargins = 12.0;     // above the first line and below the last
-constexpr double kLegendSide = 12.0;        // pixels from the chart's sides to the legend
-constexpr int kChartMargin = 6;             // pixels around the chart
+// Limits this close (relative) are one value: their lines lie on one another.
+constexpr double kSameLimit = 1e-9;
+constexpr int kChartMargin = 6;          // pixels around the chart
+constexpr double kTitleGap = 4.0;        // pixels between the title and the marker labels
+constexpr double kLabelGap = 10.0;       // pixels kept clear between labels in a row
+constexpr double kLabelRowGap = 2.0;     // pixels between rows of marker labels
+constexpr double kLeaderGap = 3.0;       // pixels between a leader and its label
+constexpr double kLegendSide = 12.0;     // pixels from the chart's sides to the legend
+constexpr double kLegendSample = 26.0;   // the sample line's length
+constexpr double kLegendTextGap = 6.0;   // between the sample and its text
+constexpr double kLegendSpacing = 18.0;  // between entries in a row
+constexpr double kLegendRowGap = 5.0;    // between rows
+// Stacking of the plot's own items: above the grid, below the series.
+constexpr double kShadeZ = 3.5;
+constexpr double kTextZ = 10;
 
 size_t Index(LimitSet set) {
   return static_cast<size_t>(set);
@@ -116,20 +131,37 @@ std::vector<std::pair<double, double>> RangesAbove(const std::vector<assess::Den
   return ranges;
 }
 
+// The profile carried on to `fromM` at the antenna's side, along the line
+// through its first two points on the log-log axes: level for the dish,
+// whose first points are its near field's level, the far-field formula
+// itself for an antenna known by its gain.
+std::vector<assess::DensityPoint> FromTheAntenna(const std::vector<assess::DensityPoint>& profile,
+                                                 Real fromM) {
+  std::vector<assess::DensityPoint> drawn;
+  drawn.reserve(profile.size() + 1);
+  if (!profile.empty() && fromM > 0 && fromM < profile.front().distanceM) {
+    const assess::DensityPoint& p = profile[0];
+    Real density = p.densityWm2;
+    if (profile.size() > 1) {
+      const assess::DensityPoint& q = profile[1];
+      if (p.distanceM > 0 && q.distanceM > p.distanceM && p.densityWm2 > 0 && q.densityWm2 > 0) {
+        const Real slope =
+            std::log(q.densityWm2 / p.densityWm2) / std::log(q.distanceM / p.distanceM);
+        density = p.densityWm2 * std::pow(fromM / p.distanceM, slope);
+      }
+    }
+    drawn.push_back({fromM, density});
+  }
+  drawn.insert(drawn.end(), profile.begin(), profile.end());
+  return drawn;
+}
+
 QLineSeries* NewLine(AssessmentChart& chart, QLogValueAxis* x, QLogValueAxis* y) {
   auto* line = new QLineSeries(&chart);
   chart.addSeries(line);
   line->attachAxis(x);
   line->attachAxis(y);
   return line;
-}
-
-void HideFromLegend(QChart& chart, QAbstractSeries* series) {
-  for (QLegendMarker* m : chart.legend()->markers(series)) m->setVisible(false);
-}
-
-void ShowInLegend(QChart& chart, QAbstractSeries* series, bool shown) {
-  for (QLegendMarker* m : chart.legend()->markers(series)) m->setVisible(shown);
 }
 
 // No ligatures: "fi" stays two letters, so that the plot's words can be
@@ -178,20 +210,47 @@ QString SelectedLine(const assess::Assessment& a, bool metric) {
   return line;
 }
 
+bool SameLimit(double a, double b) {
+  return std::fabs(a - b) <= kSameLimit * std::max(std::fabs(a), std::fabs(b));
+}
+
+// The limit lines that apply, in groups of equal limits, each group in the
+// sets' order.
+std::vector<std::vector<const assess::LimitEntry*>> LimitGroups(const assess::Assessment& a) {
+  std::vector<std::vector<const assess::LimitEntry*>> groups;
+  for (const assess::LimitEntry& e : a.limits) {
+    if (!e.applies || !e.limitWm2) continue;
+    auto same = std::find_if(groups.begin(), groups.end(), [&e](const auto& g) {
+      return SameLimit(double(*g.front()->limitWm2), double(*e.limitWm2));
+    });
+    if (same == groups.end()) {
+      groups.push_back({&e});
+    } else {
+      same->push_back(&e);
+    }
+  }
+  return groups;
+}
+
+QString LimitLegendName(const assess::LimitEntry& e) {
+  return ShortLimitName(e.set) + (e.selected ? " (selected)" : "");
+}
+
 }  // namespace
 
 AssessmentChart::AssessmentChart() {
   setBackgroundRoundness(0);
   setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
+  // The chart's own title and legend would cut their texts short: the title
+  // wraps and the legend's entries wrap in rows, both laid out here.
+  legend()->setVisible(false);
+  title_ = new QGraphicsTextItem(this);
   QFont titleFont = Unshaped(font());
   titleFont.setPointSizeF(10.5);
-  setTitleFont(titleFont);
-  legend()->setFont(Unshaped(legend()->font()));
-  // The legend stands in rows under the distance axis, wrapped to the
-  // chart's width (the chart's own legend would cut the names short).
-  legend()->setAlignment(Qt::AlignTop);  // rows from the top down
-  legend()->detachFromChart();
-  legend()->setBackgroundVisible(false);
+  title_->setFont(titleFont);
+  title_->document()->setDocumentMargin(0);
+  title_->setDefaultTextColor(QColor(40, 40, 40));
+  title_->setZValue(kTextZ);
 
   distance_ = NewAxis("Distance along the beam (m)");
   density_ = NewAxis("Average power density (W/m²)");
@@ -199,14 +258,6 @@ AssessmentChart::AssessmentChart() {
   addAxis(distance_, Qt::AlignBottom);
   addAxis(density_, Qt::AlignLeft);
   addAxis(densityMw_, Qt::AlignRight);
-
-  shadingTop_ = new QLineSeries(this);
-  shadingBottom_ = new QLineSeries(this);
-  shading_ = new QAreaSeries(shadingTop_, shadingBottom_);
-  addSeries(shading_);
-  shading_->attachAxis(distance_);
-  shading_->attachAxis(density_);
-  shading_->setPen(Qt::NoPen);
 
   for (LimitSet set : kSets) {
     QLineSeries* line = NewLine(*this, distance_, density_);
@@ -218,24 +269,21 @@ AssessmentChart::AssessmentChart() {
   curve_->setName("Average power density along the beam");
   curve_->setPen(QPen(kCurveColour, kCurveWidth));
 
+  QFont labelFont = Unshaped(font());
+  labelFont.setPointSizeF(8.5);
   for (Marker& m : markers_) {
     m.line = NewLine(*this, distance_, density_);
-    QPen pen(kMarkerColour, 1.2, Qt::DashLine);
-    m.line->setPen(pen);
-    HideFromLegend(*this, m.line);
+    m.line->setPen(QPen(kMarkerColour, 1.2, Qt::DashLine));
     m.label = new QGraphicsSimpleTextItem(this);
-    m.label->setRotation(-90);  // reads upwards beside its line
-    QFont font = Unshaped(m.label->font());
-    font.setPointSizeF(8.5);
-    m.label->setFont(font);
+    m.label->setFont(labelFont);
     m.label->setBrush(kMarkerColour.darker(140));
-    m.label->setZValue(10);
+    m.label->setZValue(kTextZ);
+    m.leader = new QGraphicsLineItem(this);
+    m.leader->setPen(QPen(kMarkerColour, 1.0, Qt::DotLine));
+    m.leader->setZValue(kTextZ);
   }
 
-  connect(this, &QChart::plotAreaChanged, this, [this] {
-    PlaceMarkerLabels();
-    PlaceLegend();
-  });
+  connect(this, &QChart::plotAreaChanged, this, [this] { PlaceDecorations(); });
 }
 
 QLineSeries* AssessmentChart::LimitLine(LimitSet set) const {
@@ -264,13 +312,10 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
       yHigh = std::max(yHigh, y);
     }
   };
-  QList<QPointF> points;
-  points.reserve(qsizetype(a.profile.size()));
   for (const assess::DensityPoint& p : a.profile) {
     const double x = double(p.distanceM) * unit;
     const double y = double(p.densityWm2);
     if (x <= 0 || y <= 0 || !std::isfinite(x) || !std::isfinite(y)) continue;
-    points.append(QPointF(x, y));
     takeX(x);
     takeY(y);
   }
@@ -310,69 +355,96 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
     density_->setRange(y0, y1);
     densityMw_->setRange(y0 / 10, y1 / 10);
   }
-  curve_->replace(points);
-  SetLimitLines(a, x0, x1, unit);
-  SetShading(a, x0, x1, y0, y1, unit);
-  SetMarkers(a, y0, y1, unit);
-  PlaceLegend();
 
-  QString title = "<b>" + PlotTitle(station).toHtmlEscaped() + "</b>";
+  // From the plot's left edge: the antenna's side of lambda / 2 pi.
+  const std::vector<assess::DensityPoint> drawn = FromTheAntenna(a.profile, Real(x0 / unit));
+  QList<QPointF> points;
+  points.reserve(qsizetype(drawn.size()));
+  for (const assess::DensityPoint& p : drawn) {
+    const double x = double(p.distanceM) * unit;
+    const double y = double(p.densityWm2);
+    if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
+  }
+  curve_->replace(points);
+  SetLimitLines(a, x0, x1);
+  SetShading(a, drawn, unit);
+  SetMarkers(a, y0, y1, unit);
+
+  // The title: the station's line, then the selected standard's.
+  const QString first = PlotTitle(station);
   const QString second = SelectedLine(a, metric_);
-  if (!second.isEmpty()) title += "<br>" + second.toHtmlEscaped();
-  setTitle(title);
-  PlaceMarkerLabels();
+  QString html = "<b>" + first.toHtmlEscaped() + "</b>";
+  if (!second.isEmpty()) html += "<br>" + second.toHtmlEscaped();
+  if (html != titleHtml_) {
+    titleHtml_ = html;
+    titleText_ = second.isEmpty() ? first : first + "\n" + second;
+    title_->setHtml(html);
+  }
+
+  // The legend: the shading, the limit lines (those lying on one another in
+  // one entry), the curve.
+  std::vector<LegendEntry> entries;
+  if (!shaded_.empty()) entries.push_back({"Above the selected limit", {}, QBrush(shadeColour_)});
+  for (const auto& group : LimitGroups(a)) {
+    LegendEntry entry;
+    QStringList names;
+    for (const assess::LimitEntry* e : group) {
+      names << LimitLegendName(*e);
+      entry.lines.push_back(limits_[Index(e->set)]->pen());
+    }
+    entry.text = names.join(" = ") + " " + Figure(*group.front()->limitWm2) + " W/m²";
+    entries.push_back(std::move(entry));
+  }
+  entries.push_back({curve_->name(), {curve_->pen()}, {}});
+  SetLegend(std::move(entries));
+  PlaceDecorations();
 }
 
-void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, double x1,
-                                    double /*unit*/) {
+void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, double x1) {
   limitShown_.fill(false);
-  for (const assess::LimitEntry& e : a.limits) {
-    if (!e.applies || !e.limitWm2) continue;
-    const size_t i = Index(e.set);
-    QLineSeries* line = limits_[i];
-    const double y = double(*e.limitWm2);
-    line->replace(QList<QPointF>{{x0, y}, {x1, y}});
-    QPen pen(SetColour(e.set), e.selected ? kSelectedLineWidth : kOtherLineWidth,
-             e.selected ? Qt::SolidLine : Qt::DashLine);
-    line->setPen(pen);
-    line->setName(ShortLimitName(e.set) + " " + Figure(y) + " W/m²" +
-                  (e.selected ? " (selected)" : ""));
-    limitShown_[i] = true;
+  for (const auto& group : LimitGroups(a)) {
+    const size_t count = group.size();
+    for (size_t i = 0; i < count; ++i) {
+      const assess::LimitEntry& e = *group[i];
+      QLineSeries* line = limits_[Index(e.set)];
+      const double y = double(*e.limitWm2);
+      line->replace(QList<QPointF>{{x0, y}, {x1, y}});
+      double width = e.selected ? kSelectedLineWidth : kOtherLineWidth;
+      if (count > 1) width = std::max(width, kTakingTurnsWidth);
+      QPen pen(SetColour(e.set), width, e.selected ? Qt::SolidLine : Qt::DashLine);
+      if (count > 1) {
+        // Lines on one another take turns with their dashes, so that each
+        // shows; the pattern is in pen widths.
+        const TurnDashes d = DashesTakingTurns(i, count, kTurnDashPx);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({d.dashPx / width, d.gapPx / width});
+        pen.setDashOffset(d.offsetPx / width);
+      }
+      line->setPen(pen);
+      line->setName(ShortLimitName(e.set) + " " + Figure(y) + " W/m²" +
+                    (e.selected ? " (selected)" : ""));
+      limitShown_[Index(e.set)] = true;
+    }
   }
   for (LimitSet set : kSets) {
     QLineSeries* line = limits_[Index(set)];
     const bool shown = limitShown_[Index(set)];
     line->setVisible(shown);
     if (!shown) line->clear();
-    ShowInLegend(*this, line, shown);
   }
 }
 
-void AssessmentChart::SetShading(const assess::Assessment& a, double x0, double x1, double y0,
-                                 double y1, double unit) {
+void AssessmentChart::SetShading(const assess::Assessment& a,
+                                 const std::vector<assess::DensityPoint>& drawn, double unit) {
   shaded_.clear();
   const assess::LimitEntry* selected = a.Selected();
   if (selected != nullptr && selected->applies && selected->limitWm2) {
-    for (const auto& [from, to] : RangesAbove(a.profile, *selected->limitWm2)) {
+    for (const auto& [from, to] : RangesAbove(drawn, *selected->limitWm2)) {
       shaded_.emplace_back(from * unit, to * unit);
     }
+    shadeColour_ = SetColour(selected->set);
+    shadeColour_.setAlpha(38);
   }
-  QList<QPointF> top{{x0, y0}};
-  for (const auto& [from, to] : shaded_) {
-    top << QPointF(from, y0) << QPointF(from, y1) << QPointF(to, y1) << QPointF(to, y0);
-  }
-  top << QPointF(x1, y0);
-  shadingTop_->replace(top);
-  shadingBottom_->replace(QList<QPointF>{{x0, y0}, {x1, y0}});
-  const bool shown = !shaded_.empty();
-  if (shown) {
-    QColor fill = SetColour(selected->set);
-    fill.setAlpha(38);
-    shading_->setBrush(fill);
-    shading_->setName("Above the selected limit");
-  }
-  shading_->setVisible(shown);
-  ShowInLegend(*this, shading_, shown);
 }
 
 void AssessmentChart::SetMarkers(const assess::Assessment& a, double y0, double y1, double unit) {
@@ -395,80 +467,184 @@ void AssessmentChart::SetMarkers(const assess::Assessment& a, double y0, double 
     wanted[3] = {selected->keepOutM, "keep-out " + LengthText(*selected->keepOutM, metric_)};
     markers_[3].line->setPen(QPen(SetColour(selected->set), 1.6, Qt::DotLine));
     markers_[3].label->setBrush(SetColour(selected->set).darker(120));
+    markers_[3].leader->setPen(QPen(SetColour(selected->set), 1.0, Qt::DotLine));
   }
   for (size_t i = 0; i < markers_.size(); ++i) {
     Marker& m = markers_[i];
     m.shown = wanted[i].metres.has_value() && *wanted[i].metres > 0;
     m.line->setVisible(m.shown);
     m.label->setVisible(m.shown);
+    m.leader->setVisible(m.shown);
     if (!m.shown) {
       m.line->clear();
       continue;
     }
     m.x = double(*wanted[i].metres) * unit;
     m.line->replace(QList<QPointF>{{m.x, y0}, {m.x, y1}});
-    m.label->setText(wanted[i].text);
+    if (m.label->text() != wanted[i].text) m.label->setText(wanted[i].text);
   }
 }
 
-void AssessmentChart::PlaceMarkerLabels() {
+void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
+  const auto same = [](const LegendEntry& l, const LegendEntry& r) {
+    return l.text == r.text && l.lines == r.lines && l.fill == r.fill;
+  };
+  if (std::equal(entries.begin(), entries.end(), legend_.begin(), legend_.end(), same)) return;
+  legend_ = std::move(entries);
+  const QFont font = Unshaped(title_->font());
+  QFont legendFont = font;
+  legendFont.setPointSizeF(9.0);
+  while (legendGraphics_.size() < legend_.size()) {
+    LegendGraphics g;
+    g.text = new QGraphicsSimpleTextItem(this);
+    g.text->setFont(legendFont);
+    g.text->setBrush(QColor(40, 40, 40));
+    g.text->setZValue(kTextZ);
+    g.fill = new QGraphicsRectItem(this);
+    g.fill->setPen(QPen(QColor(120, 120, 120), 0.8));
+    g.fill->setZValue(kTextZ);
+    legendGraphics_.push_back(g);
+  }
+  for (size_t i = 0; i < legendGraphics_.size(); ++i) {
+    LegendGraphics& g = legendGraphics_[i];
+    const bool shown = i < legend_.size();
+    g.text->setVisible(shown);
+    g.fill->setVisible(shown && legend_[i].fill.style() != Qt::NoBrush);
+    const size_t lines = shown ? legend_[i].lines.size() : 0;
+    while (g.lines.size() < lines) {
+      auto* line = new QGraphicsLineItem(this);
+      line->setZValue(kTextZ);
+      g.lines.push_back(line);
+    }
+    for (size_t k = 0; k < g.lines.size(); ++k) {
+      g.lines[k]->setVisible(k < lines);
+      if (k < lines) g.lines[k]->setPen(legend_[i].lines[k]);
+    }
+    if (!shown) continue;
+    g.text->setText(legend_[i].text);
+    g.fill->setBrush(legend_[i].fill);
+  }
+}
+
+bool AssessmentChart::PlaceDecorations() {
+  const QSizeF whole = size();
+  if (whole.isEmpty()) return false;
+  const double titleHeight = PlaceTitle(whole.width());
+  const double labelsTop = kChartMargin + titleHeight + kTitleGap;
+  const double labelsHeight = PlaceMarkerLabels(labelsTop);
+  const double legendHeight = PlaceLegend(whole.width(), whole.height());
+  PlaceShading();
+  const QMargins wanted(kChartMargin, static_cast<int>(std::ceil(labelsTop + labelsHeight)),
+                        kChartMargin, static_cast<int>(std::ceil(legendHeight)) + kChartMargin);
+  if (margins() == wanted) return false;
+  setMargins(wanted);
+  return true;
+}
+
+double AssessmentChart::PlaceTitle(double width) {
+  const double textWidth = std::max(1.0, width - 2.0 * kChartMargin);
+  if (title_->textWidth() != textWidth) title_->setTextWidth(textWidth);
+  title_->setPos(kChartMargin, kChartMargin);
+  titleRect_ = title_->mapRectToParent(title_->boundingRect());
+  return title_->boundingRect().height();
+}
+
+double AssessmentChart::PlaceMarkerLabels(double top) {
   const QRectF area = plotArea();
-  std::vector<Marker*> shown;
-  for (Marker& m : markers_) {
+  const double right = size().width() - kChartMargin;
+  const std::vector<const Marker*> shown = ShownMarkers();
+  // Each label stands beside the top of its leader, in rows where no label
+  // covers another or a leader.
+  std::vector<double> widths;
+  std::vector<double> anchors;
+  double lineHeight = 0;
+  for (const Marker* m : shown) {
+    anchors.push_back(mapToPosition(QPointF(m->x, 1.0), m->line).x());
+    const QRectF text = m->label->boundingRect();
+    widths.push_back(text.width());
+    lineHeight = std::max(lineHeight, text.height());
+  }
+  const std::vector<LabelSpan> spans =
+      PlaceLabels(widths, anchors, kChartMargin, right, kLeaderGap, kLabelGap);
+  int count = 0;
+  for (const LabelSpan& l : spans) count = std::max(count, l.row + 1);
+  const double rowHeight = lineHeight + kLabelRowGap;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const LabelSpan& l = spans[i];
+    // Row 0 is nearest to the plot.
+    const double y = top + (count - 1 - l.row) * rowHeight;
+    shown[i]->label->setPos(l.left, y);
+    const bool under = l.anchor >= l.left && l.anchor <= l.right;
+    shown[i]->leader->setLine(l.anchor, under ? y + lineHeight : y + 2, l.anchor, area.top());
+  }
+  return count * rowHeight;
+}
+
+double AssessmentChart::PlaceLegend(double width, double height) {
+  std::vector<double> widths;
+  widths.reserve(legend_.size());
+  double lineHeight = 0;
+  for (size_t i = 0; i < legend_.size(); ++i) {
+    const QRectF text = legendGraphics_[i].text->boundingRect();
+    widths.push_back(kLegendSample + kLegendTextGap + text.width() + kLegendSpacing);
+    lineHeight = std::max(lineHeight, text.height());
+  }
+  // The spacing after an entry's text is not needed at the row's end.
+  const double room = width - 2.0 * kLegendSide + kLegendSpacing;
+  const std::vector<int> rows = WrapRows(widths, room);
+  const int count = rows.empty() ? 0 : rows.back() + 1;
+  const double rowHeight = lineHeight + kLegendRowGap;
+  const double legendHeight = count * rowHeight;
+  const double top = height - kChartMargin - legendHeight;
+  legendRects_.clear();
+  double x = kLegendSide;
+  int row = -1;
+  for (size_t i = 0; i < legend_.size(); ++i) {
+    if (rows[i] != row) {
+      row = rows[i];
+      x = kLegendSide;
+    }
+    LegendGraphics& g = legendGraphics_[i];
+    const double y = top + row * rowHeight;
+    const double middle = y + lineHeight / 2.0;
+    g.fill->setRect(x, y + 2, kLegendSample, lineHeight - 4);
+    for (QGraphicsLineItem* line : g.lines) line->setLine(x, middle, x + kLegendSample, middle);
+    g.text->setPos(x + kLegendSample + kLegendTextGap, y);
+    legendRects_.emplace_back(x, y, widths[i] - kLegendSpacing, lineHeight);
+    x += widths[i];
+  }
+  return legendHeight;
+}
+
+void AssessmentChart::PlaceShading() {
+  const QRectF area = plotArea();
+  while (shades_.size() < shaded_.size()) {
+    auto* shade = new QGraphicsRectItem(this);
+    shade->setPen(Qt::NoPen);
+    shade->setZValue(kShadeZ);
+    shades_.push_back(shade);
+  }
+  for (size_t i = 0; i < shades_.size(); ++i) {
+    QGraphicsRectItem* shade = shades_[i];
+    shade->setVisible(i < shaded_.size());
+    if (i >= shaded_.size()) continue;
+    const double from = mapToPosition(QPointF(shaded_[i].first, 1.0), curve_).x();
+    const double to = mapToPosition(QPointF(shaded_[i].second, 1.0), curve_).x();
+    const double left = std::clamp(from, area.left(), area.right());
+    const double right = std::clamp(to, area.left(), area.right());
+    shade->setRect(left, area.top(), std::max(0.0, right - left), area.height());
+    shade->setBrush(shadeColour_);
+  }
+}
+
+std::vector<const AssessmentChart::Marker*> AssessmentChart::ShownMarkers() const {
+  std::vector<const Marker*> shown;
+  for (const Marker& m : markers_) {
     if (m.shown) shown.push_back(&m);
   }
   std::sort(shown.begin(), shown.end(),
             [](const Marker* l, const Marker* r) { return l->x < r->x; });
-  // Each label stands upright to the right of its line, its end near the
-  // plot's top; beside another label it moves to the line's left, and below
-  // that one where both sides are taken.
-  std::vector<QRectF> placed;
-  for (Marker* m : shown) {
-    const double x = mapToPosition(QPointF(m->x, 1.0), m->line).x();
-    const QRectF text = m->label->boundingRect();  // before the rotation
-    const double w = text.height();
-    const double h = text.width();
-    auto free = [&placed](const QRectF& r) {
-      return std::none_of(placed.begin(), placed.end(),
-                          [&r](const QRectF& o) { return o.intersects(r.adjusted(-1, 0, 1, 0)); });
-    };
-    QRectF at(x + 2, area.top() + 4, w, h);
-    if (!free(at)) at.moveLeft(x - 2 - w);
-    while (!free(at) && at.bottom() < area.bottom()) at.moveTop(at.top() + h + 6);
-    // Rotated by -90 degrees about its origin, the text's origin is its
-    // box's lower left corner.
-    m->label->setPos(at.left(), at.bottom());
-    placed.push_back(at);
-  }
-}
-
-void AssessmentChart::PlaceLegend() {
-  const QRectF whole(QPointF(0, 0), size());
-  if (whole.isEmpty()) return;
-  // Rows of entries under the distance axis, as many as the width needs;
-  // the chart leaves that much room at its foot.
-  const QFontMetricsF metrics(legend()->font());
-  const double room = whole.width() - 2 * kLegendSide;
-  int rows = 0;
-  double x = room;  // the first entry opens the first row
-  for (QLegendMarker* m : legend()->markers()) {
-    if (!m->isVisible()) continue;
-    const double w = metrics.horizontalAdvance(m->label()) + kLegendSymbolRoom;
-    if (x + w > room) {
-      ++rows;
-      x = 0;
-    }
-    x += w;
-  }
-  const double line = metrics.height() + kLegendLineGap;  // the symbol's box is taller than text
-  const double height = rows * line + kLegendMargins;
-  const int foot = static_cast<int>(std::ceil(height)) + kChartMargin;
-  if (margins().bottom() != foot) {
-    setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, foot));
-  }
-  legend()->setGeometry(
-      QRectF(kLegendSide, whole.height() - height - kChartMargin / 2.0, room, height));
-  if (QGraphicsLayout* layout = legend()->layout()) layout->activate();
+  return shown;
 }
 
 double AssessmentChart::KeepOutMarker() const {
@@ -476,16 +652,59 @@ double AssessmentChart::KeepOutMarker() const {
 }
 
 std::vector<QString> AssessmentChart::MarkerLabels() const {
-  std::vector<const Marker*> shown;
-  for (const Marker& m : markers_) {
-    if (m.shown) shown.push_back(&m);
-  }
-  std::sort(shown.begin(), shown.end(),
-            [](const Marker* l, const Marker* r) { return l->x < r->x; });
+  const std::vector<const Marker*> shown = ShownMarkers();
   std::vector<QString> labels;
   labels.reserve(shown.size());
   for (const Marker* m : shown) labels.push_back(m->label->text());
   return labels;
+}
+
+std::vector<QRectF> AssessmentChart::MarkerLabelRects() const {
+  const std::vector<const Marker*> shown = ShownMarkers();
+  std::vector<QRectF> rects;
+  rects.reserve(shown.size());
+  for (const Marker* m : shown)
+    rects.push_back(m->label->mapRectToParent(m->label->boundingRect()));
+  return rects;
+}
+
+std::vector<QLineF> AssessmentChart::MarkerLeaders() const {
+  const std::vector<const Marker*> shown = ShownMarkers();
+  std::vector<QLineF> leaders;
+  leaders.reserve(shown.size());
+  for (const Marker* m : shown) leaders.push_back(m->leader->line());
+  return leaders;
+}
+
+QString AssessmentChart::Title() const {
+  return titleText_;
+}
+
+QRectF AssessmentChart::TitleRect() const {
+  return titleRect_;
+}
+
+std::vector<QString> AssessmentChart::LegendEntries() const {
+  std::vector<QString> texts;
+  texts.reserve(legend_.size());
+  for (const LegendEntry& e : legend_) texts.push_back(e.text);
+  return texts;
+}
+
+std::vector<QRectF> AssessmentChart::LegendRects() const {
+  return legendRects_;
+}
+
+void AssessmentChart::Settle() {
+  // The chart lays itself out on the events it posts, and again when its
+  // texts need other margins.
+  constexpr int kMostPasses = 4;
+  for (int pass = 0; pass < kMostPasses; ++pass) {
+    layout()->activate();
+    QCoreApplication::sendPostedEvents(this);
+    if (scene() != nullptr) QCoreApplication::sendPostedEvents(scene());
+    if (!PlaceDecorations()) break;
+  }
 }
 
 void RenderAssessmentPlot(QPainter& painter, const QRectF& target, const StationState& station,
@@ -496,13 +715,7 @@ void RenderAssessmentPlot(QPainter& painter, const QRectF& target, const Station
   const QRectF area(QPointF(0, 0), target.size());
   chart->setGeometry(area);
   chart->Show(station, a);
-  // The chart lays itself out on the events it posts; the picture is taken
-  // once it has.
-  chart->layout()->activate();
-  QCoreApplication::sendPostedEvents(chart);
-  QCoreApplication::sendPostedEvents(&scene);
-  chart->PlaceMarkerLabels();
-  chart->PlaceLegend();
+  chart->Settle();
   scene.setSceneRect(area);
   scene.render(&painter, target, area);
 }

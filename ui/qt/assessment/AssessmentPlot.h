@@ -1,14 +1,18 @@
 // The assessment's plot: the average power density along the main beam
-// against distance on logarithmic axes, a line for every limit set that
-// applies at the station's frequency (the window's standard strongest), the
-// distances above the window's limit shaded, and labelled markers at the
-// far-field boundary, at lambda / 2 pi, at the FCC minimum exempt distance
-// and at the keep-out distance.  The assessment window, the report's --plot and the evaluation
-// record all draw it through RenderAssessmentPlot, so that every output
-// shows the same picture.
+// against distance on logarithmic axes, from the antenna's side of
+// lambda / 2 pi outwards; a line for every limit set that applies at the
+// station's frequency (the window's standard strongest, lines that lie on
+// one another dashed in turns); the distances above the window's limit
+// shaded; and markers at the far-field boundary, at lambda / 2 pi, at the
+// FCC minimum exempt distance and at the keep-out distance, labelled in
+// staggered rows above the plot.  The title wraps to the plot's width and
+// the legend wraps in rows under it.  The assessment window, the report's
+// --plot and the evaluation record all draw it through RenderAssessmentPlot,
+// so that every output shows the same picture.
 #pragma once
 
 #include <QChart>
+#include <QLineF>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -17,8 +21,10 @@
 #include "assess/Assessment.h"
 #include "core/StationState.h"
 
-class QAreaSeries;
+class QGraphicsLineItem;
+class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
+class QGraphicsTextItem;
 class QLineSeries;
 class QLogValueAxis;
 class QPainter;
@@ -50,33 +56,61 @@ class AssessmentChart : public QChart {
   std::vector<QString> MarkerLabels() const;
   // The keep-out marker's distance in the unit shown; 0 when not shown.
   double KeepOutMarker() const;
+  // The title as it reads: the station's line, then the selected standard's.
+  QString Title() const;
+  // The legend's entries as they read, in order.
+  std::vector<QString> LegendEntries() const;
 
-  // Puts the marker labels beside their lines; needed after the chart's
-  // layout changed (the window calls it on a resize).
-  void PlaceMarkerLabels();
-  // Puts the legend in rows under the distance axis.
-  void PlaceLegend();
+  // Where the texts stand, in the chart's coordinates.
+  QRectF TitleRect() const;
+  std::vector<QRectF> MarkerLabelRects() const;  // left to right
+  std::vector<QLineF> MarkerLeaders() const;     // left to right
+  std::vector<QRectF> LegendRects() const;       // each entry, its sample with its text
+
+  // Lays out the title, the marker labels, the legend and the shading for
+  // the chart's size and plot area.  Returns true when the room they need
+  // changed the chart's margins: the chart then lays itself out anew (and
+  // calls this again when its plot area moves).
+  bool PlaceDecorations();
+
+  // Lays the chart out at once, as a picture needs it (a window's chart
+  // lays itself out on the events it posts).
+  void Settle();
 
  private:
   struct Marker {
     QLineSeries* line = nullptr;
     QGraphicsSimpleTextItem* label = nullptr;
+    QGraphicsLineItem* leader = nullptr;  // from the label down to the plot
     bool shown = false;
     double x = 0;  // in the unit shown
   };
+  struct LegendEntry {
+    QString text;
+    std::vector<QPen> lines;  // samples drawn over one another
+    QBrush fill;              // a filled sample instead, where set
+  };
+  struct LegendGraphics {
+    QGraphicsSimpleTextItem* text = nullptr;
+    QGraphicsRectItem* fill = nullptr;
+    std::vector<QGraphicsLineItem*> lines;
+  };
 
-  void SetLimitLines(const assess::Assessment& a, double x0, double x1, double unit);
-  void SetShading(const assess::Assessment& a, double x0, double x1, double y0, double y1,
+  std::vector<const Marker*> ShownMarkers() const;  // left to right
+  void SetLimitLines(const assess::Assessment& a, double x0, double x1);
+  void SetShading(const assess::Assessment& a, const std::vector<assess::DensityPoint>& drawn,
                   double unit);
   void SetMarkers(const assess::Assessment& a, double y0, double y1, double unit);
+  void SetLegend(std::vector<LegendEntry> entries);
+  double PlaceTitle(double width);
+  double PlaceMarkerLabels(double top);
+  double PlaceLegend(double width, double height);
+  void PlaceShading();
 
   QLogValueAxis* distance_ = nullptr;
   QLogValueAxis* density_ = nullptr;
   QLogValueAxis* densityMw_ = nullptr;  // the same scale in mW/cm²
   QLineSeries* curve_ = nullptr;
-  QAreaSeries* shading_ = nullptr;
-  QLineSeries* shadingTop_ = nullptr;
-  QLineSeries* shadingBottom_ = nullptr;
   std::array<QLineSeries*, 6> limits_{};  // by LimitSet
   std::array<bool, 6> limitShown_{};
   // Far-field boundary, lambda / 2 pi, FCC exempt distance, and the keep-out
@@ -84,6 +118,15 @@ class AssessmentChart : public QChart {
   // window's own figure is the larger).
   std::array<Marker, 4> markers_{};
   std::vector<std::pair<double, double>> shaded_;
+  std::vector<QGraphicsRectItem*> shades_;  // one per shaded range
+  QColor shadeColour_;
+  QGraphicsTextItem* title_ = nullptr;
+  QString titleHtml_;
+  QString titleText_;
+  std::vector<LegendEntry> legend_;
+  std::vector<LegendGraphics> legendGraphics_;
+  QRectF titleRect_;
+  std::vector<QRectF> legendRects_;
   bool metric_ = true;
 };
 

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
-#include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -238,6 +237,40 @@ QString LimitLegendName(const assess::LimitEntry& e) {
 
 }  // namespace
 
+// A straight line of the plot's own: its bounds are its ends widened by its
+// pen, where a QGraphicsLineItem strokes its whole outline to find them.
+class PlotLine : public QGraphicsItem {
+ public:
+  explicit PlotLine(QGraphicsItem* parent) : QGraphicsItem(parent) {}
+
+  void setLine(double x1, double y1, double x2, double y2) {
+    const QLineF line(x1, y1, x2, y2);
+    if (line == line_) return;
+    prepareGeometryChange();
+    line_ = line;
+  }
+  QLineF line() const { return line_; }
+  void setPen(const QPen& pen) {
+    if (pen == pen_) return;
+    prepareGeometryChange();
+    pen_ = pen;
+  }
+
+  QRectF boundingRect() const override {
+    const double w = pen_.widthF() / 2.0 + 1.0;
+    return QRectF(line_.p1(), line_.p2()).normalized().adjusted(-w, -w, w, w);
+  }
+  void paint(QPainter* painter, const QStyleOptionGraphicsItem* /*option*/,
+             QWidget* /*widget*/) override {
+    painter->setPen(pen_);
+    painter->drawLine(line_);
+  }
+
+ private:
+  QLineF line_;
+  QPen pen_;
+};
+
 AssessmentChart::AssessmentChart() {
   setBackgroundRoundness(0);
   setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
@@ -278,7 +311,7 @@ AssessmentChart::AssessmentChart() {
     m.label->setFont(labelFont);
     m.label->setBrush(kMarkerColour.darker(140));
     m.label->setZValue(kTextZ);
-    m.leader = new QGraphicsLineItem(this);
+    m.leader = new PlotLine(this);
     m.leader->setPen(QPen(kMarkerColour, 1.0, Qt::DotLine));
     m.leader->setZValue(kTextZ);
   }
@@ -512,7 +545,7 @@ void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
     g.fill->setVisible(shown && legend_[i].fill.style() != Qt::NoBrush);
     const size_t lines = shown ? legend_[i].lines.size() : 0;
     while (g.lines.size() < lines) {
-      auto* line = new QGraphicsLineItem(this);
+      auto* line = new PlotLine(this);
       line->setZValue(kTextZ);
       g.lines.push_back(line);
     }
@@ -529,6 +562,12 @@ void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
 bool AssessmentChart::PlaceDecorations() {
   const QSizeF whole = size();
   if (whole.isEmpty()) return false;
+  // A chart of another width may need other rows: those kept count anew.
+  if (whole.width() != keptAtWidth_) {
+    keptAtWidth_ = whole.width();
+    legendRowsKept_ = 0;
+    labelRowsKept_ = 0;
+  }
   const double titleHeight = PlaceTitle(whole.width());
   const double labelsTop = kChartMargin + titleHeight + kTitleGap;
   const double labelsHeight = PlaceMarkerLabels(labelsTop);
@@ -566,8 +605,11 @@ double AssessmentChart::PlaceMarkerLabels(double top) {
   }
   const std::vector<LabelSpan> spans =
       PlaceLabels(widths, anchors, kChartMargin, right, kLeaderGap, kLabelGap);
-  int count = 0;
+  // The rows once taken stay, so that the plot keeps its place while the
+  // window follows one station after another.
+  int count = labelRowsKept_;
   for (const LabelSpan& l : spans) count = std::max(count, l.row + 1);
+  labelRowsKept_ = count;
   const double rowHeight = lineHeight + kLabelRowGap;
   for (size_t i = 0; i < shown.size(); ++i) {
     const LabelSpan& l = spans[i];
@@ -592,7 +634,8 @@ double AssessmentChart::PlaceLegend(double width, double height) {
   // The spacing after an entry's text is not needed at the row's end.
   const double room = width - 2.0 * kLegendSide + kLegendSpacing;
   const std::vector<int> rows = WrapRows(widths, room);
-  const int count = rows.empty() ? 0 : rows.back() + 1;
+  const int count = std::max(legendRowsKept_, rows.empty() ? 0 : rows.back() + 1);
+  legendRowsKept_ = count;
   const double rowHeight = lineHeight + kLegendRowGap;
   const double legendHeight = count * rowHeight;
   const double top = height - kChartMargin - legendHeight;
@@ -608,7 +651,7 @@ double AssessmentChart::PlaceLegend(double width, double height) {
     const double y = top + row * rowHeight;
     const double middle = y + lineHeight / 2.0;
     g.fill->setRect(x, y + 2, kLegendSample, lineHeight - 4);
-    for (QGraphicsLineItem* line : g.lines) line->setLine(x, middle, x + kLegendSample, middle);
+    for (PlotLine* line : g.lines) line->setLine(x, middle, x + kLegendSample, middle);
     g.text->setPos(x + kLegendSample + kLegendTextGap, y);
     legendRects_.emplace_back(x, y, widths[i] - kLegendSpacing, lineHeight);
     x += widths[i];

@@ -21,7 +21,6 @@
 #include "assess/Assessment.h"
 #include "core/StationState.h"
 
-class QGraphicsLineItem;
 class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QGraphicsTextItem;
@@ -30,6 +29,8 @@ class QLogValueAxis;
 class QPainter;
 
 namespace korrin {
+
+class PlotLine;
 
 // Draws the plot of `a` (the assessment of `station`) into `target` of
 // `painter`, as vectors where the painter's device keeps them (SVG, PDF).
@@ -81,7 +82,7 @@ class AssessmentChart : public QChart {
   struct Marker {
     QLineSeries* line = nullptr;
     QGraphicsSimpleTextItem* label = nullptr;
-    QGraphicsLineItem* leader = nullptr;  // from the label down to the plot
+    PlotLine* leader = nullptr;  // from the label down to the plot
     bool shown = false;
     double x = 0;  // in the unit shown
   };
@@ -93,7 +94,7 @@ class AssessmentChart : public QChart {
   struct LegendGraphics {
     QGraphicsSimpleTextItem* text = nullptr;
     QGraphicsRectItem* fill = nullptr;
-    std::vector<QGraphicsLineItem*> lines;
+    std::vector<PlotLine*> lines;
   };
 
   std::vector<const Marker*> ShownMarkers() const;  // left to right
@@ -128,6 +129,10 @@ class AssessmentChart : public QChart {
   QRectF titleRect_;
   std::vector<QRectF> legendRects_;
   bool metric_ = true;
+  // Rows of marker labels and of the legend taken so far at this width.
+  int labelRowsKept_ = 0;
+  int legendRowsKept_ = 0;
+  double keptAtWidth_ = 0;
 };
 
 }  // namespace korrin

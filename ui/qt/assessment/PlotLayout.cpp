@@ -52,44 +52,42 @@ std::vector<LabelSpan> PlaceLabels(const std::vector<double>& widths,
     }
     return best;
   }
-  // Every arrangement (a side and one of n rows for each label): the fewest
-  // leaders through labels, then the fewest rows, then the fewest labels
-  // pushed off their leaders by the edges, then the most on the right.
-  const std::size_t choices = 2 * n;
-  std::vector<std::size_t> tried(n, 0);
+  // The arrangements (a side and a row for each label), label by label,
+  // leaving out those that cannot beat the best found: the fewest leaders
+  // through labels, then the fewest rows, then the fewest labels pushed off
+  // their leaders by the edges, then the most on the right.
+  constexpr double kThrough = 1000;
+  constexpr double kRow = 100;
+  constexpr double kPushed = 10;
+  constexpr double kOnTheLeft = 1;
   std::vector<LabelSpan> spans(n);
   double bestCost = -1;
-  for (;;) {
-    int rows = 0;
-    int onTheLeft = 0;
-    int pushed = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      const bool right = tried[i] % 2 == 0;
-      spans[i] = beside(i, right);
-      spans[i].row = static_cast<int>(tried[i] / 2);
-      rows = std::max(rows, spans[i].row + 1);
-      if (!right) ++onTheLeft;
-      if (Under(spans[i], anchors[i])) ++pushed;
+  const auto arrange = [&](const auto& self, std::size_t i, int rows, double cost) -> void {
+    if (bestCost >= 0 && cost + rows * kRow >= bestCost) return;
+    if (i == n) {
+      bestCost = cost + rows * kRow;
+      best = spans;
+      return;
     }
-    bool fits = true;
-    int through = 0;
-    for (std::size_t i = 0; i < n && fits; ++i) {
-      for (std::size_t j = 0; j < n; ++j) {
-        if (i == j) continue;
-        if (Overlap(spans[i], spans[j], gap)) fits = false;
-        if (LeaderThrough(spans[j], spans[i])) ++through;
+    for (const bool right : {true, false}) {
+      LabelSpan span = beside(i, right);
+      const double own = (Under(span, anchors[i]) ? kPushed : 0) + (right ? 0 : kOnTheLeft);
+      for (int row = 0; row < static_cast<int>(n); ++row) {
+        span.row = row;
+        bool fits = true;
+        int through = 0;
+        for (std::size_t j = 0; j < i && fits; ++j) {
+          fits = !Overlap(span, spans[j], gap);
+          through +=
+              (LeaderThrough(span, spans[j]) ? 1 : 0) + (LeaderThrough(spans[j], span) ? 1 : 0);
+        }
+        if (!fits) continue;
+        spans[i] = span;
+        self(self, i + 1, std::max(rows, row + 1), cost + own + through * kThrough);
       }
     }
-    const double cost = through * 1000.0 + rows * 100.0 + pushed * 10.0 + onTheLeft;
-    if (fits && (bestCost < 0 || cost < bestCost)) {
-      bestCost = cost;
-      best = spans;
-    }
-    // The next arrangement, counting in base 2n.
-    std::size_t k = 0;
-    while (k < n && ++tried[k] == choices) tried[k++] = 0;
-    if (k == n) break;
-  }
+  };
+  arrange(arrange, 0, 0, 0);
   return best;
 }
 

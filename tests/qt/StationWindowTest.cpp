@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -118,6 +119,22 @@ QString Cell(StationWindow& w, Table table, int row, int column) {
   return w.Model(table)->index(row, column).data().toString();
 }
 
+// Takes the first choice of the next input dialog (the first station window).
+class ModalAnswerFirstChoice : public test::ModalAnswer {
+ public:
+  explicit ModalAnswerFirstChoice(QString& label)
+      : test::ModalAnswer([&label](QWidget* modal) {
+          auto* dialog = qobject_cast<QInputDialog*>(modal);
+          if (dialog == nullptr) {
+            modal->close();
+            return;
+          }
+          label = dialog->labelText();
+          dialog->setTextValue(dialog->comboBoxItems().value(0));
+          dialog->accept();
+        }) {}
+};
+
 }  // namespace
 
 class StationWindowTest : public QObject {
@@ -167,6 +184,84 @@ class StationWindowTest : public QObject {
     QCOMPARE(w->Document().UndoStack().count(), undoBefore + 1);
     QVERIFY(w->isWindowModified());
     QVERIFY(w->windowTitle().startsWith("worked-f.station.toml[*]"));
+  }
+
+  // What a new user does: the worked station built in a new window by
+  // keyboard, failing at its place by 0.18 dB; the place moved until it
+  // complies; saved, reopened the same, and its record exported.
+  void theWorkedStationFromScratch() {
+    Shown w;
+    QStringList asked;
+    w->cellAnswer = [&asked](const QString& cell, const QString&) -> std::optional<QString> {
+      asked << cell;
+      if (cell.startsWith("Gain of 2m")) return QString("13 dBi");
+      if (cell.startsWith("Gain of 20m")) return QString("8");
+      if (cell == "Frequency (MHz) of 2m") return QString("144.2");
+      if (cell == "Frequency (MHz) of 20m") return QString("14.2 MHz");
+      return std::nullopt;
+    };
+    auto* ground = w->Heading()->findChild<QComboBox*>("groundReflection");
+    ground->setFocus();
+    QTest::keyClick(ground, Qt::Key_Down);  // "counted", said in the file
+    auto add = [&w](Table table) {
+      w->ShowTable(table);
+      w->View(table)->setFocus();
+      w->View(table)->setCurrentIndex({});
+      QTest::keyClick(w.window, Qt::Key_I, Qt::ControlModifier);
+    };
+    add(Table::Transmitters);
+    add(Table::Transmitters);
+    TypeIntoCell(*w, Table::Transmitters, 0, 0, "2m-rig");
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "200 W");
+    TypeIntoCell(*w, Table::Transmitters, 0, 2, "fm");
+    TypeIntoCell(*w, Table::Transmitters, 0, 3, "3 / 7");
+    TypeIntoCell(*w, Table::Transmitters, 1, 0, "hf-rig");
+    TypeIntoCell(*w, Table::Transmitters, 1, 1, "1 kW");
+    add(Table::Antennas);
+    add(Table::Antennas);
+    TypeIntoCell(*w, Table::Antennas, 0, 0, "2m-yagi");
+    TypeIntoCell(*w, Table::Antennas, 0, 1, "Yagi");
+    TypeIntoCell(*w, Table::Antennas, 1, 0, "20m-beam");
+    TypeIntoCell(*w, Table::Antennas, 1, 1, "Yagi");
+    TypeIntoCell(*w, Table::Antennas, 1, 6, "18");
+    add(Table::Installations);
+    add(Table::Installations);
+    TypeIntoCell(*w, Table::Installations, 0, 0, "2m");
+    TypeIntoCell(*w, Table::Installations, 0, 4, "none: the frequency alone");
+    TypeIntoCell(*w, Table::Installations, 1, 0, "20m");
+    TypeIntoCell(*w, Table::Installations, 1, 1, "hf-rig");
+    TypeIntoCell(*w, Table::Installations, 1, 3, "20m-beam");
+    TypeIntoCell(*w, Table::Installations, 1, 4, "none: the frequency alone");
+    add(Table::Places);
+    TypeIntoCell(*w, Table::Places, 0, 0, "Neighbour's garden");
+    TypeIntoCell(*w, Table::Places, 0, 1, "8");
+    QCOMPARE(asked, (QStringList{"Gain of 2m-yagi", "Gain of 20m-beam", "Frequency (MHz) of 2m",
+                                 "Frequency (MHz) of 20m"}));
+    QCOMPARE(w->LastRefusal(), QString());
+    const station::ReadResult f = station::ReadStationFile(kWorkedF.toStdString());
+    QVERIFY(f.station.has_value());
+    QVERIFY2(station::SameContent(w->Document().Station(), *f.station), Written(*w).c_str());
+    QVERIFY2(w->Results()->Verdict()->text().contains("FCC general population sum 1.0427, margin "
+                                                      "-0.18 dB"),
+             qPrintable(w->Results()->Verdict()->text()));
+    // Moved a metre further, the place is within the limits.
+    TypeIntoCell(*w, Table::Places, 0, 1, "9");
+    QVERIFY(w->Results()->Verdict()->text().startsWith("Complies"));
+    // Saved, reopened: the same station, the same verdict.
+    const QString path = files_.filePath("scratch");
+    w->fileAnswer = [&path](bool save, const QString&) -> std::optional<QString> {
+      return save ? std::optional<QString>(path) : std::nullopt;
+    };
+    QTest::keyClick(w.window, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!w->isWindowModified());
+    Shown again(path + ".station.toml");
+    QVERIFY(station::SameContent(again->Document().Station(), w->Document().Station()));
+    QVERIFY(again->Results()->Verdict()->text().startsWith("Complies"));
+    again->fileAnswer = [&path](bool, const QString&) -> std::optional<QString> {
+      return path + ".pdf";
+    };
+    QVERIFY(again->ExportRecord());
+    QVERIFY(QFileInfo(path + ".pdf").size() > 0);
   }
 
   void typingAValueUpdatesTheResults() {
@@ -526,6 +621,40 @@ class StationWindowTest : public QObject {
     QVERIFY(!w->ExportRecord());
     QVERIFY(!w->ExportSitePlan());
     QVERIFY(w.messages.isEmpty());
+  }
+
+  void theCalculatorsStationAddedToAStationEvaluation() {
+    QTRY_VERIFY(StationWindow::Windows().isEmpty());
+    test::Desk desk;
+    QVERIFY(desk.Open());
+    QAction* add = desk.window.findChild<QAction*>("AddToStationEvaluation");
+    QVERIFY(add != nullptr);
+    QVERIFY(!add->statusTip().isEmpty());
+    // No station window open: a new one holds the calculator's station, unsaved.
+    add->trigger();
+    QCOMPARE(StationWindow::Windows().size(), 1);
+    QPointer<StationWindow> window = StationWindow::Windows().first();
+    const station::Station calculator = window->Document().Station();
+    QCOMPARE(int(calculator.installations.size()), 1);
+    QVERIFY(window->Document().Modified());
+    QVERIFY(!window->Evaluation().installations.empty());
+    // With one open: the choice of where, and the station added to it as one edit.
+    QString asked;
+    ModalAnswerFirstChoice answer(asked);
+    add->trigger();
+    QTRY_VERIFY(answer.Seen());
+    QCOMPARE(StationWindow::Windows().size(), 1);
+    const station::Station& both = window->Document().Station();
+    QCOMPARE(int(both.installations.size()), 2);
+    QCOMPARE(both.installations[1].transmitter, calculator.transmitters[0].id + "-2");
+    QVERIFY(station::Validate(both, "").empty());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(window->Document().Station().installations.size()), 1);
+    window->questionAnswer = [](const Question&) { return Answer::Discard; };
+    window->close();
+    QTRY_VERIFY(window.isNull());
   }
 
   void aWindowPerFileAndPicture() {

@@ -534,6 +534,12 @@ TEST(StationEditTest, AKindThatNeedsAnotherCellNamesIt) {
   o = EditCell(s, Table::Feedlines, 4, 1, "LMR-400");
   ASSERT_TRUE(o.needs.has_value()) << o.refusal;
   EXPECT_EQ(*o.needs, 2u);
+  // An installation's band cleared: its frequency must come instead.
+  o = EditCell(s, Table::Installations, 0, 4, "");
+  ASSERT_TRUE(o.needs.has_value()) << o.refusal;
+  EXPECT_EQ(*o.needs, 5u);
+  o = EditCells(s, Table::Installations, 0, {{4, ""}, {5, "14.1"}});
+  EXPECT_TRUE(o.edit.has_value()) << o.refusal;
   // A problem of the cell itself is no want of another.
   EXPECT_FALSE(EditCell(s, Table::Antennas, 1, 1, "yagii").needs.has_value());
 }
@@ -668,6 +674,55 @@ TEST(StationEditTest, AnInstallationNeedsATransmitterAndAnAntennaFirst) {
   EXPECT_FALSE(o.edit.has_value());
   EXPECT_NE(o.refusal.find("transmitter: missing: expected the id of a [[transmitter]]"),
             std::string::npos)
+      << o.refusal;
+}
+
+// ---- Another station added --------------------------------------------------
+
+TEST(StationEditTest, AStationAddedKeepsItsReferencesUnderNewIds) {
+  const Station s = Example();
+  const Outcome o = AddStation(s, s, "Add a copy");
+  ASSERT_TRUE(o.edit.has_value()) << o.refusal;
+  const Station both = Applied(s, o);
+  EXPECT_TRUE(st::Validate(both, "").empty()) << st::FormatDiagnostics(st::Validate(both, ""));
+  ASSERT_EQ(both.installations.size(), 2 * s.installations.size());
+  EXPECT_EQ(both.places.size(), 2 * s.places.size());
+  EXPECT_FALSE(both.property->outline.empty());
+  // Each copy names the copies of what its original names.
+  for (std::size_t i = 0; i < s.installations.size(); ++i) {
+    const st::Installation& original = s.installations[i];
+    const st::Installation& copy = both.installations[s.installations.size() + i];
+    EXPECT_EQ(copy.id, original.id + "-2");
+    EXPECT_EQ(copy.transmitter, original.transmitter + "-2");
+    EXPECT_EQ(copy.antenna, original.antenna + "-2");
+    EXPECT_EQ(copy.feedline.has_value(), original.feedline.has_value());
+    if (copy.feedline) {
+      EXPECT_EQ(*copy.feedline, *original.feedline + "-2");
+    }
+  }
+  EXPECT_EQ(both.places.back().name, "Footpath-2");
+  // One edit: undone at once.
+  Station again = s;
+  const std::vector<Step> undo = ApplyAll(again, o.edit->steps);
+  ApplyAll(again, undo);
+  EXPECT_EQ(st::WriteStation(again), st::WriteStation(s));
+}
+
+TEST(StationEditTest, AStationWhoseBandTheRegionLacksIsRefused) {
+  Station into = Example();
+  into.region = 1;
+  Station from;
+  from.transmitters.push_back(Example().transmitters[0]);
+  from.antennas.push_back(Example().antennas[0]);
+  st::Installation n;
+  n.id = "1.25m";
+  n.transmitter = from.transmitters[0].id;
+  n.antenna = from.antennas[0].id;
+  n.band = "1.25m";
+  from.installations.push_back(n);
+  const Outcome o = AddStation(into, from, "Add");
+  EXPECT_FALSE(o.edit.has_value());
+  EXPECT_NE(o.refusal.find("the 1.25m band does not exist in ITU region 1"), std::string::npos)
       << o.refusal;
 }
 

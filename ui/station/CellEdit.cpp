@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <span>
 
 #include "station/Diagnostic.h"
@@ -715,11 +716,19 @@ Outcome EditCells(const st::Station& station, Table table, std::size_t row,
   // Refused only for want of another cell of this row: name that cell.
   std::optional<std::size_t> needs;
   bool onlyMissing = true;
+  auto typed = [&typedColumns](int column) {
+    return std::find(typedColumns.begin(), typedColumns.end(), static_cast<std::size_t>(column)) !=
+           typedColumns.end();
+  };
   for (const st::Diagnostic& d : fresh) {
-    const int column = ColumnOfKey(table, d.key);
-    const bool missing = d.table == newLabel && d.message.rfind("missing", 0) == 0 && column >= 0 &&
-                         std::find(typedColumns.begin(), typedColumns.end(),
-                                   static_cast<std::size_t>(column)) == typedColumns.end();
+    int column = ColumnOfKey(table, d.key);
+    // An installation's band and frequency stand in for each other: the
+    // file names the band when neither is given.
+    if (table == Table::Installations && typed(column) && (column == 4 || column == 5)) {
+      column = column == 4 ? 5 : 4;
+    }
+    const bool missing =
+        d.table == newLabel && d.message.rfind("missing", 0) == 0 && column >= 0 && !typed(column);
     if (!missing || (needs && *needs != static_cast<std::size_t>(column))) {
       onlyMissing = false;
       break;
@@ -793,6 +802,39 @@ Outcome MoveRow(const st::Station& station, Table table, std::size_t row, bool u
   if (row >= count || (up && row == 0) || (!up && row + 1 >= count)) return {};
   Edit edit{"Move " + std::string(EntryWord(table)) + (up ? " up" : " down"), {}};
   edit.steps.push_back({Step::Op::Move, table, row, up ? row - 1 : row + 1, std::nullopt, {}, {}});
+  return Checked(station, std::move(edit));
+}
+
+Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text) {
+  Edit edit{text, {}};
+  st::Station working = station;
+  std::map<std::pair<Table, std::string>, std::string> renamed;
+  auto add = [&](Table table, Entry entry) {
+    const std::string id = IdOf(entry);
+    const std::string unused = UnusedId(working, table, id);
+    renamed[{table, id}] = unused;
+    SetId(entry, unused);
+    ForgetPlaces(entry);
+    const Step step{Step::Op::Insert, table, RowCount(working, table), 0, std::move(entry), {}, {}};
+    Apply(working, step);
+    edit.steps.push_back(step);
+  };
+  for (const st::Transmitter& t : from.transmitters) add(Table::Transmitters, t);
+  for (const st::Feedline& f : from.feedlines) add(Table::Feedlines, f);
+  for (const st::Antenna& a : from.antennas) add(Table::Antennas, a);
+  for (st::Installation n : from.installations) {
+    n.transmitter = renamed.count({Table::Transmitters, n.transmitter}) > 0
+                        ? renamed[{Table::Transmitters, n.transmitter}]
+                        : n.transmitter;
+    if (n.feedline && renamed.count({Table::Feedlines, *n.feedline}) > 0) {
+      n.feedline = renamed[{Table::Feedlines, *n.feedline}];
+    }
+    n.antenna = renamed.count({Table::Antennas, n.antenna}) > 0
+                    ? renamed[{Table::Antennas, n.antenna}]
+                    : n.antenna;
+    add(Table::Installations, n);
+  }
+  for (const st::Place& p : from.places) add(Table::Places, p);
   return Checked(station, std::move(edit));
 }
 

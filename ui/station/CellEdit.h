@@ -70,6 +70,13 @@ Outcome SetPropertyHeight(const st::Station& station, std::string_view text);
 // The outline's unit; the corners keep their places (converted).
 Outcome SetOutlineUnit(const st::Station& station, st::LengthUnit unit);
 
+// The transmitters, feed lines, antennas, installations and places of
+// `from` added to `station` (a station made from the calculator's), each
+// under its own id unless that is in use (then "antenna-2"), the
+// installations' references following; `from`'s heading and property line
+// are left out.
+Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text);
+
 // Why `after` may not replace `before`: the problems the file's checks find
 // in `after` and not in `before`, one a line without file positions; empty
 // when there is none.  `renamedFrom`/`renamedTo`: the label of an entry

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "station/FromCalculator.h"
+#include "ui/TForm1.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
 #include "ui/qt/calculator/MainWindow.h"
 #include "ui/qt/calculator/Widgets.h"
@@ -71,7 +73,8 @@ void FileMenu(MainWindow& window, QMenu* file) {
   // Further output commands go here, before the separator.
   file->addSeparator();
   // Station evaluations: windows of their own beside the calculator.
-  AddStationEvaluationEntries(window, file);
+  AddStationEvaluationEntries(window, file,
+                              [&window] { return station::FromCalculator(window.Form().State()); });
   file->addSeparator();
   HandlerEntry(window, file, QObject::tr("&Close"), "BitBtn1Click",
                QObject::tr("Close the calculator"),

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
@@ -65,7 +66,45 @@ void FillRecentStationMenu(QMenu* menu, const std::function<void(const QString&)
   if (files.isEmpty()) menu->addAction(QObject::tr("No station files yet"))->setEnabled(false);
 }
 
-void AddStationEvaluationEntries(QWidget& calculator, QMenu* file) {
+StationWindow* AddToStationEvaluation(QWidget* parent, const station::Station& station) {
+  const QString what = QObject::tr("Add the calculator's station");
+  const QList<StationWindow*> windows = StationWindow::Windows();
+  if (windows.isEmpty()) {
+    StationWindow* window = NewStationWindow();
+    window->TakeStation(station);
+    return window;
+  }
+  QStringList choices;
+  for (StationWindow* w : windows) {
+    QString title = w->windowTitle();
+    title.remove("[*]");
+    choices << title;
+  }
+  const QString fresh = QObject::tr("A new station evaluation");
+  choices << fresh;
+  bool ok = false;
+  // The latest window first in line.
+  const QString chosen = QInputDialog::getItem(
+      parent, QObject::tr("Add to Station Evaluation"),
+      QObject::tr("Add the calculator's station (its transmitter, feed line, antenna and "
+                  "installation) to:"),
+      choices, static_cast<int>(windows.size()) - 1, false, &ok);
+  if (!ok) return nullptr;
+  const qsizetype at = choices.indexOf(chosen);
+  if (chosen == fresh || at < 0 || at >= windows.size()) {
+    StationWindow* window = NewStationWindow();
+    window->TakeStation(station);
+    return window;
+  }
+  StationWindow* window = windows[at];
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window->AddStation(station, what) ? window : nullptr;
+}
+
+void AddStationEvaluationEntries(QWidget& calculator, QMenu* file,
+                                 std::function<station::Station()> calculatorStation) {
   SetCalculatorWindow(&calculator);
   QAction* make = file->addAction(QObject::tr("&New Station Evaluation"));
   make->setObjectName("NewStationEvaluation");
@@ -95,6 +134,16 @@ void AddStationEvaluationEntries(QWidget& calculator, QMenu* file) {
   });
   // The menu has entries to show before it is first opened.
   FillRecentStationMenu(recent, [](const QString& path) { OpenStationWindow(path); });
+
+  QAction* add = file->addAction(QObject::tr("&Add to Station Evaluation…"));
+  add->setObjectName("AddToStationEvaluation");
+  add->setStatusTip(
+      QObject::tr("Add the calculator's station to a station evaluation: to an "
+                  "open station window, or to a new one"));
+  QObject::connect(add, &QAction::triggered, &calculator,
+                   [&calculator, calculatorStation = std::move(calculatorStation)] {
+                     AddToStationEvaluation(&calculator, calculatorStation());
+                   });
 }
 
 QString StationFileName(const QString& name) {

@@ -383,6 +383,28 @@ void StationWindow::Take(su::Outcome outcome, su::Table table, int selectRow) {
   view->setFocus();
 }
 
+bool StationWindow::AddStation(const station::Station& from, const QString& what) {
+  if (FixingFile()) {
+    ShowMessage(
+        tr("The station was not added: this window shows a file with problems; correct "
+           "them first."));
+    return false;
+  }
+  su::Outcome outcome = su::AddStation(document_->Station(), from, what.toStdString());
+  if (outcome.Refused()) {
+    ShowRefusal(QString::fromStdString(outcome.refusal));
+    ShowMessage(tr("The station was not added:\n%1").arg(QString::fromStdString(outcome.refusal)));
+    return false;
+  }
+  if (!outcome.edit) return false;
+  document_->Push(std::move(*outcome.edit));
+  ClearRefusal();
+  ShowTable(Table::Installations);
+  StationTable* view = View(Table::Installations);
+  view->setCurrentIndex(view->model()->index(view->model()->rowCount() - 1, 0));
+  return true;
+}
+
 void StationWindow::AddRow() {
   if (FixingFile()) return;
   const Table table = CurrentTable();

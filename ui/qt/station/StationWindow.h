@@ -72,6 +72,9 @@ class StationWindow : public QMainWindow {
   bool SaveTo(const QString& path);
   // A station made elsewhere, as an unsaved document (asks first).
   bool TakeStation(const station::Station& station);
+  // Adds another station's entries to this one as one edit (the
+  // calculator's station); false, and why shown, when refused.
+  bool AddStation(const station::Station& from, const QString& what);
   // File > Export Evaluation Record… and Export Site Plan…: asks for the
   // file (the record as PDF, the plan as SVG or PNG) and writes it; false
   // when cancelled or not written (the reason shown).

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -665,6 +666,8 @@ class StationWindowTest : public QObject {
     QVERIFY(second != nullptr && second != first);
     QVERIFY(StationWindow::Windows().contains(first));
     second->resize(1440, 880);
+    // As the window first stands on a screen of its size: half the width each.
+    second->findChild<QSplitter*>("split")->setSizes({720, 720});
     second->ShowTable(Table::Installations);
     QVERIFY(QTest::qWaitForWindowExposed(second));
     const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
@@ -672,6 +675,7 @@ class StationWindowTest : public QObject {
       QDir().mkpath(dir);
       QVERIFY(second->grab().save(dir + "/station-window.png"));
       first->resize(1440, 880);
+      first->findChild<QSplitter*>("split")->setSizes({720, 720});
       first->ShowTable(Table::Places);
       QVERIFY(QTest::qWaitForWindowExposed(first));
       QVERIFY(first->grab().save(dir + "/station-window-f.png"));

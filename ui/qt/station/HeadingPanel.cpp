@@ -39,12 +39,15 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   evaluatedBy_ = Field("evaluatedBy", tr("the person who made the evaluation"), this);
   region_ = new QComboBox(this);
   region_->setObjectName("region");
-  region_->addItem(tr("1: Europe, Africa, the Middle East, northern Asia"), 1);
+  region_->addItem(tr("1: Europe, Africa"), 1);
   region_->addItem(tr("2: the Americas"), 2);
-  region_->addItem(tr("3: southern Asia and the Pacific"), 3);
-  fcc_ = new QCheckBox(tr("FCC 47 CFR 1.1310 (2021)"), this);
+  region_->addItem(tr("3: Asia-Pacific"), 3);
+  region_->setToolTip(tr("The ITU region whose band edges apply"));
+  fcc_ = new QCheckBox(tr("FCC (2021)"), this);
+  fcc_->setToolTip(tr("FCC 47 CFR 1.1310 (2021), both tiers"));
   fcc_->setObjectName("fcc");
-  icnirp_ = new QCheckBox(tr("ICNIRP 2020 (ARPANSA RPS S-1)"), this);
+  icnirp_ = new QCheckBox(tr("ICNIRP 2020"), this);
+  icnirp_->setToolTip(tr("ICNIRP 2020 (ARPANSA RPS S-1, 2021), both tiers"));
   icnirp_->setObjectName("icnirp");
   auto* sets = new QWidget(this);
   auto* setsLayout = new QHBoxLayout(sets);
@@ -54,9 +57,11 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   setsLayout->addStretch();
   ground_ = new QComboBox(this);
   ground_->setObjectName("groundReflection");
-  ground_->addItem(tr("not stated: counted (OET 65 factor 2.56)"));
-  ground_->addItem(tr("counted (OET 65 factor 2.56)"));
+  ground_->addItem(tr("not stated: counted"));
+  ground_->addItem(tr("counted"));
   ground_->addItem(tr("not counted"));
+  ground_->setToolTip(tr("Whether the ground's reflection is counted (OET 65 factor 2.56) for "
+                         "every installation that does not say otherwise"));
 
   // Two pairs of label and field a row: the heading takes little height.
   auto pair = [this, form](int row, int column, const QString& label, QWidget* field) {

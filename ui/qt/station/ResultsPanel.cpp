@@ -132,6 +132,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     view->setAlternatingRowColors(true);
     view->setWordWrap(false);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     views_[i] = view;

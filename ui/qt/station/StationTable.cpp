@@ -95,7 +95,7 @@ StationTable::StationTable(QWidget* parent) : QTableView(parent) {
   setAlternatingRowColors(true);
   horizontalHeader()->setStretchLastSection(true);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   setWordWrap(false);
 }
 

@@ -204,14 +204,14 @@ void StationWindow::Build() {
   leftLayout->addWidget(refusal_);
 
   results_ = new ResultsPanel(this);
-  auto* split = new QSplitter(Qt::Horizontal, this);
-  split->setObjectName("split");
-  split->addWidget(left);
-  split->addWidget(results_);
-  split->setStretchFactor(0, 1);
-  split->setStretchFactor(1, 1);
-  split->setChildrenCollapsible(false);
-  setCentralWidget(split);
+  split_ = new QSplitter(Qt::Horizontal, this);
+  split_->setObjectName("split");
+  split_->addWidget(left);
+  split_->addWidget(results_);
+  split_->setStretchFactor(0, 1);
+  split_->setStretchFactor(1, 1);
+  split_->setChildrenCollapsible(false);
+  setCentralWidget(split_);
 
   // Choosing an installation or a place, in its table or among the
   // results, draws it stronger on the plan.
@@ -465,6 +465,8 @@ void StationWindow::showEvent(QShowEvent* event) {
       const QRect room = screen->availableGeometry();
       QSize size = kFirstSize.boundedTo(room.size() - QSize(40, 60));
       resize(size);
+      // The tables and the results side by side, half the width each.
+      split_->setSizes({size.width() / 2, size.width() / 2});
       // Beside the calculator when it is shown; later windows a little lower.
       const int others = static_cast<int>(Registry().size()) - 1;
       if (calculator != nullptr && calculator->isVisible()) {

@@ -22,6 +22,7 @@
 
 class QLabel;
 class QShowEvent;
+class QSplitter;
 class QStackedWidget;
 class QTabWidget;
 class QAction;
@@ -131,6 +132,7 @@ class StationWindow : public QMainWindow {
   void Evaluate();
 
   StationDocument* document_ = nullptr;
+  QSplitter* split_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   HeadingPanel* heading_ = nullptr;

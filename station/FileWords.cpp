@@ -37,6 +37,24 @@ std::optional<SwrAt> SwrAtFromWord(std::string_view word) {
   return std::nullopt;
 }
 
+bool PresetKind(std::string_view kind) {
+  return kind == "dipole" || kind == "inverted-v" || kind == "vertical" || kind == "ground-plane";
+}
+
+bool NearFieldKind(std::string_view kind) {
+  return kind == "wires" || PresetKind(kind);
+}
+
+std::span<const std::string_view> GroundWords() {
+  static constexpr std::string_view kWords[] = {"free-space", "perfect", "average", "poor", "good"};
+  return kWords;
+}
+
+std::span<const std::string_view> FeedAtWords() {
+  static constexpr std::string_view kWords[] = {"middle", "start", "end"};
+  return kWords;
+}
+
 std::string NumberText(Real value) {
   // Integers of TOML's 64-bit range are written exactly as integers.
   constexpr Real kIntegerLimit = 9.2e18L;

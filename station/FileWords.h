@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,19 @@ std::optional<LimitSetChoice> LimitSetFromWord(std::string_view word);
 // "antenna", "transmitter".
 std::string_view SwrAtWord(SwrAt at);
 std::optional<SwrAt> SwrAtFromWord(std::string_view word);
+
+// The antenna kinds the near field models: "wires" by its own wires or NEC
+// card deck, and the kinds it models by a preset ("dipole", "inverted-v",
+// "vertical", "ground-plane").
+bool NearFieldKind(std::string_view kind);
+bool PresetKind(std::string_view kind);
+
+// The words of a wire antenna's ground: "free-space", "perfect" and the
+// named grounds of the near field's table (data/grounds.csv).
+std::span<const std::string_view> GroundWords();
+
+// "middle", "start", "end": where on its wire the feed of a "wires" antenna is.
+std::span<const std::string_view> FeedAtWords();
 
 // A number as the file writes it: an integral value as an integer, any other
 // as the shortest decimal text that reads back as the same double.

@@ -16,6 +16,10 @@ constexpr Range kAboveZero{0, false, kInf, true};
 constexpr Range kFraction{0, false, 1, true};  // 0 < v <= 1
 constexpr Range kRegion{1, true, 3, true};
 constexpr Range kSwr{1, true, kInf, true};
+constexpr Range kCount{1, true, 1000000, true};  // a number of a wire or segment
+constexpr Range kRadials{0, true, 1000, true};
+constexpr Range kPermittivity{1, true, kInf, true};
+constexpr Range kDroop{0, true, 90, false};  // 0 <= v < 90
 
 using enum Section;
 using enum ValueType;
@@ -66,6 +70,19 @@ constexpr std::array kSchema{
     KeySpec{Antenna, "diameter-m", Number, "diameter", kAboveZero, "a diameter in metres above 0"},
     KeySpec{Antenna, "diameter-ft", Number, "diameter", kAboveZero, "a diameter in feet above 0"},
     KeySpec{Antenna, "efficiency", Number, "efficiency", kFraction, "an efficiency above 0 and at most 1"},
+    KeySpec{Antenna, "wires", WireList, "wires", kAny, "a list of wires [x1, y1, z1, x2, y2, z2, radius-mm], metres from the antenna's position"},
+    KeySpec{Antenna, "nec-file", Text, "nec-file", kAny, "the name of a NEC card deck beside the station file"},
+    KeySpec{Antenna, "feed-wire", Integer, "feed-wire", kCount, "the feed wire's number from 1 (a NEC deck's tag)"},
+    KeySpec{Antenna, "feed-at", Text, "feed-at", kAny, "\"middle\", \"start\" or \"end\" of the feed wire"},
+    KeySpec{Antenna, "feed-segment", Integer, "feed-segment", kCount, "the feed's segment number from 1 on the NEC deck's feed wire"},
+    KeySpec{Antenna, "ground", Text, "ground", kAny, "\"free-space\", \"perfect\", \"average\", \"poor\" or \"good\""},
+    KeySpec{Antenna, "ground-permittivity", Number, "ground-permittivity", kPermittivity, "a relative permittivity of 1 or more"},
+    KeySpec{Antenna, "ground-conductivity", Number, "ground-conductivity", kZeroOrMore, "a conductivity in S/m, 0 or more"},
+    KeySpec{Antenna, "wire-radius-mm", Number, "wire-radius", kAboveZero, "a wire radius in mm above 0"},
+    KeySpec{Antenna, "length-m", Number, "length", kAboveZero, "a wire length in metres above 0"},
+    KeySpec{Antenna, "length-ft", Number, "length", kAboveZero, "a wire length in feet above 0"},
+    KeySpec{Antenna, "droop-deg", Number, "droop", kDroop, "a droop below the horizontal in degrees, from 0 up to 90"},
+    KeySpec{Antenna, "radials", Integer, "radials", kRadials, "a number of radials from 0 to 1000"},
 
     KeySpec{Installation, "id", Text, "id", kAny, "an id naming the installation"},
     KeySpec{Installation, "transmitter", Text, "transmitter", kAny, "the id of a [[transmitter]]"},

@@ -25,6 +25,7 @@ enum class ValueType {
   Flag,       // true or false
   TextList,   // an array of strings
   PointList,  // an array of [x, y] pairs of numbers
+  WireList,   // an array of [x1, y1, z1, x2, y2, z2, radius] rows of numbers
   Entries,    // an array of tables: [[transmitter]]
   Table,      // one table: [property]
 };

@@ -33,11 +33,27 @@ bool Same(const Feedline& a, const Feedline& b) {
              std::tie(b.id, b.cable, b.lossDb, b.extraLossDb, b.swr, b.swrAt) &&
          Same(a.length, b.length);
 }
+bool Same(const WireRow& a, const WireRow& b) {
+  return std::tie(a.x1, a.y1, a.z1, a.x2, a.y2, a.z2, a.radiusMm) ==
+         std::tie(b.x1, b.y1, b.z1, b.x2, b.y2, b.z2, b.radiusMm);
+}
+bool Same(const NearFieldKeys& a, const NearFieldKeys& b) {
+  if (a.wires.size() != b.wires.size()) return false;
+  for (std::size_t i = 0; i < a.wires.size(); ++i) {
+    if (!Same(a.wires[i], b.wires[i])) return false;
+  }
+  return std::tie(a.necFile, a.feedWire, a.feedAt, a.feedSegment, a.ground, a.groundPermittivity,
+                  a.groundConductivity, a.wireRadiusMm, a.droopDeg,
+                  a.radials) == std::tie(b.necFile, b.feedWire, b.feedAt, b.feedSegment, b.ground,
+                                         b.groundPermittivity, b.groundConductivity, b.wireRadiusMm,
+                                         b.droopDeg, b.radials) &&
+         Same(a.length, b.length);
+}
 bool Same(const Antenna& a, const Antenna& b) {
   return std::tie(a.id, a.kind, a.gainIncludesGround, a.efficiency) ==
              std::tie(b.id, b.kind, b.gainIncludesGround, b.efficiency) &&
          Same(a.gain, b.gain) && Same(a.x, b.x) && Same(a.y, b.y) && Same(a.height, b.height) &&
-         Same(a.diameter, b.diameter);
+         Same(a.diameter, b.diameter) && Same(a.nearField, b.nearField);
 }
 bool Same(const Installation& a, const Installation& b) {
   return std::tie(a.id, a.transmitter, a.feedline, a.antenna, a.band, a.frequencyMHz,
@@ -69,6 +85,45 @@ bool SameList(const std::vector<Entry>& a, const std::vector<Entry>& b) {
 }
 
 }  // namespace
+
+bool NearFieldKeys::Empty() const {
+  return Same(*this, NearFieldKeys{});
+}
+
+bool NearFieldKeyApplies(const Antenna& a, std::string_view quantity) {
+  const std::string& k = a.kind;
+  const bool preset = k == "dipole" || k == "inverted-v" || k == "vertical" || k == "ground-plane";
+  if (quantity == "wires" || quantity == "nec-file" || quantity == "feed-wire") return k == "wires";
+  if (quantity == "feed-at") return k == "wires" && !a.nearField.necFile;
+  if (quantity == "feed-segment") return k == "wires" && a.nearField.wires.empty();
+  if (quantity == "ground" || quantity == "ground-permittivity" ||
+      quantity == "ground-conductivity") {
+    return k == "wires" || preset;
+  }
+  if (quantity == "wire-radius") return preset;
+  if (quantity == "length") return k == "dipole" || k == "inverted-v";
+  if (quantity == "droop") return k == "inverted-v";
+  if (quantity == "radials") return k == "vertical" || k == "ground-plane";
+  return false;
+}
+
+void DropNearFieldKeysItsKindLacks(Antenna& a) {
+  NearFieldKeys& n = a.nearField;
+  if (!NearFieldKeyApplies(a, "wires")) n.wires.clear();
+  if (!NearFieldKeyApplies(a, "nec-file")) n.necFile.reset();
+  if (!NearFieldKeyApplies(a, "feed-wire")) n.feedWire.reset();
+  if (!NearFieldKeyApplies(a, "feed-at")) n.feedAt.reset();
+  if (!NearFieldKeyApplies(a, "feed-segment")) n.feedSegment.reset();
+  if (!NearFieldKeyApplies(a, "ground")) {
+    n.ground.reset();
+    n.groundPermittivity.reset();
+    n.groundConductivity.reset();
+  }
+  if (!NearFieldKeyApplies(a, "wire-radius")) n.wireRadiusMm.reset();
+  if (!NearFieldKeyApplies(a, "length")) n.length.reset();
+  if (!NearFieldKeyApplies(a, "droop")) n.droopDeg.reset();
+  if (!NearFieldKeyApplies(a, "radials")) n.radials.reset();
+}
 
 const Transmitter* Station::FindTransmitter(const std::string& id) const {
   return FindById(transmitters, id);

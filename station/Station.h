@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korrin::station {
@@ -80,6 +81,39 @@ struct Feedline {
   KeyPlaces keys;
 };
 
+// A wire of a wire antenna as written: both ends in metres from the
+// antenna's position (x, y and height), the radius in millimetres.
+struct WireRow {
+  Real x1 = 0;
+  Real y1 = 0;
+  Real z1 = 0;
+  Real x2 = 0;
+  Real y2 = 0;
+  Real z2 = 0;
+  Real radiusMm = 0;
+};
+
+// What the near field (NEC-2) takes of an antenna: a "wires" antenna's own
+// wires or the geometry of its NEC card deck, its feed; the ground under
+// any wire antenna; the figures of the kinds it models by a preset
+// (dipole, inverted-v, vertical, ground-plane).  Every key may be absent.
+struct NearFieldKeys {
+  std::vector<WireRow> wires;              // kind "wires": its wires; or
+  std::optional<std::string> necFile;      // a NEC deck's name, beside the station file
+  std::optional<int> feedWire;             // the wire's number from 1; a deck's tag
+  std::optional<std::string> feedAt;       // wires: "middle" (absent), "start" or "end"
+  std::optional<int> feedSegment;          // a deck's segment from 1 (absent: the middle)
+  std::optional<std::string> ground;       // a named ground; or both of:
+  std::optional<Real> groundPermittivity;  // relative, >= 1
+  std::optional<Real> groundConductivity;  // S/m, >= 0
+  std::optional<Real> wireRadiusMm;        // presets (absent: 1 mm)
+  std::optional<Length> length;            // dipole, inverted-v (absent: half a wave)
+  std::optional<Real> droopDeg;            // inverted-v (absent: 45 degrees)
+  std::optional<int> radials;              // vertical, ground-plane
+
+  bool Empty() const;
+};
+
 struct Antenna {
   std::string id;                          // unique among antennas
   std::string kind;                        // a row of the antenna-kind table
@@ -90,6 +124,7 @@ struct Antenna {
   Length height;                           // of the feed point above the ground
   std::optional<Length> diameter;          // dish only
   std::optional<Real> efficiency;          // dish only, 0 < e <= 1 (absent: 0.55)
+  NearFieldKeys nearField;                 // wire antennas only
   SourcePos at;
   KeyPlaces keys;
 };
@@ -158,6 +193,16 @@ struct Station {
   const Installation* FindInstallation(const std::string& id) const;
   const Place* FindPlace(const std::string& name) const;
 };
+
+// Whether a near-field key (by its quantity: "wires", "nec-file",
+// "feed-wire", "feed-at", "feed-segment", "ground", "ground-permittivity",
+// "ground-conductivity", "wire-radius", "length", "droop", "radials")
+// applies to the antenna's kind: the checks refuse it elsewhere.
+bool NearFieldKeyApplies(const Antenna& antenna, std::string_view quantity);
+
+// Drops the near-field keys that the antenna's kind does not use, as a
+// change of kind in the station window must.
+void DropNearFieldKeysItsKindLacks(Antenna& antenna);
 
 // Whether two stations say the same thing: every value and every word, the
 // places in a file left aside (a station and the same station read back from

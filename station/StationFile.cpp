@@ -62,6 +62,7 @@ struct Value {
   bool flag = false;
   std::vector<std::string> texts;
   std::vector<Property::Point> points;
+  std::vector<WireRow> wires;
 };
 using Values = std::map<std::string, Value, std::less<>>;
 
@@ -232,6 +233,24 @@ class Reader {
           return v;
         }
         return wrong(TypeWords(n));
+      case ValueType::WireList:
+        if (const auto* a = n.as_array()) {
+          for (const toml::node& item : *a) {
+            const auto* row = item.as_array();
+            if (row == nullptr || row->size() != 7) {
+              return wrong("a wire that is not 7 numbers [x1, y1, z1, x2, y2, z2, radius-mm]");
+            }
+            Real f[7];
+            for (std::size_t k = 0; k < 7; ++k) {
+              const auto x = NumberOfNode(*row->get(k));
+              if (!x) return wrong("a wire holding " + TypeWords(*row->get(k)));
+              f[k] = *x;
+            }
+            v.wires.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6]});
+          }
+          return v;
+        }
+        return wrong(TypeWords(n));
       case ValueType::Entries:
       case ValueType::Table:
         break;
@@ -279,6 +298,27 @@ class Reader {
     const KeySpec& first = KeyFor(section, quantity);
     if (reported_.count({label, std::string(first.key)}) != 0) return;
     Error(at, label, std::string(first.key), "missing: expected " + std::string(first.expected));
+  }
+
+  static std::optional<int> Count(const Values& v, std::string_view key) {
+    const auto n = Number(v, key);
+    if (!n) return std::nullopt;
+    return static_cast<int>(*n);  // the schema's range keeps it within int
+  }
+
+  static void ReadNearField(const Values& v, NearFieldKeys& n) {
+    if (const auto it = v.find("wires"); it != v.end()) n.wires = it->second.wires;
+    n.necFile = Text(v, "nec-file");
+    n.feedWire = Count(v, "feed-wire");
+    n.feedAt = Text(v, "feed-at");
+    n.feedSegment = Count(v, "feed-segment");
+    n.ground = Text(v, "ground");
+    n.groundPermittivity = Number(v, "ground-permittivity");
+    n.groundConductivity = Number(v, "ground-conductivity");
+    n.wireRadiusMm = Number(v, "wire-radius-mm");
+    n.length = LengthOf(v, Section::Antenna, "length");
+    n.droopDeg = Number(v, "droop-deg");
+    n.radials = Count(v, "radials");
   }
 
   static std::string IdOf(const toml::table& t, Section section) {
@@ -359,6 +399,7 @@ class Reader {
           x.height = LengthOf(v, section, "height").value_or(Length{});
           x.diameter = LengthOf(v, section, "diameter");
           x.efficiency = Number(v, "efficiency");
+          ReadNearField(v, x.nearField);
           s.antennas.push_back(std::move(x));
           break;
         }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,8 @@ class Checker {
       if (a.gain) Report(e, gainKey, "a dish's gain is computed from its diameter and efficiency");
       if (!a.diameter)
         Report(e, "diameter-m", "missing: a dish needs its diameter, diameter-m or diameter-ft");
+    } else if (a.kind == "wires") {
+      if (a.gain) Report(e, gainKey, "a \"wires\" antenna takes its gain from its NEC-2 model");
     } else if (row->gainDbi) {
       if (a.gain) {
         Report(e, gainKey,
@@ -307,6 +310,112 @@ class Checker {
       if (!dish && row != nullptr) Report(e, "efficiency", "only a dish has an efficiency");
       Number(e, KeyFor(Section::Antenna, "efficiency"), *a.efficiency);
     }
+    NearFieldChecks(e, a, row != nullptr);
+  }
+
+  static bool OneOf(std::string_view word, std::span<const std::string_view> words) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+  }
+
+  static std::string Listed(std::span<const std::string_view> words) {
+    std::string list;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      list += (i == 0                  ? "\""
+               : i + 1 == words.size() ? " or \""
+                                       : ", \"") +
+              std::string(words[i]) + "\"";
+    }
+    return list;
+  }
+
+  // The keys of a wire antenna's near field: each only where its kind uses
+  // it, each in its range, the pairs whole.
+  void NearFieldChecks(const Entry& e, const Antenna& a, bool knownKind) {
+    const NearFieldKeys& n = a.nearField;
+    const bool wires = a.kind == "wires";
+    const std::string kindWords = "\"" + a.kind + "\"";
+    // A key the kind does not use; an unknown kind has its own problem.
+    auto only = [&](bool present, std::string_view quantity, std::string_view key,
+                    const std::string& who) {
+      if (present && knownKind && !NearFieldKeyApplies(a, quantity)) {
+        Report(e, key, std::string(key) + " applies to " + who + ", not to kind " + kindWords);
+      }
+    };
+    const std::string lengthKey(
+        KeyFor(Section::Antenna, "length",
+               n.length && n.length->unit == LengthUnit::Feet ? "-ft" : "-m")
+            .key);
+    const std::string wiresKind = "kind \"wires\"";
+    if (wires) {
+      only(n.feedAt.has_value(), "feed-at", "feed-at", "a \"wires\" antenna with its own wires");
+      only(n.feedSegment.has_value(), "feed-segment", "feed-segment",
+           "a \"wires\" antenna from a NEC deck");
+    } else {
+      only(!n.wires.empty(), "wires", "wires", wiresKind);
+      only(n.necFile.has_value(), "nec-file", "nec-file", wiresKind);
+      only(n.feedWire.has_value(), "feed-wire", "feed-wire", wiresKind);
+      only(n.feedAt.has_value(), "feed-at", "feed-at", wiresKind);
+      only(n.feedSegment.has_value(), "feed-segment", "feed-segment", wiresKind);
+    }
+    only(n.ground.has_value(), "ground", "ground", "wire antennas");
+    only(n.groundPermittivity.has_value(), "ground-permittivity", "ground-permittivity",
+         "wire antennas");
+    only(n.groundConductivity.has_value(), "ground-conductivity", "ground-conductivity",
+         "wire antennas");
+    only(n.wireRadiusMm.has_value(), "wire-radius", "wire-radius-mm",
+         "kinds \"dipole\", \"inverted-v\", \"vertical\" and \"ground-plane\"");
+    only(n.length.has_value(), "length", lengthKey, "kinds \"dipole\" and \"inverted-v\"");
+    only(n.droopDeg.has_value(), "droop", "droop-deg", "kind \"inverted-v\"");
+    only(n.radials.has_value(), "radials", "radials", "kinds \"vertical\" and \"ground-plane\"");
+
+    if (wires) {
+      if (n.wires.empty() && !n.necFile) {
+        Report(e, "wires", "missing: a \"wires\" antenna needs its wires, or a nec-file");
+      } else if (!n.wires.empty() && n.necFile) {
+        Report(e, "nec-file", "give wires or nec-file, not both");
+      }
+    }
+    for (std::size_t w = 0; w < n.wires.size(); ++w) {
+      const WireRow& r = n.wires[w];
+      const std::string which = "wire " + std::to_string(w + 1);
+      if (!(r.radiusMm > 0)) {
+        Report(e, "wires",
+               which + ": the radius must be above 0 mm, found " + NumberText(r.radiusMm));
+      }
+      if (r.x1 == r.x2 && r.y1 == r.y2 && r.z1 == r.z2) {
+        Report(e, "wires", which + ": both ends are at the same point");
+      }
+    }
+    if (n.necFile) Text(e, "nec-file", *n.necFile);
+    if (n.necFile && n.necFile->empty()) Report(e, "nec-file", "the file's name is empty");
+    if (n.feedWire && !n.wires.empty() && *n.feedWire > static_cast<int>(n.wires.size())) {
+      Report(e, "feed-wire",
+             "wire " + std::to_string(*n.feedWire) + " is not among the antenna's " +
+                 std::to_string(n.wires.size()) + " wires");
+    }
+    if (n.feedAt && !OneOf(*n.feedAt, FeedAtWords())) {
+      Report(e, "feed-at", "expected " + Listed(FeedAtWords()) + ", found \"" + *n.feedAt + "\"");
+    }
+    if (n.ground && !OneOf(*n.ground, GroundWords())) {
+      Report(e, "ground",
+             "unknown ground \"" + *n.ground + "\"; expected " + Listed(GroundWords()));
+    }
+    if (n.ground && (n.groundPermittivity || n.groundConductivity)) {
+      Report(e, n.groundPermittivity ? "ground-permittivity" : "ground-conductivity",
+             "give ground, or ground-permittivity and ground-conductivity, not both");
+    } else if (n.groundPermittivity.has_value() != n.groundConductivity.has_value()) {
+      Report(e, n.groundPermittivity ? "ground-permittivity" : "ground-conductivity",
+             "give ground-permittivity and ground-conductivity together, or neither");
+    }
+    if (n.groundPermittivity) {
+      Number(e, KeyFor(Section::Antenna, "ground-permittivity"), *n.groundPermittivity);
+    }
+    if (n.groundConductivity) {
+      Number(e, KeyFor(Section::Antenna, "ground-conductivity"), *n.groundConductivity);
+    }
+    if (n.wireRadiusMm) Number(e, KeyFor(Section::Antenna, "wire-radius"), *n.wireRadiusMm);
+    if (n.length) LengthCheck(e, Section::Antenna, "length", *n.length);
+    if (n.droopDeg) Number(e, KeyFor(Section::Antenna, "droop"), *n.droopDeg);
   }
 
   // The limit sets of the file that cover the whole of [lowest, highest].

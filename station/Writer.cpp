@@ -157,6 +157,27 @@ std::string WriteStation(const Station& s) {
     l.LengthValue("height", a.height);
     l.LengthValue("diameter", a.diameter);
     l.Number("efficiency", a.efficiency);
+    const NearFieldKeys& n = a.nearField;
+    if (!n.wires.empty()) {
+      std::string rows = "[\n";
+      for (const WireRow& w : n.wires) {
+        rows += "  [";
+        for (const Real v : {w.x1, w.y1, w.z1, w.x2, w.y2, w.z2}) rows += NumberText(v) + ", ";
+        rows += NumberText(w.radiusMm) + "],\n";
+      }
+      l.Raw("wires", rows + "]");
+    }
+    l.Text("nec-file", n.necFile);
+    if (n.feedWire) l.Number("feed-wire", *n.feedWire);
+    l.Text("feed-at", n.feedAt);
+    if (n.feedSegment) l.Number("feed-segment", *n.feedSegment);
+    l.Text("ground", n.ground);
+    l.Number("ground-permittivity", n.groundPermittivity);
+    l.Number("ground-conductivity", n.groundConductivity);
+    l.Number("wire-radius-mm", n.wireRadiusMm);
+    l.LengthValue("length", n.length);
+    l.Number("droop-deg", n.droopDeg);
+    if (n.radials) l.Number("radials", *n.radials);
     out += "\n[[antenna]]\n";
     l.AppendTo(out);
   }

@@ -285,6 +285,7 @@ Result SetAntenna(const Cell& cell, std::size_t column, const std::string& text,
           a.diameter.reset();
           a.efficiency.reset();
         }
+        st::DropNearFieldKeysItsKindLacks(a);
       }
       return std::nullopt;
     }

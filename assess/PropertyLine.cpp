@@ -13,8 +13,6 @@ namespace korrin::assess::detail {
 
 namespace {
 
-constexpr Real kSampleStepM = 0.25L;
-
 struct SumKey {
   LimitSetChoice set;
   Criterion criterion;
@@ -62,7 +60,7 @@ std::vector<PropertySum> EvaluatePropertyLine(const station::Property& property,
   std::vector<Point3> antennas;
   antennas.reserve(installations.size());
   for (const InstallationResult& r : installations) antennas.push_back(r.positionM);
-  const std::vector<Point3> points = OutlinePoints(property, kSampleStepM, antennas);
+  const std::vector<Point3> points = OutlinePoints(property, kOutlineStepM, antennas);
 
   std::vector<SumKey> keys;
   for (LimitSetChoice set : sets) {

@@ -122,6 +122,10 @@ std::vector<PlaceResult> EvaluatePlaces(const station::Station& station,
 
 // ---- property line (PropertyLine.cpp) ----
 
+// The step at which the property line is sampled (the near field computes
+// its fields at the same points).
+inline constexpr Real kOutlineStepM = 0.25L;
+
 // The points along the closed outline at most `stepM` apart, with the
 // foot of the perpendicular from each antenna on each side.
 std::vector<Point3> OutlinePoints(const station::Property& property, Real stepM,

@@ -529,6 +529,16 @@ Evaluation Evaluate(const Request& q) {
       AddSidePlane(layout, sol.across, Direction(acrossDeg), step, halfCount, z0, dz, nz);
     }
 
+    // The single points, one block each.
+    sol.points = q.points;
+    sol.pointSamples.assign(q.points.size(), {});
+    for (size_t n = 0; n < q.points.size(); ++n) {
+      FieldBlock b;
+      b.start = q.points[n];
+      layout.blocks.push_back(b);
+      layout.sinks.push_back({&sol.pointSamples, {n}});
+    }
+
     Requests fields;
     fields.blocks = layout.blocks;
     size_t points = 0;

@@ -48,6 +48,7 @@ struct Request {
   std::vector<LimitCase> cases = AllLimitCases();
   GridOptions grid;
   RunOptions run;
+  std::vector<Point> points;  // single points besides the grids (places, a property line)
 };
 
 // Field samples on a plane of points origin + i * u + j * v, stored j * nu + i.
@@ -104,6 +105,8 @@ struct Solution {
   FieldColumns columns;
   FieldPlane along;  // vertical planes through x = y = 0
   FieldPlane across;
+  std::vector<Point> points;  // as the request gave them
+  std::vector<FieldSample> pointSamples;
 };
 
 enum class Criterion {

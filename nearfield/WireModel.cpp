@@ -118,7 +118,7 @@ BuiltStructure BuildStructure(const WireModel& model, Real frequencyMHz) {
       continue;
     }
     const bool fed = i == model.feed.wire;
-    const bool middle = fed && !model.feed.segment;
+    const bool middle = fed && !model.feed.segment && model.feed.at == FeedAt::Middle;
     const int n = SegmentCount(length, w.radiusM, lambda, middle);
     if (n == 0) {
       problems.push_back(name + " (" + Metres(length) + ") is shorter than " +
@@ -128,7 +128,8 @@ BuiltStructure BuildStructure(const WireModel& model, Real frequencyMHz) {
       continue;
     }
     if (fed) {
-      const int segment = model.feed.segment.value_or((n + 1) / 2);
+      const int segment = model.feed.segment.value_or(
+          model.feed.at == FeedAt::Start ? 1 : (model.feed.at == FeedAt::End ? n : (n + 1) / 2));
       if (segment < 1 || segment > n) {
         problems.push_back("the feed segment " + std::to_string(segment) + " is not on " + name +
                            ", which has " + std::to_string(n) + " segments");

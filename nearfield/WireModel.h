@@ -28,9 +28,14 @@ struct Wire {
   Real radiusM = 0;
 };
 
+// Where on its wire a feed sits when no segment is named: the middle
+// segment, or the one at the wire's start or end.
+enum class FeedAt { Middle, Start, End };
+
 struct Feed {
   size_t wire = 0;             // index into the wires
-  std::optional<int> segment;  // from 1; empty: the wire's middle segment
+  std::optional<int> segment;  // from 1; empty: as `at` says
+  FeedAt at = FeedAt::Middle;
 };
 
 struct WireModel {

@@ -1,0 +1,108 @@
+// The near field of a station's wire antennas: each installation whose
+// antenna is of kind "wires" (its own wires or a NEC deck's geometry) or of
+// a kind the near field models by a preset (dipole, inverted-v, vertical,
+// ground-plane) is modelled and computed by the NEC-2 engine, and its
+// exposure at head height and over the whole body assessed under each
+// limit set and tier of the file.  At the places and along the property
+// line the near field's exposure takes part in the sums of fractions in
+// place of the far-field estimate of that installation, which stays beside
+// it for comparison.  A "wires" antenna's far-field estimate takes its
+// model's own peak gain (over a ground the gain includes the ground).
+//
+// Units: metres, MHz, W.  Points in the site's coordinates (east, north,
+// height above the ground) unless said otherwise.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assess/StationEvaluation.h"
+#include "nearfield/NearField.h"
+
+namespace korrin::assess {
+
+// An installation's antenna as the near field models it.
+struct NearFieldModel {
+  std::optional<nearfield::Structure> structure;  // empty when it cannot be modelled
+  std::vector<std::string> problems;              // why not, naming the antenna
+  std::vector<std::string> notes;                 // what the model leaves out
+  Real frequencyMHz = 0;                          // the model's
+  Point3 positionM;                               // of the antenna: the model's x = y = 0
+};
+
+// The frequency the near field takes: the installation's own, else the
+// middle of its band; empty when neither can be found.
+std::optional<Real> NearFieldFrequencyMHz(const station::Station& station,
+                                          const station::Installation& installation);
+
+// The model of an installation's antenna at `frequencyMHz`: the wires in
+// metres from the antenna's position (its height added to z), or the NEC
+// deck `nec-file` names, found beside the station file in `folder` (its
+// coordinates taken the same way); the ground the antenna names (else the
+// deck's, else average ground).  Presets: a dipole of half a wave (or
+// length) at the antenna's height; an inverted V with its apex there
+// (45 degrees of droop unless given); a quarter-wave vertical with its
+// base there (ground-mounted at 0 m, else over radials: 4 unless given).
+NearFieldModel ModelInstallation(const station::Station& station,
+                                 const station::Installation& installation,
+                                 const std::string& folder);
+
+// One installation's near field.
+struct NearFieldPlace {
+  std::string name;
+  // The exposure at the place (1 at the limit) for each entry of `results`,
+  // in that order: the point's value against the tier's limits, or for
+  // ICNIRP below 10 MHz the larger of it and nerve stimulation.
+  std::vector<Real> exposure;
+};
+
+struct NearFieldInstallation {
+  std::string installation;
+  std::string antenna;
+  nearfield::Status status = nearfield::Status::Refused;
+  std::string message;             // plain words; empty when Done
+  std::vector<std::string> notes;  // what the model leaves out
+  Real frequencyMHz = 0;
+  Point3 positionM;                             // of the antenna (the model's x = y = 0)
+  nearfield::TransmitPower power;               // at the antenna, for each averaging time
+  std::optional<nearfield::Solution> solution;  // only when Done
+  std::vector<nearfield::CaseResult>
+      results;                         // per limit set of the file, general then occupational
+  std::vector<NearFieldPlace> places;  // every place of the station
+};
+
+struct StationNearField {
+  StationEvaluation evaluation;  // with the near field's fractions at places and on the line
+  std::vector<NearFieldInstallation> installations;  // in the file's order
+
+  const NearFieldInstallation* Find(const std::string& installation) const;
+};
+
+struct NearFieldOptions {
+  nearfield::RunOptions run;
+  nearfield::GridOptions grid;
+  std::string folder;  // the station file's, for nec-file names; empty: the current one
+};
+
+// The station evaluated with the near field of its wire antennas.  An
+// installation whose near field cannot be computed (no engine, a model NEC-2
+// cannot take, a run past its time limit) says why and keeps its far-field
+// estimate in the sums; every other figure is worked as without it.
+StationNearField EvaluateWithNearField(const station::Station& station,
+                                       const NearFieldOptions& options = {});
+
+// A point of an installation's model (x = y = 0 at its antenna) in the
+// site's coordinates.
+Point3 SitePointOf(const NearFieldInstallation& installation, const nearfield::Point& model);
+
+// The limit set and tier of one of an installation's results.
+LimitSetChoice SetOf(const nearfield::CaseResult& result);
+Tier TierOf(const nearfield::CaseResult& result);
+
+// "head" when the keep-out distance over the whole body is set by levels
+// that hold at every point (ICNIRP's local levels or nerve stimulation),
+// "whole-body" when by the spatial average.
+const char* GovernsWord(const nearfield::CaseResult& result);
+
+}  // namespace korrin::assess

@@ -14,6 +14,7 @@
 
 #include "assess/NearFieldStation.h"
 #include "assess/StationMethod.h"
+#include "nearfield/Map.h"
 #include "station/StationFile.h"
 #include "tests/unit/StationFileTestSupport.h"
 
@@ -129,6 +130,34 @@ TEST(StationNearFieldTest, PlacesAndThePropertyLineTakeTheNearField) {
   ASSERT_FALSE(out.evaluation.property.empty());
   EXPECT_NEAR(D(out.evaluation.property[0].maxSum), most, 1e-12 * most);
   EXPECT_GT(D(r->Find(LimitSetChoice::Fcc, Tier::General)->KeepOutM().value_or(0)), 0);
+
+  // The maps: the plan's contour reaches exactly the keep-out distance at
+  // head height; the side views see the V along its wire and edge-on across.
+  const nf::CaseResult& result = n.results[fccGeneral];
+  ASSERT_EQ(result.headKeepOut.kind, nf::KeepOutKind::Within);
+  const nf::NearFieldMap map = nf::MapOf(*n.solution, result, true);
+  ASSERT_EQ(map.panels.size(), 3u);
+  Real farthest = 0;
+  for (const nf::ContourSegment& c : map.panels[0].contour) {
+    farthest = std::max({farthest, nf::HorizontalDistance(c.from), nf::HorizontalDistance(c.to)});
+  }
+  EXPECT_NEAR(D(farthest), D(result.headKeepOut.distanceM), 1e-9);
+  Real top = 0;
+  Real lowest = 100;
+  Real wide = 0;
+  for (const nf::ContourSegment& w : map.panels[1].wires) {
+    top = std::max({top, w.from.y, w.to.y});
+    lowest = std::min({lowest, w.from.y, w.to.y});
+    wide = std::max({wide, std::fabs(w.from.x), std::fabs(w.to.x)});
+  }
+  EXPECT_NEAR(D(top), 9, 1e-3);  // the apex
+  // The legs start from the ends of the one-segment feed wire, half of 1/40 wave each side.
+  const Real feedHalf = 299.792458L / 7.1L / 80;
+  EXPECT_NEAR(D(lowest), 9 - D(wide - feedHalf) * std::tan(40 * M_PI / 180), 1e-3);
+  for (const nf::ContourSegment& w : map.panels[2].wires) {
+    EXPECT_NEAR(D(w.from.x), 0, 1e-3);
+    EXPECT_NEAR(D(w.to.x), 0, 1e-3);
+  }
 }
 
 // A "wires" antenna with the preset dipole's own wire: the same near field,

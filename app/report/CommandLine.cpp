@@ -47,6 +47,7 @@ constexpr const char* kPictures = "Pictures (not in a build without the Qt windo
 constexpr const char* kAssessment = "Assessment against the exposure limits";
 constexpr const char* kRecord = "Evaluation record";
 constexpr const char* kMoon = "Moon-bounce by date, at the calculator's band (VHF - SHF side)";
+constexpr const char* kNearField = "Near field of a station file's wire antennas (NEC-2, nec2c)";
 constexpr const char* kSettings =
     "Settings in your own words (applied in the order given, before any --do)";
 
@@ -105,6 +106,31 @@ CLI::Option* Value(CLI::App& app, Reading& r, const char* name, const char* valu
           },
           help)
       ->type_name(value)
+      ->group(group)
+      ->trigger_on_parse();
+}
+
+// An option taking two values, shown as `values` in --help; `apply` takes
+// both where the option stands and returns "" or what is wrong with them.
+CLI::Option* TwoValues(
+    CLI::App& app, Reading& r, const char* name, const char* values, const std::string& needs,
+    const char* group, const char* help,
+    const std::function<std::string(const std::string&, const std::string&)>& apply) {
+  r.needs[name] = needs;
+  return app
+      .add_option(
+          name,
+          [&app, apply, name, needs](const CLI::results_t& results) {
+            StopAtAnEarlierFault(app);
+            if (results.size() < 2)
+              throw UsageError(std::string("option ") + name + " needs " + needs);
+            const std::string error = apply(results[results.size() - 2], results.back());
+            if (!error.empty()) throw UsageError(error);
+            return true;
+          },
+          help)
+      ->type_name(values)
+      ->expected(2)
       ->group(group)
       ->trigger_on_parse();
 }
@@ -177,6 +203,27 @@ void DefineOptions(CLI::App& app, Reading& r) {
         "also save the site plan of a station file\n"
         "(.station.toml) as PNG or SVG by FILE's extension",
         PlotFile(r, "--site-plan", o.sitePlanPath));
+
+  // ---- near field ----
+  Switch(app, "--near-field", kNearField,
+         "with a station file (.station.toml): compute the near\n"
+         "field of its wire antennas with nec2c, print their\n"
+         "field keep-out distances and take their exposure at\n"
+         "the places and on the property line into the sums",
+         [&o] { o.nearField = true; });
+  TwoValues(app, r, "--near-field-map", "INSTALLATION FILE", "an INSTALLATION and a FILE",
+            kNearField,
+            "also save that installation's near-field maps (plan\n"
+            "at head height, side views) as PNG or SVG by FILE's\n"
+            "extension (implies --near-field)",
+            [&o, file = PlotFile(r, "--near-field-map", o.nearFieldMapPath)](
+                const std::string& installation, const std::string& path) {
+              if (installation.empty())
+                return std::string("option --near-field-map needs an INSTALLATION");
+              o.nearField = true;
+              o.nearFieldInstallation = installation;
+              return file(path);
+            });
 
   // ---- assessment ----
   Switch(app, "--assess", kAssessment,

@@ -55,7 +55,12 @@ struct Options {
   std::string pageSize;      // the record's paper, "A4" or "Letter"; empty: the user's locale
   std::string plotPath;      // empty: no plot; ends in .png or .svg
   std::string sitePlanPath;  // a station file's site plan; empty: none; ends in .png or .svg
-  std::string stationFile;   // empty: the start-up station
+  // The near field of a station file's wire antennas (--near-field, implied
+  // by --near-field-map): one installation's maps to a file.
+  bool nearField = false;
+  std::string nearFieldInstallation;  // empty: no map
+  std::string nearFieldMapPath;       // ends in .png or .svg
+  std::string stationFile;            // empty: the start-up station
   std::vector<Action> actions;
   // The assessment against the exposure limits (--assess, implied by
   // --distance and --head-height).

@@ -3,7 +3,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 
+#include "app/report/ReportNearField.h"
 #include "assess/StationEvaluation.h"
 #include "station/StationFile.h"
 #include "ui/station/ResultTables.h"
@@ -116,9 +118,23 @@ int RunWholeStation(const Options& options) {
               << station::FormatDiagnostics(read.errors);
     return 1;
   }
-  const assess::StationEvaluation e = assess::Evaluate(*read.station);
-  const std::string errors = WriteOutputs(*read.station, e, options);
+  // With the near field of its wire antennas when asked (app/report/ReportNearField.h).
+  std::optional<NearFieldOutcome> near;
+  if (options.nearField) {
+    near = RunNearField(*read.station, options);
+    if (!near->usage.empty()) {
+      std::cerr << "korrin-report: " << near->usage << "; nothing was written\n";
+      return 2;
+    }
+  }
+  const assess::StationEvaluation e =
+      near ? near->nearField.evaluation : assess::Evaluate(*read.station);
+  std::string errors = WriteOutputs(*read.station, e, options);
   std::cout << stationui::VerdictLine(e) << "\n" << std::flush;
+  if (near) {
+    std::cout << near->text << std::flush;
+    errors += near->errors;
+  }
   if (!errors.empty()) {
     std::cerr << "korrin-report: " << errors;
     return 1;

@@ -40,6 +40,11 @@ int Run(const Options& options) {
     std::cerr << "korrin-report: option --site-plan needs a station file (.station.toml)\n";
     return 2;
   }
+  if (options.nearField) {
+    std::cerr << "korrin-report: options --near-field and --near-field-map need a station file "
+                 "(.station.toml)\n";
+    return 2;
+  }
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
   // The one gate before any output: a station file that does not load is

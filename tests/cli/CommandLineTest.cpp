@@ -21,7 +21,7 @@ void PrintArgs(const Args& args, std::ostream* os) {
   for (const std::string& a : args) *os << '"' << a << "\" ";
 }
 
-enum class Field { Pdf, Png, Site, PageSize, Distance, Actions, Station };
+enum class Field { Pdf, Png, Site, PageSize, Distance, Actions, Station, NearField };
 
 // What the parsed options hold for `f`, as text.
 std::string Read(const Options& o, Field f) {
@@ -42,6 +42,9 @@ std::string Read(const Options& o, Field f) {
       return actions;
     case Field::Station:
       return o.stationFile;
+    case Field::NearField:
+      return std::string(o.nearField ? "near field" : "none") + "|" + o.nearFieldInstallation +
+             "|" + o.nearFieldMapPath;
   }
   return "";
 }
@@ -87,7 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                      Field::Actions,
                      "--antenna yagi|--mode cw|--antenna dish|HF_SelectClick|"},
         // after "--", an option's name is a station file's
-        AcceptedCase{{"--json", "--", "--help"}, Field::Station, "--help"}));
+        AcceptedCase{{"--json", "--", "--help"}, Field::Station, "--help"},
+        // the near field: a map names its installation and file, and implies it
+        AcceptedCase{{"s.station.toml", "--near-field"}, Field::NearField, "near field||"},
+        AcceptedCase{{"s.station.toml", "--near-field-map", "40 m", "v.SVG"},
+                     Field::NearField,
+                     "near field|40 m|v.SVG"}));
 
 struct RefusedCase {
   Args args;
@@ -137,7 +145,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"a.rsd", "b.rsd", "--help"},
                     "unexpected argument \"b.rsd\": give at most one station file"},
         RefusedCase{{"-x", "--version"}, "unknown option \"-x\""},
-        RefusedCase{{"--by", "A. Tester", "st.rsd"}, "option --by goes with --record FILE"}));
+        RefusedCase{{"--by", "A. Tester", "st.rsd"}, "option --by goes with --record FILE"},
+        // the near field's map: two values, a picture's extension
+        RefusedCase{{"--near-field-map", "40m", "v.pdf"},
+                    "option --near-field-map writes FILE.png or FILE.svg"},
+        RefusedCase{{"--near-field-map", "", "v.png"},
+                    "option --near-field-map needs an INSTALLATION"},
+        RefusedCase{{"--near-field-map", "40m"},
+                    "option --near-field-map needs an INSTALLATION and a FILE"}));
 
 TEST(CommandLineTest, HelpAndVersionActWhereTheyStand) {
   EXPECT_EQ(ParseArguments({"--help", "--colour"}, true).status, ParseResult::Status::Help);

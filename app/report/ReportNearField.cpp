@@ -1,0 +1,146 @@
+#include "app/report/ReportNearField.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "station/FileWords.h"
+
+#ifdef KORRIN_REPORT_PICTURES
+#include <QApplication>
+#include <QFile>
+#include <cstdlib>
+#include <memory>
+
+#include "ui/qt/nearfield/NearFieldMapPainter.h"
+#endif
+
+namespace korrin::report {
+
+namespace {
+
+namespace nf = korrin::nearfield;
+
+std::string Fixed(long double v, int decimals) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, v);
+  return buffer;
+}
+
+std::string KeepOutText(const nf::KeepOut& k) {
+  switch (k.kind) {
+    case nf::KeepOutKind::Never:
+      return "0 m (never at the limit)";
+    case nf::KeepOutKind::Within:
+      return Fixed(k.distanceM, 2) + " m";
+    case nf::KeepOutKind::BeyondGrid:
+      return "beyond " + Fixed(k.distanceM, 1) + " m (the computed plan's edge)";
+  }
+  return {};
+}
+
+std::string Quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+#ifdef KORRIN_REPORT_PICTURES
+std::string WriteMap(const assess::NearFieldInstallation& n, const std::string& path) {
+  // No display is needed: draw on the offscreen platform unless told otherwise.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "korrin-report";
+  static char* argv[] = {name, nullptr};
+  std::unique_ptr<QApplication> app;  // gone before this returns, as the report's other pictures do
+  if (QCoreApplication::instance() == nullptr) app = std::make_unique<QApplication>(argc, argv);
+  if (!n.solution || n.results.empty()) {
+    return "the near-field map of " + Quoted(n.installation) + " was not written: " + n.message;
+  }
+  const nf::CaseResult& r = n.results.front();  // the first limit set's general tier
+  NearFieldMapStyle style;
+  style.title = QString::fromStdString(
+      "Near field of installation " + Quoted(n.installation) + ", " + Fixed(n.frequencyMHz, 3) +
+      " MHz: " +
+      assess::CriterionName(assess::SetOf(r), assess::TierOf(r), assess::Criterion::TimeAveraged) +
+      ", " + Fixed(r.head.at(0).powerW, 0) + " W averaged");
+  // Over a ground the side views start at it.
+  const bool ground = n.solution->along.origin.z == 0;
+  return SaveNearFieldMapFile(nf::MapOf(*n.solution, r, ground), QFile::decodeName(path.c_str()),
+                              style);
+}
+#endif
+
+}  // namespace
+
+std::string NearFieldText(const assess::StationNearField& nearField) {
+  std::string text;
+  for (const assess::NearFieldInstallation& n : nearField.installations) {
+    text += "Near field of " + Quoted(n.installation) + " (antenna " + Quoted(n.antenna) + ", " +
+            Fixed(n.frequencyMHz, 3) + " MHz)";
+    if (n.status != nf::Status::Done) {
+      text += ": not computed: " + n.message + "\n";
+      continue;
+    }
+    const nf::Solution& s = *n.solution;
+    text += ": " + s.engine + ", " + std::to_string(s.segments) + " segments, grid " +
+            Fixed(s.stepM, 2) + " m\n";
+    for (const nf::CaseResult& r : n.results) {
+      const std::string name = assess::CriterionName(assess::SetOf(r), assess::TierOf(r),
+                                                     assess::Criterion::TimeAveraged);
+      if (!r.applies) {
+        text += "  " + name + ": no field limits at this frequency\n";
+        continue;
+      }
+      text += "  " + name + ": at head height " + KeepOutText(r.headKeepOut) + ", largest " +
+              Fixed(r.headPeak.value, 3) + " of the limit; over the whole body " +
+              KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsWord(r) + " governs)\n";
+    }
+    for (const std::string& note : n.notes) text += "  Note: " + note + "\n";
+  }
+  return text;
+}
+
+NearFieldOutcome RunNearField(const station::Station& station, const Options& options) {
+  NearFieldOutcome out;
+  if (!options.nearFieldInstallation.empty()) {
+    const station::Installation* i = station.FindInstallation(options.nearFieldInstallation);
+    if (i == nullptr) {
+      out.usage = "--near-field-map: the station file has no installation " +
+                  Quoted(options.nearFieldInstallation);
+      return out;
+    }
+    const station::Antenna* a = station.FindAntenna(i->antenna);
+    if (a == nullptr || !station::NearFieldKind(a->kind)) {
+      out.usage =
+          "--near-field-map: installation " + Quoted(i->id) +
+          " has no wire antenna for the near field" +
+          (a != nullptr ? " (its antenna " + Quoted(a->id) + " is of kind " + Quoted(a->kind) + ")"
+                        : std::string());
+      return out;
+    }
+  }
+  assess::NearFieldOptions o;
+  o.folder = std::filesystem::path(options.stationFile).parent_path().string();
+  out.nearField = assess::EvaluateWithNearField(station, o);
+  out.text = NearFieldText(out.nearField);
+  for (const assess::NearFieldInstallation& n : out.nearField.installations) {
+    if (n.status != nf::Status::Done) {
+      out.errors +=
+          "the near field of " + Quoted(n.installation) + " was not computed: " + n.message + "\n";
+    }
+  }
+  if (!options.nearFieldInstallation.empty()) {
+#ifdef KORRIN_REPORT_PICTURES
+    if (const assess::NearFieldInstallation* n =
+            out.nearField.Find(options.nearFieldInstallation)) {
+      const std::string error = WriteMap(*n, options.nearFieldMapPath);
+      if (!error.empty()) out.errors += error + "\n";
+    }
+#else
+    out.errors +=
+        "this korrin-report was built without the Qt window and cannot draw the "
+        "near-field map\n";
+#endif
+  }
+  return out;
+}
+
+}  // namespace korrin::report

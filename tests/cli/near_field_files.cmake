@@ -1,0 +1,80 @@
+# "--near-field" prints each wire installation's field keep-out distances;
+# "--near-field-map INSTALLATION FILE" writes its maps as a PNG of 1400 x 860
+# pixels or an SVG; nothing for an installation without a wire antenna or
+# one the file lacks, and a usage error without a station file.  Without
+# nec2c the near field says so and the rest is reported.
+#
+#   -DREPORT=<path>   the program
+#   -DDIR=<dir>       a scratch directory (emptied first)
+#   -DDATA=<dir>      tests/data/station
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}/no-engine")
+
+function(run expected)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL expected)
+    message(FATAL_ERROR "${ARGN}: exit status ${status}, expected ${expected}\n${out}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+set(station "${DATA}/near-field.station.toml")
+set(png "${DIR}/vee.png")
+run(0 "${REPORT}" "${station}" --near-field-map 40m "${png}")
+foreach(want "^Does not comply at \"Path\""
+             "Near field of \"40m\" \\(antenna \"vee\", 7.100 MHz\\): nec2c [0-9.]+, [0-9]+ segments"
+             "general population / uncontrolled: at head height [0-9]+\\.[0-9][0-9] m")
+  if(NOT out MATCHES "${want}")
+    message(FATAL_ERROR "the report lacks \"${want}\":\n${out}")
+  endif()
+endforeach()
+file(READ "${png}" signature LIMIT 8 HEX)
+file(READ "${png}" size OFFSET 16 LIMIT 8 HEX)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${png} is not a PNG file: ${signature}")
+endif()
+string(SUBSTRING "${size}" 0 8 width)
+string(SUBSTRING "${size}" 8 8 height)
+math(EXPR width "0x${width}")
+math(EXPR height "0x${height}")
+if(NOT width EQUAL 1400 OR NOT height EQUAL 860)
+  message(FATAL_ERROR "the map is ${width} x ${height}, expected 1400 x 860")
+endif()
+
+set(svg "${DIR}/vee.svg")
+run(0 "${REPORT}" "${station}" --near-field-map 40m "${svg}")
+file(READ "${svg}" text)
+foreach(want "<svg" "Near field of installation" "Plan at 2.0 m above the ground"
+             "Vertical plane along the feed wire" "1: the limit")
+  string(FIND "${text}" "${want}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${svg} lacks \"${want}\"")
+  endif()
+endforeach()
+
+# An installation the file lacks, or one without a wire antenna: nothing.
+run(2 "${REPORT}" "${station}" --near-field-map 80m "${DIR}/none.png")
+if(NOT err MATCHES "has no installation \"80m\"")
+  message(FATAL_ERROR "an unknown installation: ${err}")
+endif()
+run(2 "${REPORT}" "${station}" --near-field-map 20m "${DIR}/beam.png")
+if(NOT err MATCHES "installation \"20m\" has no wire antenna for the near field \\(its antenna \"beam\" is of kind \"yagi\"\\)")
+  message(FATAL_ERROR "an installation without a wire antenna: ${err}")
+endif()
+run(2 "${REPORT}" "${station}" --near-field-map 40m "${DIR}/vee.pdf")
+run(2 "${REPORT}" --near-field)
+file(GLOB left "${DIR}/none.png" "${DIR}/beam.png" "${DIR}/vee.pdf")
+if(left)
+  message(FATAL_ERROR "files were written on a usage error: ${left}")
+endif()
+
+# Without nec2c: the near field says why, the verdict (by the far-field estimate) is
+# still printed, no map.
+run(1 ${CMAKE_COMMAND} -E env "PATH=${DIR}/no-engine" "${REPORT}" "${station}"
+    --near-field-map 40m "${DIR}/lost.png")
+if(NOT err MATCHES "nec2c" OR NOT out MATCHES "^(Complies|Does not comply)" OR EXISTS "${DIR}/lost.png")
+  message(FATAL_ERROR "without nec2c:\n${out}\n${err}")
+endif()

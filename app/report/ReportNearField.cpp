@@ -26,6 +26,13 @@ std::string Fixed(long double v, int decimals) {
   return buffer;
 }
 
+// Three significant digits: an exposure far below the limit stays readable.
+std::string Significant(double v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.3g", v);
+  return buffer;
+}
+
 std::string KeepOutText(const nf::KeepOut& k) {
   switch (k.kind) {
     case nf::KeepOutKind::Never:
@@ -90,7 +97,7 @@ std::string NearFieldText(const assess::StationNearField& nearField) {
         continue;
       }
       text += "  " + name + ": at head height " + KeepOutText(r.headKeepOut) + ", largest " +
-              Fixed(r.headPeak.value, 3) + " of the limit; over the whole body " +
+              Significant(r.headPeak.value) + " of the limit; over the whole body " +
               KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsWord(r) + " governs)\n";
     }
     for (const std::string& note : n.notes) text += "  Note: " + note + "\n";

@@ -60,8 +60,9 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   ground_->addItem(tr("not stated: counted"));
   ground_->addItem(tr("counted"));
   ground_->addItem(tr("not counted"));
-  ground_->setToolTip(tr("Whether the ground's reflection is counted (OET 65 factor 2.56) for "
-                         "every installation that does not say otherwise"));
+  ground_->setToolTip(
+      tr("Whether the ground's reflection is counted (OET 65 factor 2.56) for "
+         "every installation that does not say otherwise"));
 
   // Two pairs of label and field a row: the heading takes little height.
   auto pair = [this, form](int row, int column, const QString& label, QWidget* field) {

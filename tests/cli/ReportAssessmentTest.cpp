@@ -96,6 +96,28 @@ void ExpectMetres(const Json& j, const std::optional<long double>& v, const char
       << key;
 }
 
+// At 2304 MHz ICNIRP 2020 and FCC general population are both 10 W/m²
+// (ICNIRP's f/200 ends at 2000 MHz), so their keep-out distances are one:
+// the dish's 209.54 m.
+TEST(AssessmentJsonAt2304, IcnirpKeepsOutAsFarAsFccGeneral) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  s.Apply(Parsed("RadioGroup1=6"));
+  ASSERT_EQ(s.Form().State().FrequencyMHz, 2304.0L);
+  const Json j = AssessmentOf(s);
+  std::optional<Json> fcc;
+  std::optional<Json> icnirp;
+  for (const Json& e : j.at("limits")) {
+    if (e.at("id") == "fcc-general") fcc = e;
+    if (e.at("id") == "icnirp-2020") icnirp = e;
+  }
+  ASSERT_TRUE(fcc && icnirp);
+  EXPECT_EQ(icnirp->at("limitWm2").get<double>(), 10.0);
+  EXPECT_EQ(fcc->at("limitWm2").get<double>(), 10.0);
+  EXPECT_EQ(icnirp->at("keepOutM").get<double>(), fcc->at("keepOutM").get<double>());
+  EXPECT_NEAR(icnirp->at("keepOutM").get<double>(), 209.54, 0.005);
+}
+
 struct JsonCase {
   const char* name;
   std::vector<const char*> actions;

@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         SetLimitCase{LimitSet::Icnirp2020, 432.0L, 2.16L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 1999.0L, 9.995L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 2000.0L, 10.0L, kExact},
+        // f/200 meets 10 at 2000 MHz: only a case above it sees where it ends
+        SetLimitCase{LimitSet::Icnirp2020, 2304.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 299999.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020, 300000.0L, std::nullopt, 0},
         // ICNIRP 2020 occupational: the plane-wave equivalent of 660 / f^0.7 V/m
@@ -60,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetLimitCase{LimitSet::Icnirp2020Occupational, 432.0L, 10.8L, kExact},
         SetLimitCase{LimitSet::Icnirp2020Occupational, 1999.0L, 49.975L, kExact},
         SetLimitCase{LimitSet::Icnirp2020Occupational, 2000.0L, 50.0L, kExact},
+        SetLimitCase{LimitSet::Icnirp2020Occupational, 2304.0L, 50.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020Occupational, 299999.0L, 50.0L, kExact},
         SetLimitCase{LimitSet::Icnirp2020Occupational, 300000.0L, std::nullopt, 0},
         // FCC occupational / controlled
@@ -67,13 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
         SetLimitCase{LimitSet::FccOccupational, 0.3L, 1000.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 2.99L, 1000.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 3.0L, 1000.0L, kExact},
+        SetLimitCase{LimitSet::FccOccupational, 3.5L, 9000.0L / (3.5L * 3.5L), kExact},
         SetLimitCase{LimitSet::FccOccupational, 14.2L, 9000.0L / (14.2L * 14.2L), kExact},
+        SetLimitCase{LimitSet::FccOccupational, 28.0L, 9000.0L / (28.0L * 28.0L), kExact},
         SetLimitCase{LimitSet::FccOccupational, 30.0L, 10.0L, kExact},
+        SetLimitCase{LimitSet::FccOccupational, 50.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 299.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 300.0L, 10.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 432.0L, 14.4L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 1499.0L, 1499.0L / 30.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 1500.0L, 50.0L, kExact},
+        SetLimitCase{LimitSet::FccOccupational, 1600.0L, 50.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 99999.0L, 50.0L, kExact},
         SetLimitCase{LimitSet::FccOccupational, 100000.0L, std::nullopt, 0},
         // FCC general population: the window's limit, inside 0.3-100000 MHz only
@@ -117,7 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FccThresholdCase{14.2L, 3, 9 * 3450.0L / (14.2L * 14.2L)},
                       FccThresholdCase{30.0L, 10, 383.0L}, FccThresholdCase{299.0L, 10, 383.0L},
                       FccThresholdCase{300.0L, 10, 384.0L}, FccThresholdCase{432.0L, 1, 5.5296L},
-                      FccThresholdCase{1500.0L, 10, 1920.0L}, FccThresholdCase{99999.0L, 1, 19.2L},
+                      FccThresholdCase{1296.0L, 10, 1658.88L},
+                      FccThresholdCase{1500.0L, 10, 1920.0L},
+                      FccThresholdCase{1600.0L, 10, 1920.0L}, FccThresholdCase{99999.0L, 1, 19.2L},
                       FccThresholdCase{100000.0L, 1, std::nullopt}));
 
 }  // namespace

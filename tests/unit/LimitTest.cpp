@@ -40,16 +40,22 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{Standard::AS2772, 1.8L, 2.0L}, LimitCase{Standard::AS2772, 48000.0L, 2.0L},
         // ARPANSA: the upper row applies at each breakpoint
         LimitCase{Standard::ARPANSA, 0.5L, 20.0L}, LimitCase{Standard::ARPANSA, 1.0L, 20.0L},
-        LimitCase{Standard::ARPANSA, 5.0L, 4.0L}, LimitCase{Standard::ARPANSA, 10.0L, 2.0L},
+        // each breakpoint where the pieces meet with a case on either side
+        LimitCase{Standard::ARPANSA, 1.8L, 20.0L / 1.8L}, LimitCase{Standard::ARPANSA, 5.0L, 4.0L},
+        LimitCase{Standard::ARPANSA, 10.0L, 2.0L}, LimitCase{Standard::ARPANSA, 14.2L, 2.0L},
         LimitCase{Standard::ARPANSA, 399.0L, 2.0L}, LimitCase{Standard::ARPANSA, 400.0L, 2.0L},
-        LimitCase{Standard::ARPANSA, 1296.0L, 6.48L}, LimitCase{Standard::ARPANSA, 1999.0L, 9.995L},
-        LimitCase{Standard::ARPANSA, 2000.0L, 10.0L},
+        LimitCase{Standard::ARPANSA, 432.0L, 2.16L}, LimitCase{Standard::ARPANSA, 1296.0L, 6.48L},
+        LimitCase{Standard::ARPANSA, 1999.0L, 9.995L}, LimitCase{Standard::ARPANSA, 2000.0L, 10.0L},
+        LimitCase{Standard::ARPANSA, 2304.0L, 10.0L},
         // FCC: a jump at 1.34 MHz, continuous elsewhere
         LimitCase{Standard::FCC, 1.3399L, 1000.0L},
         LimitCase{Standard::FCC, 1.34L, 1800.0L / 1.7956L},
         LimitCase{Standard::FCC, 14.2L, 1800.0L / (14.2L * 14.2L)},
-        LimitCase{Standard::FCC, 30.0L, 2.0L}, LimitCase{Standard::FCC, 300.0L, 2.0L},
-        LimitCase{Standard::FCC, 432.0L, 2.88L}, LimitCase{Standard::FCC, 1500.0L, 10.0L},
+        LimitCase{Standard::FCC, 28.0L, 1800.0L / (28.0L * 28.0L)},
+        LimitCase{Standard::FCC, 30.0L, 2.0L}, LimitCase{Standard::FCC, 50.0L, 2.0L},
+        LimitCase{Standard::FCC, 220.0L, 2.0L}, LimitCase{Standard::FCC, 300.0L, 2.0L},
+        LimitCase{Standard::FCC, 432.0L, 2.88L}, LimitCase{Standard::FCC, 1296.0L, 8.64L},
+        LimitCase{Standard::FCC, 1500.0L, 10.0L}, LimitCase{Standard::FCC, 2304.0L, 10.0L},
         LimitCase{Standard::FCC, 10368.0L, 10.0L}));
 
 TEST(LimitTest, VariableLimitIsLeftAlone) {

@@ -27,9 +27,13 @@ namespace {
 
 using assess::LimitSet;
 
-constexpr std::array<LimitSet, 6> kSets = {LimitSet::FccGeneral, LimitSet::FccOccupational,
-                                           LimitSet::Icnirp2020, LimitSet::Arpansa2002,
-                                           LimitSet::As2772,     LimitSet::HandSet};
+constexpr std::array<LimitSet, kPlotLimitSets> kSets = {LimitSet::FccGeneral,
+                                                        LimitSet::FccOccupational,
+                                                        LimitSet::Icnirp2020,
+                                                        LimitSet::Arpansa2002,
+                                                        LimitSet::As2772,
+                                                        LimitSet::HandSet,
+                                                        LimitSet::Icnirp2020Occupational};
 
 constexpr double kSelectedLineWidth = 3.0;  // pixels
 constexpr double kOtherLineWidth = 1.4;

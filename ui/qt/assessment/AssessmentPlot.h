@@ -32,6 +32,9 @@ namespace korrin {
 
 class PlotLine;
 
+// How many limit sets there are: a line for each.
+inline constexpr std::size_t kPlotLimitSets = 7;
+
 // Draws the plot of `a` (the assessment of `station`) into `target` of
 // `painter`, as vectors where the painter's device keeps them (SVG, PDF).
 // A QApplication must exist.
@@ -112,8 +115,8 @@ class AssessmentChart : public QChart {
   QLogValueAxis* density_ = nullptr;
   QLogValueAxis* densityMw_ = nullptr;  // the same scale in mW/cm²
   QLineSeries* curve_ = nullptr;
-  std::array<QLineSeries*, 6> limits_{};  // by LimitSet
-  std::array<bool, 6> limitShown_{};
+  std::array<QLineSeries*, kPlotLimitSets> limits_{};  // by LimitSet
+  std::array<bool, kPlotLimitSets> limitShown_{};
   // Far-field boundary, lambda / 2 pi, FCC exempt distance, and the keep-out
   // distance of the window's standard (beyond the model's crossing where the
   // window's own figure is the larger).

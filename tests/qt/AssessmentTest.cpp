@@ -13,6 +13,7 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -591,6 +592,43 @@ class AssessmentTest : public QObject {
     w->SetDistanceM(distanceM > 0 ? std::optional<Real>(distanceM) : std::nullopt);
     const QString notes = w->Notes()->toPlainText();
     QVERIFY2(notes.contains(verdict), qPrintable(notes));
+  }
+
+  // The notes' box grows with the warnings: every one in sight without
+  // scrolling, the box no higher than its text needs and never past its
+  // most (then it scrolls).
+  void notesShowEveryWarning_data() {
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<int>("fewestWarnings");
+    QTest::newRow("start-up dish") << kStartUp << 1;
+    QTest::newRow("1296 MHz dish, two ranges") << kDish1296TwoRanges << 2;
+    QTest::newRow("HF dipole on a tower") << kHfDipoleOnTower << 4;
+  }
+  void notesShowEveryWarning() {
+    QFETCH(Steps, steps);
+    QFETCH(int, fewestWarnings);
+    Desk desk;
+    QVERIFY(desk.Open());
+    Apply(desk.window, steps);
+    desk.window.ShowAssessment();
+    AssessmentWindow* w = desk.window.Assessment();
+    w->resize(1040, 860);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCoreApplication::processEvents();
+    QTextBrowser* notes = w->Notes();
+    const assess::Assessment a = assess::Assess(desk.form.State());
+    QVERIFY2(int(a.warnings.size()) >= fewestWarnings,
+             qPrintable(QString::number(a.warnings.size())));
+    QCOMPARE(notes->verticalScrollBar()->maximum(), 0);
+    const int line = notes->fontMetrics().lineSpacing();
+    QVERIFY(notes->height() <= 12 * line + 40);
+    // No more than a line of room left under the text.
+    QVERIFY2(
+        notes->height() <= notes->document()->size().height() + line + 2 * notes->frameWidth(),
+        qPrintable(
+            QString("%1 against %2").arg(notes->height()).arg(notes->document()->size().height())));
+    // The plot keeps its room.
+    QVERIFY(w->findChild<QChartView*>("AssessmentPlot")->height() >= 380);
   }
 
   // Pictures of the window for a look by eye (KORRIN_SCREENSHOT_DIR): the

@@ -9,7 +9,10 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/TForm1.h"
 #include "ui/qt/ToolWindow.h"
@@ -24,7 +27,10 @@ namespace {
 constexpr double kLowestHeadM = 0.5;   // a child's head
 constexpr double kHighestHeadM = 3.0;  // someone on a ladder
 constexpr double kFarthestM = 100000;  // 100 km: farther than any station's zone
-constexpr int kNoteLines = 7;          // the notes' box holds this many lines
+// The notes' box grows with its text between these many lines; beyond the
+// most it scrolls.
+constexpr int kFewestNoteLines = 3;
+constexpr int kMostNoteLines = 12;
 
 QString Dash() {
   return QStringLiteral("–");
@@ -107,16 +113,15 @@ AssessmentWindow::AssessmentWindow(MainWindow& main) : main_(main) {
   settings->addWidget(distanceUnit_);
   settings->addStretch(1);
 
-  // A box of fixed height: longer or shorter notes never move the plot
-  // (which would lay it out anew).
+  // A box as high as its notes need (FitNotes), up to its most.
   notes_ = new QTextBrowser(this);
   notes_->setObjectName("Notes");
   notes_->setFrameShape(QFrame::NoFrame);
   notes_->setFocusPolicy(Qt::NoFocus);
   notes_->setOpenLinks(false);
   notes_->viewport()->setAutoFillBackground(false);
-  notes_->setFixedHeight(notes_->fontMetrics().lineSpacing() * kNoteLines +
-                         2 * int(notes_->document()->documentMargin()));
+  notes_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  notes_->setFixedHeight(NotesHeight(kFewestNoteLines));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view_, 1);
@@ -152,6 +157,7 @@ void AssessmentWindow::SetDistanceM(std::optional<Real> metres) {
 
 void AssessmentWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  notesGrown_ = 0;  // fitted anew to what it shows now
   Refresh();
 }
 
@@ -253,6 +259,36 @@ void AssessmentWindow::ShowNotes(const assess::Assessment& a, bool metric) {
     notes_->setHtml(html);
     notesShown_ = html;
   }
+  FitNotes();
+}
+
+int AssessmentWindow::NotesHeight(int lines) const {
+  return notes_->fontMetrics().lineSpacing() * lines + 2 * notes_->frameWidth() +
+         2 * static_cast<int>(notes_->document()->documentMargin());
+}
+
+void AssessmentWindow::FitNotes() {
+  // The text at the box's width, and as high as it needs up to its most;
+  // while the window is shown the box only grows, so that the plot keeps
+  // its place from one station to the next.
+  QTextDocument* document = notes_->document();
+  const int width = notes_->viewport()->width();
+  if (width != notesWidth_) {
+    notesWidth_ = width;
+    notesGrown_ = 0;
+  }
+  document->setTextWidth(width);
+  const int text =
+      static_cast<int>(std::ceil(document->size().height())) + 2 * notes_->frameWidth();
+  const int height = std::clamp(std::max(text, notesGrown_), NotesHeight(kFewestNoteLines),
+                                NotesHeight(kMostNoteLines));
+  notesGrown_ = height;
+  if (notes_->height() != height) notes_->setFixedHeight(height);
+}
+
+void AssessmentWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) FitNotes();
 }
 
 // The settings' boxes in the unit of the station.

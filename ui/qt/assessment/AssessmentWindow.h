@@ -52,12 +52,16 @@ class AssessmentWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ShowTable(const assess::Assessment& a, bool metric);
   void ShowNotes(const assess::Assessment& a, bool metric);
   void ShowSettings(bool metric);
   void ReadSettings();
+  // The notes' box as high as its text needs, up to its most.
+  void FitNotes();
+  int NotesHeight(int lines) const;
 
   MainWindow& main_;
   QChartView* view_ = nullptr;
@@ -74,6 +78,8 @@ class AssessmentWindow : public QWidget {
   std::optional<Real> distanceM_;
   bool metricShown_ = true;
   QString notesShown_;  // the notes' text as last set, to set it only when it changes
+  int notesGrown_ = 0;  // the notes' box's height while the window is shown
+  int notesWidth_ = 0;
   bool showingSettings_ = false;
   // The dish's near-field factors, kept from one assessment to the next.
   NearFieldSteps steps_;

@@ -27,6 +27,7 @@ expected=(
   usr/share/man/man1/korrin-report.1.gz
   usr/share/doc/korrin/copyright
   usr/share/doc/korrin/changelog.gz
+  usr/share/doc/korrin/README.md
   usr/share/applications/io.github.korrin.Korrin.desktop
   usr/share/metainfo/io.github.korrin.Korrin.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/io.github.korrin.Korrin.svg

@@ -142,19 +142,21 @@ class FileDialogAnswer : public ModalAnswer {
 // keeps the box's text.
 class QuestionAnswer : public ModalAnswer {
  public:
-  explicit QuestionAnswer(const QString& button)
-      : ModalAnswer([this, button](QWidget* modal) {
-          auto* box = qobject_cast<QMessageBox*>(modal);
-          if (box == nullptr) {
-            modal->close();
-            return;
-          }
-          text = box->text();
-          for (QAbstractButton* b : box->buttons()) {
-            if (b->text() == button) b->click();
-          }
-          if (box->isVisible()) box->reject();
-        }) {}
+  explicit QuestionAnswer(const QString& button, int timeoutMs = 5000)
+      : ModalAnswer(
+            [this, button](QWidget* modal) {
+              auto* box = qobject_cast<QMessageBox*>(modal);
+              if (box == nullptr) {
+                modal->close();
+                return;
+              }
+              text = box->text();
+              for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == button) b->click();
+              }
+              if (box->isVisible()) box->reject();
+            },
+            timeoutMs) {}
   QString text;
 };
 
@@ -555,12 +557,23 @@ class MainWindowTest : public QObject {
     QVERIFY(desk.window.isVisible());
   }
 
-  void escapeOverTheDisclaimerWithUnsavedChangesAsks() {
+  // Escape closes what lies on top: the disclaimer first, unasked; only
+  // the next Escape is the Close button's, which asks about the unsaved
+  // changes.
+  void escapeClosesTheDisclaimerFirst() {
     Desk desk;
     QVERIFY(desk.Open());
     Click(Item(desk, "RadioGroup5", 0));
     Click(desk.Widget<QWidget>("SpeedButton1"));
     QVERIFY(desk.window.ControlWidget("Memo2")->isVisible());
+    {
+      QuestionAnswer none("Cancel", 300);
+      QTest::keyClick(&desk.window, Qt::Key_Escape);
+      QVERIFY(!none.Seen());
+    }
+    QVERIFY(!desk.Board("Memo2").visible);
+    QVERIFY(!desk.window.ControlWidget("Memo2")->isVisible());
+    QVERIFY(desk.window.isVisible());
     QuestionAnswer cancel("Cancel");
     QTest::keyClick(&desk.window, Qt::Key_Escape);
     QVERIFY(cancel.Seen());

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -58,7 +60,7 @@ class MenuBarTest : public QObject {
                            << "&Close" << QKeySequence("Ctrl+Q");
     QTest::newRow("disclaimer") << "SpeedButton1Click"
                                 << "&Disclaimer" << QKeySequence();
-    QTest::newRow("about") << "Panel44Click"
+    QTest::newRow("about") << "About"
                            << "&About Korrin" << QKeySequence();
   }
   void entriesCarryTheirShortcutsAndTips() {
@@ -106,7 +108,40 @@ class MenuBarTest : public QObject {
     QCOMPARE(ShownText(desk.window, "Panel16"), before);
   }
 
-  void aboutShowsTheVersion() {
+  // The program's own box: its version and where its manual and README
+  // are installed (no help file that does not exist); Escape closes the box
+  // and nothing else, even with changes the Close button would ask about.
+  void aboutShowsTheVersionAndTheManual() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(desk.window.findChild<QRadioButton*>("RadioGroup5_0"));  // an unsaved change
+    QVERIFY(desk.form.Unsaved());
+    QString text;
+    QString title;
+    ModalAnswer seen([&](QWidget* modal) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        text = box->text();
+        title = box->windowTitle();
+      }
+      QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    Entry(desk.window, "About")->trigger();
+    QTRY_VERIFY(seen.Seen());
+    QCOMPARE(title, QString("About Korrin"));
+    QVERIFY2(QRegularExpression("Korrin [0-9]+\\.[0-9]+").match(text).hasMatch(), qPrintable(text));
+    QVERIFY2(text.contains("man korrin") && text.contains("/doc/korrin/README.md"),
+             qPrintable(text));
+    QVERIFY(!text.contains("korrin-help.html"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    // Nothing else took the key: no question came, the window stays.
+    ModalAnswer after([](QWidget* modal) { modal->close(); }, 300);
+    QTest::qWait(350);
+    QVERIFY(!after.Seen());
+    QVERIFY(desk.window.isVisible());
+  }
+
+  // The version panel keeps the calculator's own message.
+  void theVersionPanelKeepsItsMessage() {
     Desk desk;
     QVERIFY(desk.Open());
     QString text;
@@ -114,7 +149,7 @@ class MenuBarTest : public QObject {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
       modal->close();
     });
-    Entry(desk.window, "Panel44Click")->trigger();
+    desk.window.RunHandler("Panel44Click");
     QTRY_VERIFY(seen.Seen());
     QVERIFY2(text.startsWith("Korrin,"), qPrintable(text));
   }

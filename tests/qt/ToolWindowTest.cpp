@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <QDoubleSpinBox>
 #include "QtTestSupport.h"
 #include "ui/qt/ToolWindow.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
@@ -94,6 +95,21 @@ class ToolWindowTest : public QObject {
     // A band click in the calculator leaves it shown.
     Click(desk.Widget<QWidget>("RadioGroup1")->findChild<QWidget*>("RadioGroup1_5"));
     QVERIFY(w->isVisible());
+    // Escape typed in it closes it, and only it, even with changes the
+    // main window's Close would ask about.
+    QVERIFY(desk.form.Unsaved());
+    bool asked = false;
+    desk.platform.questionAnswer = [&asked](const Question&) {
+      asked = true;
+      return Answer::Cancel;
+    };
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->HeadHeightBox()->setFocus();
+    QTest::keyClick(w->HeadHeightBox(), Qt::Key_Escape);
+    QVERIFY(!asked);
+    QVERIFY(!w->isVisible());
+    QVERIFY(desk.window.isVisible());
   }
 
   // Moved and resized, closed, and opened in the next run: where it was.

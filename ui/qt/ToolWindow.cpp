@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
@@ -22,6 +23,9 @@ class ToolWindowKeeper : public QObject {
  public:
   ToolWindowKeeper(QWidget& window, QWidget& main, QWidget& panel, const QString& key)
       : QObject(&window), window_(window), main_(&main), panel_(&panel), key_(key) {
+    // Also sees the keys typed in it, which rise to the window unless a
+    // child takes them: a tool window shares its main window's activation,
+    // and with it the main window's shortcuts.
     window_.installEventFilter(this);
     // The program ends with the window open: its place is kept too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -31,6 +35,13 @@ class ToolWindowKeeper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride && watched == &window_ && window_.isVisible() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      // Escape closes this window, not the main window.
+      event->accept();
+      window_.close();
+      return true;
+    }
     if (watched == &window_) {
       // The show event comes before the window is on the screen: it appears
       // where it is put here.

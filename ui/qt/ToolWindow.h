@@ -31,7 +31,8 @@ QRect PlaceBeside(const QRect& panel, const QSize& frame, const QSize& smallest,
 // and closed with it) and places it on its first showing: where it stood
 // the last time (the settings' "`key`/geometry", checked to lie on a screen
 // now), or else beside `panel`.  Its place and size are kept whenever it is
-// hidden and when the program ends.  `window` is reparented to `main`; call
+// hidden and when the program ends.  Escape typed in it closes it, and not
+// the main window (whose shortcuts a tool window shares).  `window` is reparented to `main`; call
 // this once, in its constructor.
 void MakeToolWindow(QWidget& window, QWidget& main, QWidget& panel, const QString& key);
 

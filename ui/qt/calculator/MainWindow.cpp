@@ -439,8 +439,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::PressEscape() {
-  // Escape is the Close button's key, and the data panel's "&Cancel" while
-  // that panel is shown.
+  // Escape closes what lies on top: the disclaimer while it is shown; the
+  // data panel by its "&Cancel" while that is shown; else the window, by
+  // the Close button.
+  if (form_.Board().at("Memo2").visible) {
+    RunHandler("Memo2Click");
+    return;
+  }
   const bool dataPanel = form_.Board().at("Panel83").visible;
   auto* button = qobject_cast<QAbstractButton*>(ControlWidget(dataPanel ? "BitBtn9" : "BitBtn1"));
   if (button) button->click();

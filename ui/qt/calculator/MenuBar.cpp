@@ -11,6 +11,7 @@
 #include "station/FromCalculator.h"
 #include "ui/TForm1.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/calculator/About.h"
 #include "ui/qt/calculator/MainWindow.h"
 #include "ui/qt/calculator/Widgets.h"
 #include "ui/qt/record/RecordExport.h"
@@ -134,8 +135,11 @@ void HelpMenu(MainWindow& window, QMenu* help) {
   QObject::connect(disclaimer, &QAction::triggered, &window, [&window] {
     if (!window.Form().Board().at("Memo2").visible) window.RunHandler("SpeedButton1Click");
   });
-  HandlerEntry(window, help, QObject::tr("&About Korrin"), "Panel44Click",
-               QObject::tr("Show the program's version"));
+  // The program's own box; the version panel keeps the calculator's message.
+  QAction* about = help->addAction(QObject::tr("&About Korrin"));
+  about->setObjectName("About");
+  about->setStatusTip(QObject::tr("Show the program's version and where its manual is"));
+  QObject::connect(about, &QAction::triggered, &window, [&window] { ShowAbout(&window); });
 }
 
 }  // namespace

@@ -142,6 +142,7 @@ std::optional<CriterionResult> EvaluateCriterion(const CaseMaker& make, const Ra
   result.gainDbi = kDecibelsPerBel * std::log10(at->gainRatio);
   result.powerW = at->powerW;
   result.eirpW = at->powerW * at->gainRatio;
+  result.erpW = result.eirpW / kDipoleGainRatio;
   result.keepOutM = best.distanceM;
   result.model = r.dish ? best.model : ExposureModel::FarField;
   result.apertureKeepOutM = best.apertureM;

@@ -114,6 +114,7 @@ struct CriterionResult {
   Real gainDbi = 0;
   Real powerW = 0;    // averaged over the tier's time; the peak for the instantaneous criterion
   Real eirpW = 0;     // powerW times the gain, without the ground factor
+  Real erpW = 0;      // eirpW over a half-wave dipole's gain (1.64)
   Real keepOutM = 0;  // 0: never above the limit
   ExposureModel model = ExposureModel::FarField;
   std::optional<Real> apertureKeepOutM;  // dishes: OET 65's aperture equations

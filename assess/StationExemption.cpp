@@ -14,7 +14,6 @@ namespace korrin::assess {
 namespace {
 
 constexpr Real kPi = std::numbers::pi_v<Real>;
-constexpr Real kDipoleGainRatio = 1.64L;  // ERP is referred to a half-wave dipole
 constexpr Real kExemptionAveragingMinutes = 30.0L;
 
 struct ExemptionAt {

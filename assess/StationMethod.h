@@ -14,6 +14,9 @@
 
 namespace korrin::assess {
 
+// ERP is referred to a half-wave dipole: ERP = EIRP / 1.64.
+inline constexpr Real kDipoleGainRatio = 1.64L;
+
 // ---- wavelength (FeedLine.cpp) ----
 
 // lambda = c / f with c = 299.792458 m/us, metres.

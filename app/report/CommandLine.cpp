@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/CommandLineParts.h"
 #include "app/report/ReportAssessment.h"
 #include "app/report/ReportMoon.h"
 #include "app/report/ReportOptions.h"
@@ -25,147 +26,9 @@ namespace korrin::report {
 
 namespace {
 
-// A fault in the program's own words; exit status 2 as every usage error.
-class UsageError : public CLI::ParseError {
- public:
-  explicit UsageError(const std::string& message) : CLI::ParseError(message, 2) {}
-};
-
-// What the options fill in, each at its place on the command line.
-struct Reading {
-  Reading(Options& filled, bool pictures) : options(filled), picturesAvailable(pictures) {}
-  Options& options;
-  bool picturesAvailable;
-  std::vector<Action> settings;              // the user's words, applied before every --do
-  std::string recordOnly;                    // an option given that only the record uses
-  std::map<std::string, std::string> needs;  // what each option taking a value needs
-};
-
-// The groups of --help, in the order it lists them.
-constexpr const char* kGeneral = "Options";
-constexpr const char* kPictures = "Pictures (not in a build without the Qt window)";
-constexpr const char* kAssessment = "Assessment against the exposure limits";
-constexpr const char* kRecord = "Evaluation record";
-constexpr const char* kMoon = "Moon-bounce by date, at the calculator's band (VHF - SHF side)";
-constexpr const char* kNearField = "Near field of a station file's wire antennas (NEC-2, nec2c)";
-constexpr const char* kSettings =
-    "Settings in your own words (applied in the order given, before any --do)";
+using namespace detail;
 
 constexpr size_t kHelpColumn = 24;  // where the options' descriptions start
-
-constexpr const char* kNoWindow = "this korrin-report was built without the Qt window";
-
-// What an argument CLI11 set aside is: an option it does not know, or a
-// second station file.
-std::string Unexpected(const std::vector<std::string>& leftOver) {
-  for (const std::string& arg : leftOver) {
-    if (arg == "--") continue;  // the end of the options, set aside too
-    if (arg.size() > 1 && arg[0] == '-') return "unknown option \"" + arg + "\"";
-    return "unexpected argument \"" + arg + "\": give at most one station file";
-  }
-  return "unexpected argument";
-}
-
-// CLI11 sets unknown arguments aside and refuses them only at the end; an
-// option reached after one stops there, so that the first fault is told.
-void StopAtAnEarlierFault(const CLI::App& app) {
-  if (app.remaining_size() > 0) throw UsageError(Unexpected(app.remaining()));
-}
-
-// A switch; `apply` runs where it stands.  "--name=value" is refused.
-CLI::Option* Switch(CLI::App& app, const char* name, const char* group, const char* help,
-                    const std::function<void()>& apply) {
-  return app
-      .add_flag_callback(
-          name,
-          [&app, apply] {
-            StopAtAnEarlierFault(app);
-            apply();
-          },
-          help)
-      ->group(group)
-      ->disable_flag_override()
-      ->trigger_on_parse();
-}
-
-// An option taking one value, shown as `value` in --help; `needs` says
-// what is missing when nothing follows it.  `apply` takes the value where
-// the option stands and returns "" or what is wrong with it.
-CLI::Option* Value(CLI::App& app, Reading& r, const char* name, const char* value,
-                   const std::string& needs, const char* group, const char* help,
-                   const std::function<std::string(const std::string&)>& apply) {
-  r.needs[name] = needs;
-  return app
-      .add_option(
-          name,
-          [&app, apply](const CLI::results_t& results) {
-            StopAtAnEarlierFault(app);
-            const std::string error = apply(results.empty() ? std::string() : results.back());
-            if (!error.empty()) throw UsageError(error);
-            return true;
-          },
-          help)
-      ->type_name(value)
-      ->group(group)
-      ->trigger_on_parse();
-}
-
-// An option taking two values, shown as `values` in --help; `apply` takes
-// both where the option stands and returns "" or what is wrong with them.
-CLI::Option* TwoValues(
-    CLI::App& app, Reading& r, const char* name, const char* values, const std::string& needs,
-    const char* group, const char* help,
-    const std::function<std::string(const std::string&, const std::string&)>& apply) {
-  r.needs[name] = needs;
-  return app
-      .add_option(
-          name,
-          [&app, apply, name, needs](const CLI::results_t& results) {
-            StopAtAnEarlierFault(app);
-            if (results.size() < 2)
-              throw UsageError(std::string("option ") + name + " needs " + needs);
-            const std::string error = apply(results[results.size() - 2], results.back());
-            if (!error.empty()) throw UsageError(error);
-            return true;
-          },
-          help)
-      ->type_name(values)
-      ->expected(2)
-      ->group(group)
-      ->trigger_on_parse();
-}
-
-// ".png" or ".svg" in any case, after a name.
-bool HasPlotExtension(const std::string& path) {
-  if (path.size() < 5) return false;
-  std::string ext = path.substr(path.size() - 4);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".png" || ext == ".svg";
-}
-
-// A picture or page FILE, refused when empty or when this build draws none.
-std::function<std::string(const std::string&)> OutputFile(const Reading& r, const char* name,
-                                                          std::string& field) {
-  return [&r, name, &field](const std::string& path) -> std::string {
-    if (path.empty()) return std::string("option ") + name + " needs a FILE";
-    if (!r.picturesAvailable) {
-      return std::string("option ") + name + " is not available: " + kNoWindow;
-    }
-    field = path;
-    return "";
-  };
-}
-
-// A plot's FILE: as OutputFile, and PNG or SVG by its extension.
-std::function<std::string(const std::string&)> PlotFile(const Reading& r, const char* name,
-                                                        std::string& field) {
-  return [&r, name, file = OutputFile(r, name, field)](const std::string& path) {
-    if (!path.empty() && r.picturesAvailable && !HasPlotExtension(path)) {
-      return std::string("option ") + name + " writes FILE.png or FILE.svg";
-    }
-    return file(path);
-  };
-}
 
 void DefineOptions(CLI::App& app, Reading& r) {
   Options& o = r.options;
@@ -174,8 +37,9 @@ void DefineOptions(CLI::App& app, Reading& r) {
   Switch(app, "-h,--help", kGeneral, "show this text", [] { throw CLI::CallForHelp(); });
   Switch(app, "--version", kGeneral, "show the version", [] { throw CLI::CallForVersion(); });
   Switch(app, "--json", kGeneral,
-         "print one JSON object (controls, state, messages)\n"
-         "instead of the text report",
+         "print one JSON object instead of the text report: the\n"
+         "calculator's controls, state and messages, or a\n"
+         "station file's evaluation",
          [&o] { o.json = true; });
   Switch(app, "--all-bands", kGeneral,
          "add a table with the station evaluated on every band\n"
@@ -189,6 +53,9 @@ void DefineOptions(CLI::App& app, Reading& r) {
           o.actions.push_back(std::move(*action));
           return std::string();
         });
+
+  // ---- station files ----
+  DefineStationOptions(app, r);
 
   // ---- pictures ----
   Value(app, r, "--png", "FILE", "a FILE", kPictures, "also save a picture of the window as PNG",
@@ -383,14 +250,16 @@ void DefineOptions(CLI::App& app, Reading& r) {
 
   // ---- the station file ----
   app.add_option(
-         "STATION.rsd",
+         "STATION",
          [&app, &o](const CLI::results_t& results) {
            StopAtAnEarlierFault(app);
            o.stationFile = results.empty() ? std::string() : results.front();
            if (o.stationFile.empty()) throw UsageError("the station file's name is empty");
            return true;
          },
-         "the station file, loaded as Get Data loads it")
+         "a station file NAME.station.toml, evaluated whole, or\n"
+         "the calculator's STATION.rsd, loaded as Get Data loads\n"
+         "it (told apart by what the file holds)")
       ->type_name("");
 }
 
@@ -402,17 +271,25 @@ constexpr const char* kHowItRuns =
     "you would make in the window, before any --do.  Message boxes are answered\n"
     "with OK and listed.\n"
     "A question (asked before unsaved changes would be lost) is answered with\n"
-    "the answer that goes ahead (Discard, Reset, Replace) and listed.\n";
+    "the answer that goes ahead (Discard, Reset, Replace) and listed.\n"
+    "A station file (NAME.station.toml: every transmitter, feed line, antenna and\n"
+    "place) is evaluated as it stands: keep-out distances, the sums at the places\n"
+    "and along the property line, the verdict and the warnings.  The calculator's\n"
+    "actions, settings, pictures, assessment and moon-bounce options do not apply\n"
+    "to it and are refused.\n";
 
 constexpr const char* kExitStatus =
     "Exit status:\n"
-    "  0  the station was reported and no warning was shown\n"
-    "  1  STATION.rsd did not load (nothing is printed or written and no action\n"
-    "     runs; the reason is on standard error), or a warning was shown during\n"
-    "     the actions (a refused or missing file, a failed save or print; the\n"
-    "     report is printed in full), or a picture could not be written\n"
+    "  0  the station was reported and no warning was shown; for a station file:\n"
+    "     the station complies\n"
+    "  1  STATION.rsd did not load, or a station file cannot be read or has errors\n"
+    "     (nothing is printed or written and no action runs; the reasons are on\n"
+    "     standard error), or a warning was shown during the actions (a refused\n"
+    "     or missing file, a failed save or print; the report is printed in full),\n"
+    "     or a picture or file could not be written\n"
     "  2  the command line is not valid, or a setting names a value the window\n"
-    "     cannot reach (nothing is printed on standard output)\n";
+    "     cannot reach (nothing is printed on standard output)\n"
+    "  3  a station file's station does not comply (the report is printed)\n";
 
 // The usage line and the forms of ACTION stand where CLI11 puts its own
 // usage line.
@@ -462,7 +339,8 @@ void DefineCommandLine(CLI::App& app, Reading& r) {
 }
 
 // The checks between options, once every option has been read.
-std::string CheckTogether(const Reading& r) {
+std::string CheckTogether(const CLI::App& app, const Reading& r) {
+  if (std::string error = CheckStationOptions(app, r); !error.empty()) return error;
   if (!r.recordOnly.empty() && r.options.recordPath.empty()) {
     return "option " + r.recordOnly + " goes with --record FILE";
   }
@@ -538,7 +416,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args, bool picturesAv
   } catch (const CLI::ParseError& e) {
     return Fail(Message(e, app, r));
   }
-  if (const std::string error = CheckTogether(r); !error.empty()) return Fail(error);
+  result.options.input = StationInputOf(result.options.stationFile);
+  if (const std::string error = CheckTogether(app, r); !error.empty()) return Fail(error);
   Options& o = result.options;
   o.actions.insert(o.actions.begin(), r.settings.begin(), r.settings.end());
   return result;

@@ -43,6 +43,20 @@ struct Action {
   std::optional<std::string> answer;  // FileDialog: nullopt is a cancelled dialog
 };
 
+// What the STATION argument is: nothing (the start-up station), the
+// calculator's station (an .rsd file), or a station file that describes the
+// whole station (NAME.station.toml).  Told apart by the file's content; by
+// its name only when it cannot be read.
+enum class StationInput { None, Calculator, StationFile };
+
+StationInput StationInputOf(const std::string& path);
+
+// The options of the station files' group (app/report/StationOptions.cpp).
+struct StationFileOptions {
+  bool csv = false;       // --csv: a station file's evaluation as CSV rows
+  std::string writePath;  // --station-file: the calculator's station written as a station file
+};
+
 struct Options {
   bool json = false;
   bool allBands = false;
@@ -58,9 +72,11 @@ struct Options {
   // The near field of a station file's wire antennas (--near-field, implied
   // by --near-field-map): one installation's maps to a file.
   bool nearField = false;
-  std::string nearFieldInstallation;  // empty: no map
-  std::string nearFieldMapPath;       // ends in .png or .svg
-  std::string stationFile;            // empty: the start-up station
+  std::string nearFieldInstallation;        // empty: no map
+  std::string nearFieldMapPath;             // ends in .png or .svg
+  std::string stationFile;                  // empty: the start-up station
+  StationInput input = StationInput::None;  // what stationFile is
+  StationFileOptions station;
   std::vector<Action> actions;
   // The assessment against the exposure limits (--assess, implied by
   // --distance and --head-height).

@@ -1,9 +1,6 @@
 #include "app/report/StationOutputs.h"
 
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <optional>
+#include <utility>
 
 #include "app/report/ReportNearField.h"
 #include "assess/StationEvaluation.h"
@@ -24,23 +21,6 @@
 namespace korrin::report {
 
 namespace {
-
-// The head of a file that tells a station file by its format line.
-constexpr std::streamsize kHead = 4096;
-
-// The calculator's options, which mean nothing for a whole station; the
-// first one given, or empty.
-std::string CalculatorOption(const Options& o) {
-  if (!o.actions.empty()) return "--do and the settings in your own words";
-  if (o.json) return "--json";
-  if (o.allBands) return "--all-bands";
-  if (!o.pngPath.empty()) return "--png";
-  if (!o.pdfPath.empty()) return "--pdf";
-  if (!o.plotPath.empty()) return "--plot";
-  if (o.assess) return "--assess, --distance and --head-height";
-  if (o.moon.on) return "--moon";
-  return {};
-}
 
 #ifdef KORRIN_REPORT_PICTURES
 
@@ -94,52 +74,20 @@ std::string WriteOutputs(const station::Station&, const assess::StationEvaluatio
 
 }  // namespace
 
-bool NamesWholeStation(const Options& options) {
-  if (options.stationFile.empty()) return false;
-  std::ifstream in(options.stationFile, std::ios::binary);
-  if (!in) return false;
-  std::string head(static_cast<std::size_t>(kHead), '\0');
-  in.read(head.data(), kHead);
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  return station::LooksLikeStationFile(head);
-}
-
-int RunWholeStation(const Options& options) {
-  if (const std::string option = CalculatorOption(options); !option.empty()) {
-    std::cerr << "korrin-report: " << option
-              << " acts on the calculator's station; a station file (.station.toml) is evaluated "
-                 "as a whole, with --site-plan and --record for its outputs\n";
-    return 2;
-  }
-  const station::ReadResult read = station::ReadStationFile(options.stationFile);
-  if (!read.station) {
-    std::cerr << "korrin-report: the station file \"" << options.stationFile
-              << "\" has problems; nothing was evaluated or written:\n"
-              << station::FormatDiagnostics(read.errors);
-    return 1;
-  }
-  // With the near field of its wire antennas when asked (app/report/ReportNearField.h).
-  std::optional<NearFieldOutcome> near;
+StationRunParts StationRunPartsOf(const Options& options) {
+  StationRunParts parts;
   if (options.nearField) {
-    near = RunNearField(*read.station, options);
-    if (!near->usage.empty()) {
-      std::cerr << "korrin-report: " << near->usage << "; nothing was written\n";
-      return 2;
-    }
+    // With the near field of its wire antennas (app/report/ReportNearField.h).
+    parts.evaluate = [&options](const station::Station& s) {
+      NearFieldOutcome near = RunNearField(s, options);
+      return StationEvaluated{std::move(near.nearField.evaluation), std::move(near.text),
+                              std::move(near.errors), std::move(near.usage)};
+    };
   }
-  const assess::StationEvaluation e =
-      near ? near->nearField.evaluation : assess::Evaluate(*read.station);
-  std::string errors = WriteOutputs(*read.station, e, options);
-  std::cout << stationui::VerdictLine(e) << "\n" << std::flush;
-  if (near) {
-    std::cout << near->text << std::flush;
-    errors += near->errors;
-  }
-  if (!errors.empty()) {
-    std::cerr << "korrin-report: " << errors;
-    return 1;
-  }
-  return 0;
+  parts.outputs = [&options](const station::Station& s, const assess::StationEvaluation& e) {
+    return WriteOutputs(s, e, options);
+  };
+  return parts;
 }
 
 }  // namespace korrin::report

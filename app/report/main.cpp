@@ -15,6 +15,7 @@
 #include "app/report/ReportSession.h"
 #include "app/report/ReportText.h"
 #include "app/report/StationOutputs.h"
+#include "app/report/StationReport.h"
 
 namespace {
 
@@ -34,17 +35,6 @@ NumberLocale UserLocale() {
 }
 
 int Run(const Options& options) {
-  // A whole station's file (.station.toml) rather than the calculator's.
-  if (NamesWholeStation(options)) return RunWholeStation(options);
-  if (!options.sitePlanPath.empty()) {
-    std::cerr << "korrin-report: option --site-plan needs a station file (.station.toml)\n";
-    return 2;
-  }
-  if (options.nearField) {
-    std::cerr << "korrin-report: options --near-field and --near-field-map need a station file "
-                 "(.station.toml)\n";
-    return 2;
-  }
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
   // The one gate before any output: a station file that does not load is
@@ -136,6 +126,11 @@ int main(int argc, char** argv) {
       break;
   }
   try {
+    if (parsed.options.input == StationInput::StationFile) {
+      const Options& o = parsed.options;
+      return RunStationFile(o, o.json || o.station.csv ? NumberLocale{".", ","} : UserLocale(),
+                            std::cout, std::cerr, StationRunPartsOf(o));
+    }
     return Run(parsed.options);
   } catch (const std::exception& e) {
     std::cerr << "korrin-report: " << e.what() << "\n";

@@ -1,0 +1,203 @@
+// A station file's evaluation as the JSON object of korrin-report.
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "app/report/StationReport.h"
+
+namespace korrin::report {
+
+namespace {
+
+using assess::CriterionResult;
+using assess::FrequencyReason;
+using assess::InstallationResult;
+using assess::StationEvaluation;
+using assess::TierResult;
+
+JsonValue Number(const std::optional<long double>& v) {
+  return v ? JsonValue(*v) : JsonValue();
+}
+
+JsonValue Text(const std::optional<std::string>& s) {
+  return s ? JsonValue(*s) : JsonValue();
+}
+
+const char* ReasonId(FrequencyReason reason) {
+  switch (reason) {
+    case FrequencyReason::Given:
+      return "given";
+    case FrequencyReason::LowerEdge:
+      return "lower-edge";
+    case FrequencyReason::UpperEdge:
+      return "upper-edge";
+    case FrequencyReason::Breakpoint:
+      return "breakpoint";
+    case FrequencyReason::InsideBand:
+      return "inside-band";
+  }
+  return "";
+}
+
+// A tier's figures: the time-averaged criterion's frequency, limit and
+// powers; the governing criterion's keep-out distance and model.
+JsonValue ResultJson(const TierResult& t) {
+  const CriterionResult* averaged = t.timeAveraged ? &*t.timeAveraged : nullptr;
+  const CriterionResult* governing = t.Governing();
+  const auto of = [averaged](long double CriterionResult::*field) {
+    return averaged != nullptr ? JsonValue(averaged->*field) : JsonValue();
+  };
+  JsonValue j = JsonValue::object();
+  j["set"] = assess::LimitSetChoiceId(t.set);
+  j["tier"] = assess::TierId(t.tier);
+  j["averagingMinutes"] = t.averagingMinutes;
+  j["frequencyMHz"] = of(&CriterionResult::frequencyMHz);
+  j["frequencyReason"] = averaged != nullptr ? JsonValue(ReasonId(averaged->reason)) : JsonValue();
+  j["limitWm2"] = of(&CriterionResult::limitWm2);
+  j["averagePowerW"] = of(&CriterionResult::powerW);
+  j["eirpW"] = of(&CriterionResult::eirpW);
+  j["erpW"] = of(&CriterionResult::erpW);
+  j["keepOutM"] = Number(t.KeepOutM());
+  j["model"] =
+      governing != nullptr ? JsonValue(assess::ExposureModelId(governing->model)) : JsonValue();
+  j["criterion"] =
+      governing != nullptr ? JsonValue(assess::CriterionId(governing->criterion)) : JsonValue();
+  j["instantaneousKeepOutM"] = t.instantaneous ? JsonValue(t.instantaneous->keepOutM) : JsonValue();
+  return j;
+}
+
+JsonValue ExemptionJson(const std::optional<assess::InstallationExemption>& x) {
+  if (!x) return JsonValue();
+  JsonValue j = JsonValue::object();
+  j["frequencyMHz"] = x->frequencyMHz;
+  j["erpW"] = x->erpW;
+  j["reactiveNearFieldM"] = x->reactiveNearFieldM;
+  j["thresholdDistanceM"] = x->thresholdDistanceM;
+  j["minimumDistanceM"] = x->minimumDistanceM;
+  j["nearestPlace"] = Text(x->nearestPlace);
+  j["distanceM"] = Number(x->distanceM);
+  j["exempt"] = x->exempt ? JsonValue(*x->exempt) : JsonValue();
+  return j;
+}
+
+JsonValue InstallationJson(const InstallationResult& r) {
+  JsonValue results = JsonValue::array();
+  for (const TierResult& t : r.results) results.push_back(ResultJson(t));
+  JsonValue j = JsonValue::object();
+  j["id"] = r.id;
+  j["transmitter"] = r.transmitter;
+  j["feedline"] = Text(r.feedline);
+  j["antenna"] = r.antenna;
+  j["band"] = Text(r.band);
+  j["frequencyMHz"] = r.frequencyMHz;
+  j["feedLossDb"] = r.feedLossDb;
+  j["powerAtAntennaW"] = r.powerAtAntennaW;
+  j["gainDbi"] = r.gainDbi;
+  j["groundReflection"] = r.groundFactor > 1;
+  j["groundFactor"] = r.groundFactor;
+  j["group"] = r.group;
+  j["results"] = std::move(results);
+  j["fccExemption"] = ExemptionJson(r.fccExemption);
+  return j;
+}
+
+// Each transmitter's term of a sum: its installation with the largest
+// fraction there.
+JsonValue TermsJson(const std::vector<assess::SumTerm>& terms) {
+  JsonValue list = JsonValue::array();
+  for (const assess::SumTerm& t : terms) {
+    JsonValue j = JsonValue::object();
+    j["transmitter"] = t.transmitter;
+    j["installation"] = t.installation;
+    j["fraction"] = t.fraction;
+    list.push_back(std::move(j));
+  }
+  return list;
+}
+
+JsonValue PlaceJson(const assess::PlaceResult& p) {
+  JsonValue distances = JsonValue::object();
+  for (const auto& [installation, metres] : p.distancesM) distances[installation] = metres;
+  JsonValue sums = JsonValue::array();
+  for (const assess::PlaceSum& s : p.sums) {
+    JsonValue j = JsonValue::object();
+    j["group"] = s.group;
+    j["set"] = assess::LimitSetChoiceId(s.set);
+    j["tier"] = assess::TierId(s.tier);
+    j["criterion"] = assess::CriterionId(s.criterion);
+    j["sum"] = s.sum;
+    j["marginDb"] = Number(s.marginDb);
+    j["terms"] = TermsJson(s.terms);
+    sums.push_back(std::move(j));
+  }
+  JsonValue exemption = JsonValue::array();
+  for (const assess::ExemptionSum& s : p.fccExemptionSums) {
+    JsonValue j = JsonValue::object();
+    j["group"] = s.group;
+    j["sum"] = s.sum;
+    j["marginDb"] = Number(s.marginDb);
+    j["terms"] = TermsJson(s.terms);
+    exemption.push_back(std::move(j));
+  }
+  JsonValue j = JsonValue::object();
+  j["name"] = p.name;
+  j["controlled"] = p.controlled;
+  j["distancesM"] = std::move(distances);
+  j["sums"] = std::move(sums);
+  j["fccExemptionSums"] = std::move(exemption);
+  return j;
+}
+
+JsonValue PropertyJson(const assess::PropertySum& s) {
+  JsonValue at = JsonValue::array();
+  at.push_back(s.atXM);
+  at.push_back(s.atYM);
+  JsonValue j = JsonValue::object();
+  j["group"] = s.group;
+  j["set"] = assess::LimitSetChoiceId(s.set);
+  j["tier"] = assess::TierId(s.tier);
+  j["criterion"] = assess::CriterionId(s.criterion);
+  j["maxSum"] = s.maxSum;
+  j["atM"] = std::move(at);
+  j["marginDb"] = Number(s.marginDb);
+  return j;
+}
+
+}  // namespace
+
+JsonValue StationJson(const StationEvaluation& e) {
+  // Each section is built whole before it joins the object: members of an
+  // ordered object move as it grows.
+  JsonValue station = JsonValue::object();
+  station["callsign"] = e.callsign;
+  station["site"] = e.site;
+  station["evaluatedBy"] = e.evaluatedBy;
+  station["region"] = e.region;
+  JsonValue installations = JsonValue::array();
+  for (const InstallationResult& r : e.installations) installations.push_back(InstallationJson(r));
+  JsonValue places = JsonValue::array();
+  for (const assess::PlaceResult& p : e.places) places.push_back(PlaceJson(p));
+  JsonValue property = JsonValue::array();
+  for (const assess::PropertySum& s : e.property) property.push_back(PropertyJson(s));
+  JsonValue failures = JsonValue::array();
+  for (const std::string& f : e.verdict.failures) failures.push_back(f);
+  JsonValue verdict = JsonValue::object();
+  verdict["complies"] = e.verdict.complies;
+  verdict["failures"] = std::move(failures);
+  JsonValue warnings = JsonValue::array();
+  for (const std::string& w : e.warnings) warnings.push_back(w);
+
+  JsonValue j = JsonValue::object();
+  j["station"] = std::move(station);
+  j["installations"] = std::move(installations);
+  j["places"] = std::move(places);
+  j["property"] = std::move(property);
+  j["verdict"] = std::move(verdict);
+  j["warnings"] = std::move(warnings);
+  return j;
+}
+
+std::string StationJsonReport(const StationEvaluation& e) {
+  return WriteJson(StationJson(e)) + "\n";
+}
+
+}  // namespace korrin::report

@@ -1,0 +1,47 @@
+// korrin-report on a station file: read it, evaluate it, print the report.
+#include <string>
+
+#include "app/report/StationReport.h"
+#include "station/StationFile.h"
+
+namespace korrin::report {
+
+int RunStationFile(const Options& options, const NumberLocale& locale, std::ostream& out,
+                   std::ostream& err, const StationRunParts& parts) {
+  const station::ReadResult read = station::ReadStationFile(options.stationFile);
+  // A file with any error is not evaluated at all: a part of a station
+  // passes for the whole of it.
+  if (!read.station || !read.errors.empty()) {
+    err << station::FormatDiagnostics(read.errors);
+    const size_t n = read.errors.size();
+    err << "korrin-report: " << n << (n == 1 ? " error" : " errors") << " in the station file \""
+        << options.stationFile << "\"; nothing was evaluated, reported or written\n";
+    return 1;
+  }
+  const StationEvaluated evaluated = parts.evaluate
+                                         ? parts.evaluate(*read.station)
+                                         : StationEvaluated{assess::Evaluate(*read.station)};
+  if (!evaluated.usage.empty()) {
+    err << "korrin-report: " << evaluated.usage << "; nothing was written\n";
+    return 2;
+  }
+  const assess::StationEvaluation& e = evaluated.evaluation;
+  const std::string failed =
+      (parts.outputs ? parts.outputs(*read.station, e) : std::string()) + evaluated.errors;
+  if (options.json) {
+    out << StationJsonReport(e);
+  } else if (options.station.csv) {
+    out << StationCsv(e);
+  } else {
+    out << StationText(e, options.stationFile, locale);
+    if (!evaluated.text.empty()) out << "\n" << evaluated.text;
+  }
+  out << std::flush;
+  if (!failed.empty()) {
+    err << "korrin-report: " << failed;
+    return 1;
+  }
+  return e.verdict.complies ? 0 : 3;
+}
+
+}  // namespace korrin::report

@@ -131,11 +131,17 @@ void DefineOptions(CLI::App& app, Reading& r) {
       return std::string();
     };
   };
-  Value(app, r, "--callsign", "C", "a value", kRecord, "the call sign in the record's heading",
+  Value(app, r, "--callsign", "C", "a value", kRecord,
+        "the call sign in the record's heading (and in the\n"
+        "station file of --station-file)",
         heading("--callsign", o.callSign));
   Value(app, r, "--site", "S", "a value", kRecord,
-        "the site (address or grid locator) in the record", heading("--site", o.site));
-  Value(app, r, "--by", "NAME", "a value", kRecord, "who made the evaluation, in the record",
+        "the site (address or grid locator) in the record (and\n"
+        "in the station file)",
+        heading("--site", o.site));
+  Value(app, r, "--by", "NAME", "a value", kRecord,
+        "who made the evaluation, in the record (and in the\n"
+        "station file)",
         heading("--by", o.evaluatedBy));
   Value(app, r, "--page-size", "P", "a value", kRecord,
         "the record's paper, A4 or Letter (default: the usual\n"
@@ -149,6 +155,7 @@ void DefineOptions(CLI::App& app, Reading& r) {
           }
           o.pageSize = lower == "a4" ? "A4" : "Letter";
           r.recordOnly = "--page-size";
+          r.pageSize = true;
           return std::string();
         });
 
@@ -341,7 +348,12 @@ void DefineCommandLine(CLI::App& app, Reading& r) {
 // The checks between options, once every option has been read.
 std::string CheckTogether(const CLI::App& app, const Reading& r) {
   if (std::string error = CheckStationOptions(app, r); !error.empty()) return error;
-  if (!r.recordOnly.empty() && r.options.recordPath.empty()) {
+  if (r.pageSize && r.options.recordPath.empty()) {
+    return "option --page-size goes with --record FILE";
+  }
+  // The heading's words go into a station file written too.
+  if (!r.recordOnly.empty() && r.options.recordPath.empty() &&
+      r.options.station.writePath.empty()) {
     return "option " + r.recordOnly + " goes with --record FILE";
   }
   if (r.options.moon.on && !r.options.moon.home) {

@@ -28,6 +28,7 @@ struct Reading {
   bool picturesAvailable;
   std::vector<Action> settings;              // the user's words, applied before every --do
   std::string recordOnly;                    // an option given that only the record uses
+  bool pageSize = false;                     // --page-size given (the record's paper)
   std::map<std::string, std::string> needs;  // what each option taking a value needs
 };
 

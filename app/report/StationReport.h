@@ -7,10 +7,12 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/report/ReportJson.h"
 #include "app/report/ReportOptions.h"
 #include "assess/StationEvaluation.h"
+#include "core/StationState.h"
 #include "ui/NumberText.h"
 
 namespace korrin::report {
@@ -66,5 +68,14 @@ struct StationRunParts {
 // lacks (nothing printed or written).
 int RunStationFile(const Options& options, const NumberLocale& locale, std::ostream& out,
                    std::ostream& err, const StationRunParts& parts = {});
+
+// --station-file: the calculator's station (its state after the settings
+// and actions) written to options.station.writePath as a station file of
+// one installation, with the call sign, site and evaluator of the options.
+// Returns "" when written, else why not (the file then left as it was);
+// `notes` receives what the file cannot hold (a hand-set limit, a
+// withdrawn standard in use).
+std::string WriteCalculatorStation(const Options& options, const StationState& state,
+                                   std::vector<std::string>& notes);
 
 }  // namespace korrin::report

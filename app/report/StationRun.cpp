@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/report/StationReport.h"
+#include "station/FromCalculator.h"
 #include "station/StationFile.h"
 
 namespace korrin::report {
@@ -42,6 +43,33 @@ int RunStationFile(const Options& options, const NumberLocale& locale, std::ostr
     return 1;
   }
   return e.verdict.complies ? 0 : 3;
+}
+
+std::string WriteCalculatorStation(const Options& options, const StationState& state,
+                                   std::vector<std::string>& notes) {
+  const std::string& path = options.station.writePath;
+  if (path.empty()) return "";
+  station::Station s = station::FromCalculator(state);
+  s.callsign = options.callSign;
+  s.site = options.site;
+  s.evaluatedBy = options.evaluatedBy;
+  // A station file is evaluated against FCC 47 CFR 1.1310 and ICNIRP 2020,
+  // both tiers; a limit the window holds besides those is not carried over.
+  const std::string evaluated =
+      " is not part of a station file: \"" + path +
+      "\" is evaluated against FCC 47 CFR 1.1310 (2021) and ICNIRP 2020, both tiers";
+  if (state.StandardVariable) {
+    notes.push_back("the hand-set limit of " + FixedText(state.RadiationLimit, 18, 3) +
+                    " W/m\u00b2" + evaluated);
+  } else if (state.StandardAS2772) {
+    notes.push_back("the window's standard, AS2772 (withdrawn)," + evaluated);
+  } else if (state.StandardARPANSA) {
+    notes.push_back("the window's standard, ARPANSA (2002, superseded)," + evaluated);
+  }
+  if (const std::optional<std::string> error = station::SaveStationFile(path, s)) {
+    return "cannot write the station file " + path + " (" + *error + ")";
+  }
+  return "";
 }
 
 }  // namespace korrin::report

@@ -22,7 +22,7 @@ using assess::StationEvaluation;
 using assess::Tier;
 using assess::TierResult;
 
-constexpr size_t kLabelWidth = 28;  // where a line's value starts, after the indent
+constexpr size_t kLabelWidth = 30;  // where a line's value starts, after the indent
 constexpr size_t kTextWidth = 78;   // where sentences are wrapped
 
 // ---- numbers with their units ----
@@ -43,6 +43,8 @@ class Words {
     return text;
   }
   std::string Metres(Real m) const { return Fixed(m, 3) + " m"; }
+  // 0: the density never reaches the limit.
+  std::string KeepOut(Real m) const { return m > 0 ? Metres(m) : "none"; }
   std::string Position(Real m) const { return Fixed(m, 2) + " m"; }
   std::string Watts(Real w) const { return NumberText(w, 18, 2, locale_) + " W"; }
   std::string Density(Real wm2) const { return Fixed(wm2, 3) + " W/m\u00b2"; }
@@ -195,12 +197,12 @@ std::string ModelWords(const CriterionResult& c, const Words& w) {
     case ExposureModel::FarField:
       return "far field";
     case ExposureModel::Aperture:
-      return "aperture equations" + (c.scanKeepOutM
-                                         ? " (calculator's model " + w.Metres(*c.scanKeepOutM) + ")"
-                                         : std::string());
+      return "aperture equations" +
+             (c.scanKeepOutM ? " (calculator's model " + w.KeepOut(*c.scanKeepOutM) + ")"
+                             : std::string());
     case ExposureModel::CalculatorScan:
       return "calculator's model" +
-             (c.apertureKeepOutM ? " (aperture equations " + w.Metres(*c.apertureKeepOutM) + ")"
+             (c.apertureKeepOutM ? " (aperture equations " + w.KeepOut(*c.apertureKeepOutM) + ")"
                                  : std::string());
   }
   return "";
@@ -284,7 +286,7 @@ bool ResultsTable(std::string& out, const InstallationResult& r, const Words& w)
                         assess::CriterionId(criterion), w.Megahertz(c->frequencyMHz),
                         ReasonWords(c->reason), w.Density(c->limitWm2),
                         w.Watts(c->powerW) + (peak ? " peak" : " average"), w.Watts(c->eirpW),
-                        w.Watts(c->erpW), w.Metres(c->keepOutM), ModelWords(*c, w)});
+                        w.Watts(c->erpW), w.KeepOut(c->keepOutM), ModelWords(*c, w)});
     }
   }
   out += t.Text(2);

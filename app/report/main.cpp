@@ -87,6 +87,9 @@ int Run(const Options& options) {
   const std::string pictureError = SavePictures(session.Form(), options.pngPath, options.pdfPath,
                                                 options.plotPath, moonShown, options.moon.plotPath);
   const std::string recordError = SaveRecord(session.Form(), options);
+  std::vector<std::string> notes;
+  const std::string stationFileError =
+      WriteCalculatorStation(options, session.Form().State(), notes);
 
   std::cout << report << std::flush;
   int status = 0;
@@ -98,7 +101,8 @@ int Run(const Options& options) {
               << " shown (see the messages)\n";
     status = 1;
   }
-  for (const std::string& error : {pictureError, recordError}) {
+  for (const std::string& note : notes) std::cerr << "korrin-report: note: " << note << "\n";
+  for (const std::string& error : {pictureError, recordError, stationFileError}) {
     if (error.empty()) continue;
     std::cerr << "korrin-report: " << error << "\n";
     status = 1;

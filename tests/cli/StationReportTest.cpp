@@ -529,6 +529,10 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{{"--csv", "station.rsd"}, "option --csv goes with a station file"},
         OptionCase{{"--site-plan", "plan.svg"}, "option --site-plan goes with a station file"},
         OptionCase{{"--json", "--csv", kWorkedA}, "give --json or --csv, not both"},
+        // the record's heading also heads a station file written; its paper does not
+        OptionCase{{"--callsign", "VK9ZZD", "--station-file", "o.station.toml"}, ""},
+        OptionCase{{"--page-size", "A4", "--station-file", "o.station.toml"},
+                   "option --page-size goes with --record FILE"},
         // an .rsd named by mistake would be overwritten with text
         OptionCase{{"--station-file", "station.rsd"}, "give a name ending in .station.toml"},
         OptionCase{{"--station-file="}, "option --station-file needs a FILE"}));

@@ -26,6 +26,7 @@ namespace {
 
 std::string WriteOutputs(const station::Station& s, const assess::StationEvaluation& e,
                          const Options& options) {
+  if (options.sitePlanPath.empty() && options.recordPath.empty()) return {};
   // No display is needed: draw on the offscreen platform unless told otherwise.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;

@@ -14,7 +14,7 @@ set(failures "")
 file(COPY_FILE "${STATION}" "${DIR}/station-file.rsd")
 execute_process(COMMAND "${REPORT}" "${DIR}/station-file.rsd"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT status EQUAL 3 OR NOT out MATCHES "^Korrin station evaluation.*\nVerdict: Does not comply")
+if(NOT status EQUAL 3 OR NOT out MATCHES "^Korrin station evaluation.*\nVerdict: Does not comply at ")
   string(APPEND failures "  a station file named .rsd: exit status ${status}\n${out}\n${err}\n")
 endif()
 

@@ -19,9 +19,12 @@ int RunStationFile(const Options& options, const NumberLocale& locale, std::ostr
         << options.stationFile << "\"; nothing was evaluated, reported or written\n";
     return 1;
   }
-  const StationEvaluated evaluated = parts.evaluate
-                                         ? parts.evaluate(*read.station)
-                                         : StationEvaluated{assess::Evaluate(*read.station)};
+  StationEvaluated evaluated;
+  if (parts.evaluate) {
+    evaluated = parts.evaluate(*read.station);
+  } else {
+    evaluated.evaluation = assess::Evaluate(*read.station);
+  }
   if (!evaluated.usage.empty()) {
     err << "korrin-report: " << evaluated.usage << "; nothing was written\n";
     return 2;

@@ -19,21 +19,21 @@ constexpr Real kCoordinateTolerance = 2e-4L;
 // Bytes the engine writes for a field point, for the progress estimate.
 constexpr size_t kBytesPerPoint = 92;
 
-struct CriterionSpec {
+struct CriterionRule {
   Criterion criterion;
   FieldLimit limit;
   Real powerW;
 };
 
-struct CaseSpecs {
+struct CaseRules {
   bool applies = false;
-  std::vector<CriterionSpec> head;
-  std::vector<CriterionSpec> body;
+  std::vector<CriterionRule> head;
+  std::vector<CriterionRule> body;
 };
 
 // The criteria of a case at a frequency, each with its limit and power.
-CaseSpecs SpecsOf(const LimitCase& c, Real frequencyMHz, const TransmitPower& power) {
-  CaseSpecs s;
+CaseRules RulesOf(const LimitCase& c, Real frequencyMHz, const TransmitPower& power) {
+  CaseRules s;
   const auto point = FieldLimitAt(c.set, c.tier, LimitKind::WholeBody, frequencyMHz);
   if (!point) return s;
   s.applies = true;
@@ -62,12 +62,12 @@ ScalarGrid GridLike(const FieldColumns& c) {
   return g;
 }
 
-CriterionResult OnPlane(const FieldPlane& plane, const CriterionSpec& spec) {
-  const ScalarGrid g = ExposureOn(plane, spec.limit, spec.powerW);
-  return {spec.criterion, spec.limit, spec.powerW, PeakOf(g), KeepOutOf(g)};
+CriterionResult OnPlane(const FieldPlane& plane, const CriterionRule& rule) {
+  const ScalarGrid g = ExposureOn(plane, rule.limit, rule.powerW);
+  return {rule.criterion, rule.limit, rule.powerW, PeakOf(g), KeepOutOf(g)};
 }
 
-CriterionResult OnColumns(const FieldColumns& columns, const CriterionSpec& spec,
+CriterionResult OnColumns(const FieldColumns& columns, const CriterionRule& rule,
                           Real bodyHeightM) {
   ScalarGrid g = GridLike(columns);
   std::vector<int> top(g.values.size(), 0);  // the level of a column's largest exposure
@@ -77,18 +77,18 @@ CriterionResult OnColumns(const FieldColumns& columns, const CriterionSpec& spec
     for (int i = 0; i < columns.nu; ++i) {
       const FieldSample* s = columns.Column(i, j);
       const size_t n = static_cast<size_t>(j) * columns.nu + i;
-      if (spec.criterion == Criterion::WholeBodyAverage) {
+      if (rule.criterion == Criterion::WholeBodyAverage) {
         for (int k = 0; k < columns.levels; ++k) {
           e2[k] = s[k].e2;
           h2[k] = s[k].h2;
         }
         const FieldSample mean{ColumnMean(e2.data(), columns.levels),
                                ColumnMean(h2.data(), columns.levels)};
-        g.values[n] = ExposureAt(mean, spec.powerW, spec.limit);
+        g.values[n] = ExposureAt(mean, rule.powerW, rule.limit);
       } else {
         double most = 0;
         for (int k = 0; k < columns.levels; ++k) {
-          const double x = ExposureAt(s[k], spec.powerW, spec.limit);
+          const double x = ExposureAt(s[k], rule.powerW, rule.limit);
           if (x > most || k == 0) {
             most = x;
             top[n] = k;
@@ -98,9 +98,9 @@ CriterionResult OnColumns(const FieldColumns& columns, const CriterionSpec& spec
       }
     }
   }
-  CriterionResult r{spec.criterion, spec.limit, spec.powerW, PeakOf(g), KeepOutOf(g)};
+  CriterionResult r{rule.criterion, rule.limit, rule.powerW, PeakOf(g), KeepOutOf(g)};
   // The peak's height: mid-body for the average, else the level it is at.
-  if (spec.criterion == Criterion::WholeBodyAverage) {
+  if (rule.criterion == Criterion::WholeBodyAverage) {
     r.peak.at.z = bodyHeightM / 2;
   } else {
     const Real du = columns.u.x != 0 ? (r.peak.at.x - columns.origin.x) / columns.u.x : 0;
@@ -314,10 +314,10 @@ std::vector<CaseResult> Assess(const Solution& solution, const TransmitPower& po
   for (const LimitCase& c : cases) {
     CaseResult r;
     r.limitCase = c;
-    const CaseSpecs specs = SpecsOf(c, solution.frequencyMHz, power);
-    r.applies = specs.applies;
-    for (const CriterionSpec& s : specs.head) r.head.push_back(OnPlane(solution.plan, s));
-    for (const CriterionSpec& s : specs.body) {
+    const CaseRules rules = RulesOf(c, solution.frequencyMHz, power);
+    r.applies = rules.applies;
+    for (const CriterionRule& s : rules.head) r.head.push_back(OnPlane(solution.plan, s));
+    for (const CriterionRule& s : rules.body) {
       r.wholeBody.push_back(OnColumns(solution.columns, s, bodyHeight));
     }
     Combine(r.head, r.headPeak, r.headKeepOut, nullptr);
@@ -451,9 +451,9 @@ Evaluation Evaluate(const Request& q) {
   const Real gain = sol.peak ? std::pow(10.0L, sol.peak->gainDbi / 10) : 1;
   Real reach = 0;
   for (const LimitCase& c : q.cases) {
-    const CaseSpecs specs = SpecsOf(c, q.frequencyMHz, q.power);
-    for (const auto* list : {&specs.head, &specs.body}) {
-      for (const CriterionSpec& s : *list) {
+    const CaseRules rules = RulesOf(c, q.frequencyMHz, q.power);
+    for (const auto* list : {&rules.head, &rules.body}) {
+      for (const CriterionRule& s : *list) {
         reach = std::max(reach, ReachM(s.powerW, gain, s.limit, q.frequencyMHz));
       }
     }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <functional>
 
-#include "nearfield/Csv.h"
+#include "io/Csv.h"
 #include "nearfield/TableText.h"
 #include "nearfield/Text.h"
 

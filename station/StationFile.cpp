@@ -88,10 +88,10 @@ class Reader {
     s.keys = Places(top);
     // The entries are read in the order the key table lists them.
     for (auto&& [key, node] : root) {
-      const KeySpec* spec = FindKey(Section::Top, key.str());
-      if (spec == nullptr) continue;
-      if (spec->type == ValueType::Entries) ReadEntries(s, *spec, node, PosOf(key.source()));
-      if (spec->type == ValueType::Table) ReadProperty(s, node, PosOf(key.source()));
+      const KeySpec* schema = FindKey(Section::Top, key.str());
+      if (schema == nullptr) continue;
+      if (schema->type == ValueType::Entries) ReadEntries(s, *schema, node, PosOf(key.source()));
+      if (schema->type == ValueType::Table) ReadProperty(s, node, PosOf(key.source()));
     }
     const auto format = Text(top, "format");
     if (!format) {
@@ -139,8 +139,8 @@ class Reader {
     for (auto&& [key, node] : table) {
       const std::string name(key.str());
       const SourcePos at = PosOf(key.source());
-      const KeySpec* spec = FindKey(section, name);
-      if (spec == nullptr) {
+      const KeySpec* schema = FindKey(section, name);
+      if (schema == nullptr) {
         std::string message = "unknown key \"" + name + "\"";
         const std::string near = NearestKey(section, name);
         if (!near.empty()) message += "; did you mean \"" + near + "\"?";
@@ -149,8 +149,8 @@ class Reader {
         if (!near.empty()) reported_.emplace(label, near);
         continue;
       }
-      if (spec->type == ValueType::Entries || spec->type == ValueType::Table) continue;
-      if (auto value = Convert(node, *spec, label, at)) values.emplace(name, std::move(*value));
+      if (schema->type == ValueType::Entries || schema->type == ValueType::Table) continue;
+      if (auto value = Convert(node, *schema, label, at)) values.emplace(name, std::move(*value));
     }
     // Both forms of one quantity: the later one is named.
     for (auto a = values.begin(); a != values.end(); ++a) {
@@ -169,16 +169,16 @@ class Reader {
     return values;
   }
 
-  std::optional<Value> Convert(const toml::node& n, const KeySpec& spec, const std::string& label,
+  std::optional<Value> Convert(const toml::node& n, const KeySpec& schema, const std::string& label,
                                SourcePos at) {
     Value v;
     v.at = at;
     auto wrong = [&](const std::string& found) {
-      Error(at, label, std::string(spec.key),
-            "expected " + std::string(spec.expected) + ", found " + found);
+      Error(at, label, std::string(schema.key),
+            "expected " + std::string(schema.expected) + ", found " + found);
       return std::nullopt;
     };
-    switch (spec.type) {
+    switch (schema.type) {
       case ValueType::Text:
         if (const auto* s = n.as_string()) {
           v.text = s->get();
@@ -188,7 +188,7 @@ class Reader {
       case ValueType::Integer:
         if (const auto* i = n.as_integer()) {
           v.number = static_cast<Real>(i->get());
-          if (!spec.range.Contains(v.number)) return wrong(std::to_string(i->get()));
+          if (!schema.range.Contains(v.number)) return wrong(std::to_string(i->get()));
           return v;
         }
         return wrong(TypeWords(n));
@@ -327,21 +327,21 @@ class Reader {
     return {};
   }
 
-  void ReadEntries(Station& s, const KeySpec& spec, const toml::node& node, SourcePos keyAt) {
+  void ReadEntries(Station& s, const KeySpec& schema, const toml::node& node, SourcePos keyAt) {
     const auto* array = node.as_array();
     const bool tables =
         array != nullptr &&
         std::all_of(array->begin(), array->end(), [](const toml::node& n) { return n.is_table(); });
     if (!tables) {
-      Error(keyAt, "", std::string(spec.key),
-            "expected " + std::string(spec.expected) + ", found " + TypeWords(node));
+      Error(keyAt, "", std::string(schema.key),
+            "expected " + std::string(schema.expected) + ", found " + TypeWords(node));
       return;
     }
-    const Section section = spec.key == "transmitter"    ? Section::Transmitter
-                            : spec.key == "feedline"     ? Section::Feedline
-                            : spec.key == "antenna"      ? Section::Antenna
-                            : spec.key == "installation" ? Section::Installation
-                                                         : Section::Place;
+    const Section section = schema.key == "transmitter"    ? Section::Transmitter
+                            : schema.key == "feedline"     ? Section::Feedline
+                            : schema.key == "antenna"      ? Section::Antenna
+                            : schema.key == "installation" ? Section::Installation
+                                                           : Section::Place;
     std::size_t index = 0;
     for (const toml::node& item : *array) {
       const toml::table& t = *item.as_table();

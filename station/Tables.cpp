@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "station/Csv.h"
+#include "io/Csv.h"
 #include "station/TablesText.h"
 
 namespace korrin::station {
@@ -22,12 +22,12 @@ class Reader {
   std::size_t Rows() const { return csv_.rows.size(); }
 
   std::string Text(std::size_t row, std::string_view column) {
-    const auto it = std::find(csv_.columns.begin(), csv_.columns.end(), column);
-    if (it == csv_.columns.end()) {
+    const int at = csv_.Column(column);
+    if (at < 0) {
       Problem(row, "no column " + std::string(column));
       return {};
     }
-    return csv_.rows[row][static_cast<std::size_t>(it - csv_.columns.begin())];
+    return csv_.rows[row][static_cast<std::size_t>(at)];
   }
 
   // A finite number, or nothing for an empty field when `optional`.

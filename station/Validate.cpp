@@ -111,10 +111,10 @@ class Checker {
   }
 
   // A number against its key's range.
-  void Number(const Entry& e, const KeySpec& spec, Real value) {
-    if (!std::isfinite(value) || !spec.range.Contains(value)) {
-      Report(e, spec.key,
-             "expected " + std::string(spec.expected) + ", found " + NumberText(value));
+  void Number(const Entry& e, const KeySpec& schema, Real value) {
+    if (!std::isfinite(value) || !schema.range.Contains(value)) {
+      Report(e, schema.key,
+             "expected " + std::string(schema.expected) + ", found " + NumberText(value));
     }
   }
 
@@ -482,15 +482,15 @@ class Checker {
     }
     if (n.frequencyMHz) {
       const Real f = *n.frequencyMHz;
-      const KeySpec& spec = KeyFor(Section::Installation, "frequency");
-      if (!std::isfinite(f) || !spec.range.Contains(f)) {
-        Number(e, spec, f);
+      const KeySpec& schema = KeyFor(Section::Installation, "frequency");
+      if (!std::isfinite(f) || !schema.range.Contains(f)) {
+        Number(e, schema, f);
       } else if (band != nullptr && (f < band->lowerMHz || f > band->upperMHz)) {
-        Report(e, spec.key,
+        Report(e, schema.key,
                Mhz(f) + " lies outside the " + band->name + " band (" + NumberText(band->lowerMHz) +
                    "-" + Mhz(band->upperMHz) + " in region " + std::to_string(s_.region) + ")");
       } else if (!s_.limitSets.empty() && !Covered(f, f)) {
-        Report(e, spec.key,
+        Report(e, schema.key,
                Mhz(f) + " lies outside every limit set of the file: " + CoverageWords());
       }
     }

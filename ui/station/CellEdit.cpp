@@ -55,10 +55,10 @@ std::string Found(const std::string& text) {
 }
 
 Problem Expected(st::Section section, std::string_view key, const std::string& text) {
-  const st::KeySpec* spec = st::FindKey(section, key);
-  return {
-      std::string(key),
-      "expected " + std::string(spec != nullptr ? spec->expected : "a value") + ", " + Found(text)};
+  const st::KeySpec* schema = st::FindKey(section, key);
+  return {std::string(key), "expected " +
+                                std::string(schema != nullptr ? schema->expected : "a value") +
+                                ", " + Found(text)};
 }
 
 // The word of a choice typed as its word or its label (any case); the

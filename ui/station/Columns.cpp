@@ -379,11 +379,11 @@ std::span<const Column> Columns(Table table) {
 }
 
 int ColumnOfKey(Table table, std::string_view key) {
-  const st::KeySpec* spec = st::FindKey(SectionOf(table), key);
-  if (spec == nullptr) return -1;
+  const st::KeySpec* schema = st::FindKey(SectionOf(table), key);
+  if (schema == nullptr) return -1;
   const std::span<const Column> columns = Columns(table);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i].quantity == spec->quantity || columns[i].otherQuantity == spec->quantity) {
+    if (columns[i].quantity == schema->quantity || columns[i].otherQuantity == schema->quantity) {
       return static_cast<int>(i);
     }
   }

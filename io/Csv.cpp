@@ -1,15 +1,18 @@
-#include "station/Csv.h"
+#include "io/Csv.h"
 
-namespace korrin::station {
+namespace korrin {
 
 namespace {
 
 // Splits one record starting at `pos`, which moves past its line end.  A
-// quoted field may span lines; `line` counts them.
-std::vector<std::string> ReadRecord(std::string_view text, std::size_t& pos, int& line,
-                                    bool& unterminated) {
-  std::vector<std::string> fields(1);
+// quoted field may span lines; `line` counts those.  A quote inside an
+// unquoted field is kept as it is.  Returns false when a quoted field is not
+// closed.
+bool ReadRecord(std::string_view text, std::size_t& pos, int& line,
+                std::vector<std::string>& fields) {
+  fields.assign(1, {});
   bool quoted = false;
+  bool wasQuoted = false;
   while (pos < text.size()) {
     const char c = text[pos++];
     if (quoted) {
@@ -24,56 +27,66 @@ std::vector<std::string> ReadRecord(std::string_view text, std::size_t& pos, int
         if (c == '\n') ++line;
         fields.back() += c;
       }
-    } else if (c == '"') {
-      quoted = true;
+    } else if (c == '"' && fields.back().empty() && !wasQuoted) {
+      quoted = wasQuoted = true;
     } else if (c == ',') {
       fields.emplace_back();
+      wasQuoted = false;
     } else if (c == '\n') {
-      ++line;
       break;
     } else if (c != '\r') {
       fields.back() += c;
     }
   }
-  unterminated = quoted;
-  return fields;
+  return !quoted;
+}
+
+bool Blank(const std::vector<std::string>& fields) {
+  return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
 }
 
 }  // namespace
+
+int CsvTable::Column(std::string_view name) const {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i] == name) return static_cast<int>(i);
+  }
+  return -1;
+}
 
 CsvTable ParseCsv(std::string_view text) {
   CsvTable table;
   std::size_t pos = 0;
   int line = 1;
+  std::vector<std::string> fields;
   while (pos < text.size()) {
     const int first = line;
-    if (text[pos] == '#' || text[pos] == '\n' || text[pos] == '\r') {
+    if (text[pos] == '#') {
       const std::size_t end = text.find('\n', pos);
       pos = end == std::string_view::npos ? text.size() : end + 1;
       ++line;
       continue;
     }
-    bool unterminated = false;
-    std::vector<std::string> fields = ReadRecord(text, pos, line, unterminated);
-    if (unterminated) {
+    const bool closed = ReadRecord(text, pos, line, fields);
+    ++line;
+    if (!closed) {
       table.problems.push_back("line " + std::to_string(first) + ": a quoted field is not closed");
       break;
     }
+    if (Blank(fields)) continue;
     if (table.columns.empty()) {
-      table.columns = std::move(fields);
-      continue;
-    }
-    if (fields.size() != table.columns.size()) {
+      table.columns = fields;
+    } else if (fields.size() != table.columns.size()) {
       table.problems.push_back("line " + std::to_string(first) + ": " +
                                std::to_string(fields.size()) + " fields, the header has " +
                                std::to_string(table.columns.size()));
-      continue;
+    } else {
+      table.rows.push_back(fields);
+      table.lines.push_back(first);
     }
-    table.rows.push_back(std::move(fields));
-    table.lines.push_back(first);
   }
   if (table.columns.empty()) table.problems.emplace_back("no header line");
   return table;
 }
 
-}  // namespace korrin::station
+}  // namespace korrin

@@ -1,4 +1,5 @@
 // A station file's evaluation as the JSON object of korrin-report.
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -79,7 +80,49 @@ JsonValue ExemptionJson(const std::optional<assess::InstallationExemption>& x) {
   return j;
 }
 
-JsonValue InstallationJson(const InstallationResult& r) {
+// A near-field keep-out distance: 0 where the limit is never reached, the
+// distance found, or the computed plan's edge when the limit is still
+// reached there (and `beyondGrid` says so).
+JsonValue KeepOutJson(const nearfield::KeepOut& k) {
+  return k.kind == nearfield::KeepOutKind::Never ? JsonValue(0.0L) : JsonValue(k.distanceM);
+}
+
+JsonValue NearFieldResultJson(const assess::NearFieldInstallation& n, size_t index) {
+  const nearfield::CaseResult& r = n.results[index];
+  JsonValue j = JsonValue::object();
+  j["set"] = assess::LimitSetChoiceId(assess::SetOf(r));
+  j["tier"] = assess::TierId(assess::TierOf(r));
+  JsonValue places = JsonValue::object();
+  if (!r.applies) {
+    // No field limits at the frequency: nothing to compare the fields with.
+    for (const char* key : {"peakExposure", "peakAtM", "keepOutHeadM", "keepOutHeadBeyondGrid",
+                            "keepOutWholeBodyM", "keepOutWholeBodyBeyondGrid", "governs"}) {
+      j[key] = JsonValue();
+    }
+    for (const assess::NearFieldPlace& p : n.places) places[p.name] = JsonValue();
+    j["places"] = std::move(places);
+    return j;
+  }
+  const assess::Point3 at = assess::SitePointOf(n, r.headPeak.at);
+  JsonValue atM = JsonValue::array();
+  atM.push_back(at.xM);
+  atM.push_back(at.yM);
+  atM.push_back(at.heightM);
+  j["peakExposure"] = static_cast<long double>(r.headPeak.value);
+  j["peakAtM"] = std::move(atM);
+  j["keepOutHeadM"] = KeepOutJson(r.headKeepOut);
+  j["keepOutHeadBeyondGrid"] = r.headKeepOut.kind == nearfield::KeepOutKind::BeyondGrid;
+  j["keepOutWholeBodyM"] = KeepOutJson(r.wholeBodyKeepOut);
+  j["keepOutWholeBodyBeyondGrid"] = r.wholeBodyKeepOut.kind == nearfield::KeepOutKind::BeyondGrid;
+  j["governs"] = assess::GovernsWord(r);
+  for (const assess::NearFieldPlace& p : n.places) {
+    places[p.name] = index < p.exposure.size() ? JsonValue(p.exposure[index]) : JsonValue();
+  }
+  j["places"] = std::move(places);
+  return j;
+}
+
+JsonValue InstallationJson(const InstallationResult& r, const NearFieldList* nearField) {
   JsonValue results = JsonValue::array();
   for (const TierResult& t : r.results) results.push_back(ResultJson(t));
   JsonValue j = JsonValue::object();
@@ -97,6 +140,11 @@ JsonValue InstallationJson(const InstallationResult& r) {
   j["group"] = r.group;
   j["results"] = std::move(results);
   j["fccExemption"] = ExemptionJson(r.fccExemption);
+  if (nearField != nullptr) {
+    const auto n = std::find_if(nearField->begin(), nearField->end(),
+                                [&r](const auto& n) { return n.installation == r.id; });
+    j["nearField"] = n != nearField->end() ? NearFieldJson(*n) : JsonValue();
+  }
   return j;
 }
 
@@ -164,7 +212,26 @@ JsonValue PropertyJson(const assess::PropertySum& s) {
 
 }  // namespace
 
-JsonValue StationJson(const StationEvaluation& e) {
+JsonValue NearFieldJson(const assess::NearFieldInstallation& n) {
+  const bool done = n.status == nearfield::Status::Done && n.solution;
+  JsonValue notes = JsonValue::array();
+  for (const std::string& note : n.notes) notes.push_back(note);
+  JsonValue results = JsonValue::array();
+  if (done) {
+    for (size_t k = 0; k < n.results.size(); ++k) results.push_back(NearFieldResultJson(n, k));
+  }
+  JsonValue j = JsonValue::object();
+  j["engine"] = done ? JsonValue(n.solution->engine) : JsonValue();
+  j["frequencyMHz"] = n.frequencyMHz;
+  j["segments"] = done ? JsonValue(n.solution->segments) : JsonValue();
+  j["gridM"] = done ? JsonValue(n.solution->stepM) : JsonValue();
+  j["results"] = std::move(results);
+  j["notes"] = std::move(notes);
+  j["error"] = done ? JsonValue() : JsonValue(n.message);
+  return j;
+}
+
+JsonValue StationJson(const StationEvaluation& e, const NearFieldList* nearField) {
   // Each section is built whole before it joins the object: members of an
   // ordered object move as it grows.
   JsonValue station = JsonValue::object();
@@ -173,7 +240,9 @@ JsonValue StationJson(const StationEvaluation& e) {
   station["evaluatedBy"] = e.evaluatedBy;
   station["region"] = e.region;
   JsonValue installations = JsonValue::array();
-  for (const InstallationResult& r : e.installations) installations.push_back(InstallationJson(r));
+  for (const InstallationResult& r : e.installations) {
+    installations.push_back(InstallationJson(r, nearField));
+  }
   JsonValue places = JsonValue::array();
   for (const assess::PlaceResult& p : e.places) places.push_back(PlaceJson(p));
   JsonValue property = JsonValue::array();
@@ -196,8 +265,8 @@ JsonValue StationJson(const StationEvaluation& e) {
   return j;
 }
 
-std::string StationJsonReport(const StationEvaluation& e) {
-  return WriteJson(StationJson(e)) + "\n";
+std::string StationJsonReport(const StationEvaluation& e, const NearFieldList* nearField) {
+  return WriteJson(StationJson(e, nearField)) + "\n";
 }
 
 }  // namespace korrin::report

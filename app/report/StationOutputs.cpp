@@ -82,7 +82,8 @@ StationRunParts StationRunPartsOf(const Options& options) {
     parts.evaluate = [&options](const station::Station& s) {
       NearFieldOutcome near = RunNearField(s, options);
       return StationEvaluated{std::move(near.nearField.evaluation), std::move(near.text),
-                              std::move(near.errors), std::move(near.usage)};
+                              std::move(near.errors), std::move(near.usage),
+                              std::move(near.nearField.installations)};
     };
   }
   parts.outputs = [&options](const station::Station& s, const assess::StationEvaluation& e) {

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/report/ReportJson.h"
 #include "app/report/ReportOptions.h"
+#include "assess/NearFieldStation.h"
 #include "assess/StationEvaluation.h"
 #include "core/StationState.h"
 #include "ui/NumberText.h"
@@ -25,18 +27,37 @@ namespace korrin::report {
 std::string StationText(const assess::StationEvaluation& e, const std::string& fileName,
                         const NumberLocale& locale);
 
+// The near field of the station's wire antennas, when it was asked for:
+// each wire installation's, in the file's order.
+using NearFieldList = std::vector<assess::NearFieldInstallation>;
+
 // The "station", "installations", "places", "property", "verdict" and
 // "warnings" of the JSON report (StationJson.cpp): metres, W/m², MHz, W,
-// null where a figure does not apply.
-JsonValue StationJson(const assess::StationEvaluation& e);
+// null where a figure does not apply.  With `nearField`, each installation
+// has a "nearField" object too (null for one without a wire antenna).
+JsonValue StationJson(const assess::StationEvaluation& e, const NearFieldList* nearField = nullptr);
 // The same laid out as the report's other JSON, every real with its 21
 // digits, ending with a newline.
-std::string StationJsonReport(const assess::StationEvaluation& e);
+std::string StationJsonReport(const assess::StationEvaluation& e,
+                              const NearFieldList* nearField = nullptr);
+
+// An installation's "nearField" object: the engine, its segments and the
+// grid's step, and per limit set and tier the largest exposure at head
+// height and where it is (site coordinates), the keep-out distances at head
+// height and over the whole body, what governs the latter, and the exposure
+// at each place (1 at the limit).  A near field that was not computed is
+// its "error" and no results.
+JsonValue NearFieldJson(const assess::NearFieldInstallation& n);
 
 // One CSV row per installation, limit set and tier under a header row
 // (StationCsv.cpp): the names of the JSON's keys, "." as the decimal point,
-// an empty cell where a figure does not apply, lines ending in "\n".
-std::string StationCsv(const assess::StationEvaluation& e);
+// an empty cell where a figure does not apply, lines ending in "\n".  With
+// `nearField`, four columns more: the near field's largest exposure at head
+// height, its keep-out distances at head height and over the whole body
+// (">" before a distance that is only the computed plan's edge), and what
+// governs the latter.
+std::string StationCsv(const assess::StationEvaluation& e,
+                       const NearFieldList* nearField = nullptr);
 
 // A station's evaluation as the run reports it: the plain one, or one that
 // takes more than this library computes (the near field of wire antennas
@@ -46,6 +67,7 @@ struct StationEvaluated {
   std::string text;    // added to the text report
   std::string errors;  // what could not be made (status 1), one line each
   std::string usage;   // the options ask for what the file lacks: nothing is done (status 2)
+  std::optional<NearFieldList> nearField;  // when asked for: in the JSON and the CSV
 };
 
 // The parts of a station file's run that need more than this library: the

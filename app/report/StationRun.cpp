@@ -32,10 +32,11 @@ int RunStationFile(const Options& options, const NumberLocale& locale, std::ostr
   const assess::StationEvaluation& e = evaluated.evaluation;
   const std::string failed =
       (parts.outputs ? parts.outputs(*read.station, e) : std::string()) + evaluated.errors;
+  const NearFieldList* nearField = evaluated.nearField ? &*evaluated.nearField : nullptr;
   if (options.json) {
-    out << StationJsonReport(e);
+    out << StationJsonReport(e, nearField);
   } else if (options.station.csv) {
-    out << StationCsv(e);
+    out << StationCsv(e, nearField);
   } else {
     out << StationText(e, options.stationFile, locale);
     if (!evaluated.text.empty()) out << "\n" << evaluated.text;

@@ -4,6 +4,8 @@
 // and the tower bar, the mouse wheel over a spin value, the focus frame,
 // and the accessible names.  Each key must change the station exactly as
 // the matching click does.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QDir>
 #include <QImage>
 #include <QProgressBar>
@@ -290,9 +292,9 @@ class KeyboardTest : public QObject {
     QCOMPARE(desk.form.State().TowerHeight, 0);
     Key(Qt::Key_Up);  // the top of the bar is the tallest tower
     QCOMPARE(desk.form.State().TowerHeight, 1);
-    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);  // ten steps, as on a spin value
     const Int paged = desk.form.State().TowerHeight;
-    QVERIFY(paged > 1);
+    QCOMPARE(paged, 11);
     Key(Qt::Key_Down);
     QCOMPARE(desk.form.State().TowerHeight, paged - 1);
     QCOMPARE(desk.Board("TrackBar1").position, 30 - (paged - 1));
@@ -303,6 +305,122 @@ class KeyboardTest : public QObject {
     byMouse.Widget<QSlider>("TrackBar1")->setValue(30 - (paged - 1));
     QVERIFY(SameStation(desk.form.State(), byMouse.form.State()));
     QCOMPARE(ShownText(desk.window, "StaticText2"), ShownText(byMouse.window, "StaticText2"));
+  }
+
+  void pagesOnTheTowerBarStopAtItsEnds_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("height");  // metres then
+    using L = QList<int>;
+    QTest::newRow("Page Up") << L{Qt::Key_PageUp} << 10;
+    QTest::newRow("Page Up thrice, to the top")
+        << L{Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_PageUp} << 30;
+    QTest::newRow("Page Up, Page Down") << L{Qt::Key_PageUp, Qt::Key_PageDown} << 0;
+    QTest::newRow("Page Down at the bottom") << L{Qt::Key_PageDown} << 0;
+    QTest::newRow("Page Up, Down, Page Down")
+        << L{Qt::Key_PageUp, Qt::Key_Down, Qt::Key_PageDown} << 0;
+  }
+  void pagesOnTheTowerBarStopAtItsEnds() {
+    QFETCH(QList<int>, keys);
+    QFETCH(int, height);
+    Desk desk;
+    QVERIFY(desk.Open());
+    RunHandlerClick(desk, "HF_Select");
+    FocusOn(desk, "TrackBar1");
+    for (int k : keys) Key(k);
+    QCOMPARE(desk.form.State().TowerHeight, height);
+    QCOMPARE(ControlOf(QApplication::focusWidget()), QString("TrackBar1"));
+  }
+
+  // Space on the side switch hides it; the focus goes to the switch that
+  // takes its place, never on along the chain.
+  void theSideSwitchKeepsTheFocus() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    FocusOn(desk, "HF_Select");
+    Key(Qt::Key_Space);
+    QVERIFY(desk.form.State().HfBandsShown);
+    QCOMPARE(ControlOf(QApplication::focusWidget()), QString("SHF_Select"));
+    Key(Qt::Key_Space);
+    QVERIFY(!desk.form.State().HfBandsShown);
+    QCOMPARE(ControlOf(QApplication::focusWidget()), QString("HF_Select"));
+    // A click leaves the focus where it was.
+    FocusOn(desk, "SpinButton3");
+    RunHandlerClick(desk, "HF_Select");
+    QCOMPARE(ControlOf(QApplication::focusWidget()), QString("SpinButton3"));
+  }
+
+  // The arrows follow the band grid: items fill it column by column.
+  void arrowsFollowTheBandGrid_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");  // the item then selected
+    QTest::newRow("Right, 50 MHz to 1296 MHz") << "RadioGroup1" << 0 << int(Qt::Key_Right) << 4;
+    QTest::newRow("Right, 1296 MHz to 10 GHz") << "RadioGroup1" << 4 << int(Qt::Key_Right) << 8;
+    QTest::newRow("Right at the edge stays") << "RadioGroup1" << 9 << int(Qt::Key_Right) << 9;
+    QTest::newRow("Left, 2304 MHz to 144 MHz") << "RadioGroup1" << 5 << int(Qt::Key_Left) << 1;
+    QTest::newRow("Left at the edge stays") << "RadioGroup1" << 2 << int(Qt::Key_Left) << 2;
+    QTest::newRow("Down, bottom of a column to the next")
+        << "RadioGroup1" << 3 << int(Qt::Key_Down) << 4;
+    QTest::newRow("Up, round the start") << "RadioGroup1" << 0 << int(Qt::Key_Up) << 11;
+    QTest::newRow("mode grid: Left, CW to SSB (processed)")
+        << "RadioGroup2" << 5 << int(Qt::Key_Left) << 1;
+    QTest::newRow("mode grid: Right at the edge stays")
+        << "RadioGroup2" << 5 << int(Qt::Key_Right) << 5;
+    QTest::newRow("one column: Right is the next item")
+        << "RadioGroup3" << 1 << int(Qt::Key_Right) << 2;
+    QTest::newRow("one column: Left round the start")
+        << "RadioGroup3" << 0 << int(Qt::Key_Left) << 4;
+  }
+  void arrowsFollowTheBandGrid() {
+    QFETCH(QString, group);
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    Desk desk;
+    QVERIFY(desk.Open());
+    auto* box = desk.Widget<RadioGroupBox>(group.toStdString());
+    Click(box->Item(from));
+    FocusOn(desk, group.toStdString());
+    QCOMPARE(QApplication::focusWidget(), box->Item(from));
+    Key(key);
+    QCOMPARE(desk.Board(group.toStdString()).itemIndex, to);
+    QCOMPARE(QApplication::focusWidget(), box->Item(to));
+  }
+
+  // Entering a band group by Tab only moves the focus: a stepped path loss
+  // or sky temperature stays; a key that selects a band resets them.
+  void tabIntoTheBandGroupKeepsSteppedValues_data() {
+    QTest::addColumn<QString>("step");  // the spin button stepped up twice
+    QTest::addColumn<QString>("from");  // where the focus comes from
+    QTest::addColumn<bool>("backwards");
+    QTest::newRow("path loss, Shift+Tab") << "SpinButton4"
+                                          << "HF_Select" << true;
+    QTest::newRow("path loss, Tab round the end") << "SpinButton4"
+                                                  << "Panel44" << false;
+    QTest::newRow("sky temperature, Shift+Tab") << "TSky"
+                                                << "HF_Select" << true;
+  }
+  void tabIntoTheBandGroupKeepsSteppedValues() {
+    QFETCH(QString, step);
+    QFETCH(QString, from);
+    QFETCH(bool, backwards);
+    Desk desk;
+    QVERIFY(desk.Open());
+    Click(desk.Widget<RadioGroupBox>("RadioGroup1")->Item(5));
+    const StationState band = desk.form.State();
+    for (int i = 0; i < 2; ++i) Click(desk.Widget<SpinPair>(step.toStdString())->UpButton());
+    const StationState stepped = desk.form.State();
+    QVERIFY(!SameStation(stepped, band));
+    FocusOn(desk, from.toStdString());
+    Key(Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("RadioGroup1_5"));
+    QVERIFY(SameStation(desk.form.State(), stepped));
+    // Down and Up come back to the band through its handler.
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Up);
+    QCOMPARE(desk.Board("RadioGroup1").itemIndex, 5);
+    QVERIFY(SameStation(desk.form.State(), band));
   }
 
   void theWheelStepsOnceANotch_data() {
@@ -343,19 +461,52 @@ class KeyboardTest : public QObject {
     QTest::newRow("selector") << "Panel45";
     QTest::newRow("toggle") << "GroundGainSelect";
     QTest::newRow("spin button") << "SpinButton3";
+    QTest::newRow("band item") << "RadioGroup1";
+    QTest::newRow("mode item") << "RadioGroup2";
+    QTest::newRow("tower bar") << "TrackBar1";
   }
   void theFocusFrameShowsOnlyWithTheFocus() {
     QFETCH(QString, control);
     Desk desk;
     QVERIFY(desk.Open());
+    if (control == "TrackBar1") RunHandlerClick(desk, "HF_Select");
+    FocusOn(desk, "Panel45");  // the window active, as the user sees it
     if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
     QApplication::processEvents();
     const QImage plain = ClientAreaImage(desk.window.ClientPanel());
     QWidget* w = desk.window.ControlWidget(control.toStdString());
+    if (auto* group = qobject_cast<RadioGroupBox*>(w))
+      w = group->Item(std::max(0, group->ItemIndex()));
+    // There and back by the keyboard: the window then marks the focus.
     w->setFocus(Qt::TabFocusReason);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), w);
     QApplication::processEvents();
     const QImage framed = ClientAreaImage(desk.window.ClientPanel());
     QVERIFY(framed != plain);
+    // A mark to be seen: somewhere a run of the highlight colour two pixels
+    // thick, across and down, that was not there without the focus.
+    const QRgb mark = WindowPalette().color(QPalette::Highlight).rgb();
+    const auto marked = [&](int x, int y) {
+      return framed.valid(x, y) && framed.pixel(x, y) == mark && plain.pixel(x, y) != mark;
+    };
+    constexpr int kRun = 4;  // pixels along a side of the smallest frame
+    bool across = false;
+    bool down = false;
+    for (int y = 0; y < framed.height(); ++y) {
+      for (int x = 0; x < framed.width(); ++x) {
+        bool a = true;
+        bool d = true;
+        for (int i = 0; i < kRun; ++i) {
+          a = a && marked(x + i, y) && marked(x + i, y + 1);
+          d = d && marked(x, y + i) && marked(x + 1, y + i);
+        }
+        across = across || a;
+        down = down || d;
+      }
+    }
+    QVERIFY2(across && down, "no focus mark two pixels wide in the highlight colour");
     // For a look by eye, beside the window's other pictures.
     const QString dir = qEnvironmentVariable("KORRIN_SCREENSHOT_DIR");
     if (!dir.isEmpty() && QDir().mkpath(dir)) framed.save(dir + "/focus-" + control + ".png");
@@ -482,6 +633,100 @@ class KeyboardTest : public QObject {
     QWidget* w = desk.window.ControlWidget(control.toStdString());
     QCOMPARE(w->accessibleName(), name);
     QCOMPARE(w->accessibleDescription(), description);
+  }
+
+  // What a screen reader is told: the role, and for steppers the value
+  // as the window shows it.
+  void accessibleRolesAndValues_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QVariant>("value");  // invalid: no value interface
+    QTest::addColumn<QVariant>("minimum");
+    QTest::addColumn<QVariant>("maximum");
+    const QVariant none;
+    QTest::newRow("HF switch") << QStringList{} << "HF_Select" << int(QAccessible::Button) << none
+                               << none << none;
+    QTest::newRow("dish selector")
+        << QStringList{} << "Panel45" << int(QAccessible::Button) << none << none << none;
+    QTest::newRow("standard box") << QStringList{} << "Panel75" << int(QAccessible::Button) << none
+                                  << none << none;
+    QTest::newRow("ground reflection")
+        << QStringList{} << "GroundGainSelect" << int(QAccessible::Button) << none << none << none;
+    QTest::newRow("a display stays text")
+        << QStringList{} << "Panel23" << int(QAccessible::StaticText) << none << none << none;
+    QTest::newRow("feed loss") << QStringList{} << "SpinButton3" << int(QAccessible::SpinBox)
+                               << QVariant(1.0) << none << none;
+    QTest::newRow("feed loss stepped")
+        << QStringList{"SpinButton3+"} << "SpinButton3" << int(QAccessible::SpinBox)
+        << QVariant(1.1) << none << none;
+    QTest::newRow("dish diameter") << QStringList{} << "SpinButton1" << int(QAccessible::SpinBox)
+                                   << QVariant(9.5) << none << none;
+    QTest::newRow("variable gain") << QStringList{"HF_Select"} << "VaryGain"
+                                   << int(QAccessible::SpinBox) << QVariant(2.0) << none << none;
+    QTest::newRow("tower bar at 0 m")
+        << QStringList{"HF_Select"} << "TrackBar1" << int(QAccessible::Slider) << QVariant(0)
+        << QVariant(0) << QVariant(30);
+    QTest::newRow("tower bar at 30 m")
+        << QStringList{"HF_Select", "TrackBar1=0"} << "TrackBar1" << int(QAccessible::Slider)
+        << QVariant(30) << QVariant(0) << QVariant(30);
+  }
+  void accessibleRolesAndValues() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QVariant, value);
+    QFETCH(QVariant, minimum);
+    QFETCH(QVariant, maximum);
+    Desk desk;
+    QVERIFY(desk.Open());
+    for (const QString& c : clicks) {
+      if (c.endsWith('+')) {
+        Click(desk.Widget<SpinPair>(c.chopped(1).toStdString())->UpButton());
+      } else if (c.contains('=')) {
+        desk.Widget<QSlider>(c.section('=', 0, 0).toStdString())
+            ->setValue(c.section('=', 1).toInt());
+      } else {
+        RunHandlerClick(desk, c.toStdString());
+      }
+    }
+    QWidget* w = desk.window.ControlWidget(control.toStdString());
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(a != nullptr);
+    QCOMPARE(int(a->role()), role);
+    QCOMPARE(a->text(QAccessible::Name), w->accessibleName());
+    QAccessibleValueInterface* v = a->valueInterface();
+    QCOMPARE(v != nullptr, value.isValid());
+    if (v == nullptr) return;
+    QVERIFY2(qAbs(v->currentValue().toDouble() - value.toDouble()) < 1e-9,
+             qPrintable(v->currentValue().toString()));
+    QCOMPARE(v->minimumValue(), minimum);
+    QCOMPARE(v->maximumValue(), maximum);
+  }
+
+  // A screen reader sets a value as the keys would step it.
+  void accessibleValuesCanBeSet() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    QAccessibleInterface* feed =
+        QAccessible::queryAccessibleInterface(desk.window.ControlWidget("SpinButton3"));
+    feed->valueInterface()->setCurrentValue(1.5);
+    QCOMPARE(ShownText(desk.window, "Panel23"), QString("1.5 dB"));
+    feed->valueInterface()->setCurrentValue(-4.0);  // the handler stops at 0
+    QCOMPARE(ShownText(desk.window, "Panel23"), QString("0.0 dB"));
+    RunHandlerClick(desk, "HF_Select");
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(desk.window.ControlWidget("TrackBar1"));
+    bar->valueInterface()->setCurrentValue(12);
+    QCOMPARE(desk.form.State().TowerHeight, 12);
+    QCOMPARE(bar->valueInterface()->currentValue().toInt(), 12);
+    // Pressing a panel is its click.
+    QAccessibleInterface* ground =
+        QAccessible::queryAccessibleInterface(desk.window.ControlWidget("GroundGainSelect"));
+    QVERIFY(ground->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    ground->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(desk.form.State().GroundReflection);
   }
 
   void everyInputAndDisplayHasAName() {

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
 #include <QWheelEvent>
@@ -12,6 +14,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
+#include "ui/qt/calculator/Accessible.h"
 #include "ui/qt/calculator/Layout.h"
 #include "ui/qt/calculator/Widgets.h"
 
@@ -289,6 +292,7 @@ std::string CaptionOf(std::string_view name) {
 
 KeyboardAccess::KeyboardAccess(QWidget* client, WidgetOf widgetOf)
     : QObject(client), client_(client), widgetOf_(std::move(widgetOf)), order_(ReadingOrder()) {
+  InstallCalculatorAccessibility();
   Install();
   NameControls();
 }
@@ -311,8 +315,15 @@ void KeyboardAccess::Install() {
   for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 
   for (const ControlSpec& c : MainWindowControls()) {
+    // Page Up and Page Down move a track bar ten steps, as they step a
+    // value ten times; a click on its groove keeps moving it one.
+    if (c.kind == ControlKind::TrackBar) {
+      if (auto* bar = qobject_cast<QSlider*>(widgetOf_(c.name))) bar->installEventFilter(this);
+      continue;
+    }
     if (c.kind != ControlKind::SpinButton) continue;
     auto* spin = qobject_cast<SpinPair*>(widgetOf_(c.name));
+    if (spin != nullptr) spin->SetValueDisplay(qobject_cast<QLabel*>(widgetOf_(ShownValueOf(c))));
     QWidget* value = widgetOf_(SteppedValue(c.name));
     if (spin == nullptr || value == nullptr) continue;
     value->installEventFilter(this);
@@ -321,6 +332,19 @@ void KeyboardAccess::Install() {
 }
 
 bool KeyboardAccess::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* bar = qobject_cast<QSlider*>(watched);
+    const bool page = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+    if (bar != nullptr && page && key->modifiers() == Qt::NoModifier) {
+      // The way Up and Down go, ten single steps.
+      const bool up = key->key() == Qt::Key_PageUp;
+      const auto step = up != bar->invertedControls() ? QAbstractSlider::SliderSingleStepAdd
+                                                      : QAbstractSlider::SliderSingleStepSub;
+      for (int i = 0; i < SpinPair::kPageSteps; ++i) bar->triggerAction(step);
+      return true;
+    }
+  }
   if (event->type() == QEvent::Wheel) {
     if (auto it = wheelTargets_.find(watched); it != wheelTargets_.end()) {
       it->second->TakeWheel(static_cast<QWheelEvent*>(event));

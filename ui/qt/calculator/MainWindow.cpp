@@ -44,11 +44,6 @@ bool MovesVertically(std::string_view name) {
   return name == "Panel64";
 }
 
-// Radio groups whose handler also runs when the keyboard focus enters them.
-bool RunsOnFocusEnter(std::string_view name) {
-  return name == "RadioGroup1" || name == "RadioGroup8";
-}
-
 void SetFrame(QFrame* f, unsigned look) {
   if (look & kRaised) {
     f->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -79,7 +74,7 @@ QFont FontFor(unsigned look) {
 QStyle* WindowStyle() {
   static QPointer<QStyle> style;
   if (style.isNull()) {
-    style = QStyleFactory::create("Fusion");
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) style = new FocusMarkStyle(fusion);
     if (style) style->setParent(qApp);
   }
   return style.data();
@@ -129,17 +124,13 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
 
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &MainWindow::PressEscape);
-  connect(qApp, &QApplication::focusChanged, this, &MainWindow::OnFocusChanged);
 
   keyboard_ =
       new KeyboardAccess(client_, [this](std::string_view name) { return ControlWidget(name); });
   SyncFromBoard();
 }
 
-MainWindow::~MainWindow() {
-  // Focus moves while the widgets go; this window no longer listens.
-  disconnect(qApp, nullptr, this, nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 QWidget* MainWindow::ClientPanel() {
   return client_;
@@ -243,15 +234,12 @@ QWidget* MainWindow::Create(const ControlSpec& def, QWidget* parent, bool contai
       break;
     }
     case ControlKind::TrackBar: {
-      auto* slider = new QSlider(Qt::Vertical, parent);
+      auto* slider = new TopDownBar(parent);
       slider->setRange(def.minimum, def.maximum);
       slider->setSingleStep(1);
       slider->setPageStep(1);
       slider->setTickPosition(QSlider::TicksBothSides);
       slider->setTickInterval(1);
-      // Position 0 at the top, as the window's track bar counts.
-      slider->setInvertedAppearance(true);
-      slider->setInvertedControls(true);
       w = slider;
       break;
     }
@@ -372,11 +360,27 @@ void MainWindow::Connect(const ControlSpec& def, QWidget* w) {
 
 void MainWindow::Run(const HandlerEntry* handler) {
   if (handler == nullptr || running_ || syncing_) return;
+  QWidget* focused = QApplication::focusWidget();
+  const bool ours = focused != nullptr && client_->isAncestorOf(focused);
+  const QRect place =
+      ours ? QRect(focused->mapTo(client_, QPoint(0, 0)), focused->size()) : QRect();
   {
     Busy busy(running_);
     (form_.*(handler->run))();
   }
   SyncFromBoard();
+  // A control that hid itself (the side switch) hands the focus to the one
+  // that now stands in its place, rather than to the next in the chain.
+  if (ours && !focused->isVisible()) {
+    for (const auto& [name, e] : entries_) {
+      QWidget* w = e.widget;
+      if (w == focused || !w->isVisible() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+      if (QRect(w->mapTo(client_, QPoint(0, 0)), w->size()) == place) {
+        w->setFocus(Qt::OtherFocusReason);
+        break;
+      }
+    }
+  }
 }
 
 bool MainWindow::RunHandler(std::string_view name) {
@@ -449,19 +453,6 @@ void MainWindow::PressEscape() {
   const bool dataPanel = form_.Board().at("Panel83").visible;
   auto* button = qobject_cast<QAbstractButton*>(ControlWidget(dataPanel ? "BitBtn9" : "BitBtn1"));
   if (button) button->click();
-}
-
-void MainWindow::OnFocusChanged(QWidget* old, QWidget* now) {
-  // Focus that comes back with the window (after a message box) or moves
-  // within the group does not count as entering it.
-  if (old == nullptr || now == nullptr || old->window() != this) return;
-  for (const char* name : {"RadioGroup1", "RadioGroup8"}) {
-    QWidget* group = ControlWidget(name);
-    if (group == nullptr || !RunsOnFocusEnter(name)) continue;
-    if (group->isAncestorOf(now) && !group->isAncestorOf(old) && group != old) {
-      Run(FindHandler(name, ControlEvent::Click));
-    }
-  }
 }
 
 // ---- mirroring the board ------------------------------------------------------------------

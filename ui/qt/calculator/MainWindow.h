@@ -83,7 +83,6 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   void Run(const HandlerEntry* handler);
   void Activate();
   void PressEscape();
-  void OnFocusChanged(QWidget* old, QWidget* now);
 
   TForm1& form_;
   QScrollArea* scroll_ = nullptr;

@@ -9,21 +9,16 @@
 #include <QResizeEvent>
 #include <QString>
 #include <QStyle>
+#include <QStyleOption>
 #include <QWheelEvent>
 
 namespace korrin {
 
 namespace {
 
-// The classic dotted focus rectangle, `inset` pixels inside `area`.
 void DrawFocusFrame(QWidget* widget, const QRect& area, int inset) {
   QPainter painter(widget);
-  QPen pen(widget->palette().color(QPalette::WindowText));
-  pen.setStyle(Qt::DotLine);
-  pen.setWidth(1);
-  painter.setPen(pen);
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(area.adjusted(inset, inset, -inset - 1, -inset - 1));
+  DrawFocusMark(painter, area.adjusted(inset, inset, -inset, -inset), widget->palette());
 }
 
 // The frame drawn over a spin button's arrows while the pair has the focus.
@@ -40,6 +35,40 @@ class SpinFocusFrame : public QWidget {
 };
 
 }  // namespace
+
+void DrawFocusMark(QPainter& painter, const QRect& area, const QPalette& palette) {
+  const QColor mark = palette.color(QPalette::Highlight);
+  const int t = std::min({kFocusMarkWidth, area.width() / 2, area.height() / 2});
+  if (t <= 0) return;
+  painter.fillRect(QRect(area.left(), area.top(), area.width(), t), mark);
+  painter.fillRect(QRect(area.left(), area.bottom() - t + 1, area.width(), t), mark);
+  painter.fillRect(QRect(area.left(), area.top(), t, area.height()), mark);
+  painter.fillRect(QRect(area.right() - t + 1, area.top(), t, area.height()), mark);
+}
+
+// ---- FocusMarkStyle -------------------------------------------------------------
+
+FocusMarkStyle::FocusMarkStyle(QStyle* base) : QProxyStyle(base) {}
+
+void FocusMarkStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                   QPainter* painter, const QWidget* widget) const {
+  if (element != PE_FrameFocusRect) {
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    return;
+  }
+  // Around what has the focus (a radio item's caption), one pixel outside
+  // it and one over its edge, clipped to the widget.
+  if (!(option->state & State_KeyboardFocusChange)) return;
+  DrawFocusMark(*painter, option->rect.adjusted(-1, -1, 1, 1), option->palette);
+}
+
+void FocusMarkStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                        QPainter* painter, const QWidget* widget) const {
+  QProxyStyle::drawComplexControl(control, option, painter, widget);
+  const bool focused =
+      (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange);
+  if (control == CC_Slider && focused) DrawFocusMark(*painter, option->rect, option->palette);
+}
 
 // ---- PanelBox -----------------------------------------------------------------
 
@@ -164,19 +193,40 @@ void RadioGroupBox::resizeEvent(QResizeEvent* event) {
 bool RadioGroupBox::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QGroupBox::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
-  int step = 0;
-  if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right) step = 1;
-  if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left) step = -1;
   const auto at = std::find(buttons_.begin(), buttons_.end(), watched);
-  if (step == 0 || at == buttons_.end() || key->modifiers() != Qt::NoModifier) {
+  const int next =
+      at == buttons_.end() ? -1 : NextItem(static_cast<int>(at - buttons_.begin()), key->key());
+  if (next == kNotAnArrow || key->modifiers() != Qt::NoModifier) {
     return QGroupBox::eventFilter(watched, event);
   }
+  if (next >= 0) {
+    QRadioButton* b = buttons_[static_cast<size_t>(next)];
+    const int from = static_cast<int>(at - buttons_.begin());
+    b->setFocus(next > from ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    b->click();
+  }
+  return true;  // an arrow at the grid's edge goes nowhere
+}
+
+int RadioGroupBox::NextItem(int index, int key) const {
   const int n = Count();
-  const int next = (static_cast<int>(at - buttons_.begin()) + step + n) % n;
-  QRadioButton* b = buttons_[static_cast<size_t>(next)];
-  b->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-  b->click();
-  return true;
+  const int rows = (n + columns_ - 1) / columns_;
+  const bool grid = columns_ > 1 && rows > 1;
+  switch (key) {
+    case Qt::Key_Down:
+      return (index + 1) % n;
+    case Qt::Key_Up:
+      return (index - 1 + n) % n;
+    case Qt::Key_Right:
+      // Across the grid: the same row of the next column.
+      if (!grid) return (index + 1) % n;
+      return index + rows < n ? index + rows : -1;
+    case Qt::Key_Left:
+      if (!grid) return (index - 1 + n) % n;
+      return index - rows >= 0 ? index - rows : -1;
+    default:
+      return kNotAnArrow;
+  }
 }
 
 void RadioGroupBox::LayOut() {
@@ -291,6 +341,14 @@ void SpinPair::focusInEvent(QFocusEvent* event) {
 void SpinPair::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
   frame_->hide();
+}
+
+// ---- TopDownBar -----------------------------------------------------------------
+
+TopDownBar::TopDownBar(QWidget* parent) : QSlider(Qt::Vertical, parent) {
+  // Position 0 at the top, as the window's track bar counts.
+  setInvertedAppearance(true);
+  setInvertedControls(true);
 }
 
 }  // namespace korrin

@@ -2,19 +2,45 @@
 // a framed text box that may act as a button, a radio group laid out in
 // columns, and a spin button (a pair of small up/down arrow buttons).  The
 // panels that act as buttons and the spin buttons take the keyboard focus
-// when given a focus policy, and then show a dotted focus frame.
+// when given a focus policy, and then show the focus mark: a frame two
+// pixels wide in the palette's highlight colour, as the style below draws
+// it round radio items and the track bar.
 #pragma once
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QSlider>
 #include <QToolButton>
 #include <QWidget>
 #include <string>
 #include <vector>
 
+class QPainter;
+
 namespace korrin {
+
+// Pixels across the focus mark's frame.
+inline constexpr int kFocusMarkWidth = 2;
+
+// Draws the focus mark just inside `area` (narrower where the area is).
+void DrawFocusMark(QPainter& painter, const QRect& area, const QPalette& palette);
+
+// The window's style with the focus mark in place of the style's own faint
+// focus frame, for the radio items and the track bar.  Everything else is
+// drawn by `base`, which it owns.
+class FocusMarkStyle : public QProxyStyle {
+  Q_OBJECT
+ public:
+  explicit FocusMarkStyle(QStyle* base);
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget = nullptr) const override;
+};
 
 // A box with a caption: value displays, toggle panels, selector panels.
 class PanelBox : public QLabel {
@@ -44,8 +70,10 @@ class PanelBox : public QLabel {
 // A captioned group of radio buttons in `columns` columns, filled column by
 // column.  Selecting an item with the mouse or the keyboard emits
 // itemClicked(index); SetItemIndex changes the selection without a signal.
-// The arrow keys select the next (Down, Right) or previous (Up, Left) item
-// in item order, round the end.
+// Down and Up select the next and previous item in item order (down the
+// column, round the end); in a grid of several rows and columns Right and
+// Left select the item beside in the same row (none at the grid's edge),
+// elsewhere the next and previous item.
 class RadioGroupBox : public QGroupBox {
   Q_OBJECT
  public:
@@ -56,6 +84,11 @@ class RadioGroupBox : public QGroupBox {
   int ItemIndex() const;
   QRadioButton* Item(int index) const;
   int Count() const { return static_cast<int>(buttons_.size()); }
+
+  // The item an arrow key selects from `index`: -1 for none (the grid's
+  // edge), kNotAnArrow for a key that is no arrow.
+  int NextItem(int index, int key) const;
+  static constexpr int kNotAnArrow = -2;
 
  signals:
   void itemClicked(int index);
@@ -89,6 +122,11 @@ class SpinPair : public QWidget {
 
   static constexpr int kPageSteps = 10;
 
+  // The panel that shows the value the pair steps, for screen readers;
+  // nullptr when there is none.
+  void SetValueDisplay(QLabel* display) { display_ = display; }
+  QLabel* ValueDisplay() const { return display_; }
+
  signals:
   void up();
   void down();
@@ -105,7 +143,19 @@ class SpinPair : public QWidget {
   QToolButton* up_;
   QToolButton* down_;
   QWidget* frame_;  // the focus frame, drawn over the arrows
-  int wheel_ = 0;   // eighths of a degree not yet stepped
+  QPointer<QLabel> display_;
+  int wheel_ = 0;  // eighths of a degree not yet stepped
+};
+
+// The tower bar: a vertical track bar whose top is its highest reading.
+// Position 0 stands at the top and reads the maximum; Reading() is what the
+// bar shows (the tower height), which screen readers are given as its value.
+class TopDownBar : public QSlider {
+  Q_OBJECT
+ public:
+  explicit TopDownBar(QWidget* parent);
+  int Reading() const { return maximum() + minimum() - value(); }
+  void SetReading(int reading) { setValue(maximum() + minimum() - reading); }
 };
 
 }  // namespace korrin

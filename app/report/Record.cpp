@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/report/UserOptions.h"
 #include "ui/qt/record/EvaluationRecord.h"
 #endif
 
@@ -33,8 +34,11 @@ std::string SaveRecord(TForm1& form, const Options& options) {
   const RecordPageSize paper = options.pageSize.empty()       ? PageSizeForLocale(QLocale::system())
                                : options.pageSize == "Letter" ? RecordPageSize::Letter
                                                               : RecordPageSize::A4;
-  const RecordInput input =
+  RecordInput input =
       EvaluationRecordInput(form, {options.distanceM, options.headHeightM}, heading);
+  if (std::string w = ModeAndPatternNotGiven(options.actions, form.State()); !w.empty()) {
+    input.assessment.warnings.push_back(std::move(w));
+  }
   return WriteEvaluationRecord(QFile::decodeName(options.recordPath.c_str()), input, paper);
 }
 

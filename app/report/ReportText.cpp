@@ -1,8 +1,11 @@
 #include "app/report/ReportText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "app/report/ReportAssessment.h"
+#include "core/Zone.h"
 #include "ui/Controls.h"
 
 namespace korrin::report {
@@ -92,34 +95,55 @@ void Antenna(Writer& w, const ControlBoard& b, const StationState& s) {
                                           : "none";
   w.Line("In use", inUse);
   w.Line("Units", w.Text("Button2"));
+  // A family not in use shows its settings only: its beamwidths and gains
+  // are worked out for the band in use as if it were, and belong to none.
+  const auto family = [](const char* name, bool used) {
+    return std::string(name) + (used ? " (in use)" : " (not in use)");
+  };
   if (w.Visible("Panel2")) {
-    w.Line(s.DishSelected ? "Parabolic dish (in use)" : "Parabolic dish", "");
+    w.Line(family("Parabolic dish", s.DishSelected), "");
     w.Line("Diameter", w.Text("Panel4"), 4);
     w.Line("Efficiency", w.Text("Panel7"), 4);
-    w.Line("Beamwidth", w.Text("Panel5"), 4);
-    w.Line("Gain", w.Text("Panel6") + " / " + w.Text("Panel3"), 4);
-    w.Line("Gain as a power ratio", w.Text("Panel34"), 4);
+    if (s.DishSelected) {
+      w.Line("Beamwidth", w.Text("Panel5"), 4);
+      w.Line("Gain", w.Text("Panel6") + " / " + w.Text("Panel3"), 4);
+      w.Line("Gain as a power ratio", w.Text("Panel34"), 4);
+    }
   }
   if (w.Visible("Panel37")) {
-    w.Line(s.YagiSelected ? "Yagi array (in use)" : "Yagi array", "");
+    w.Line(family("Yagi array", s.YagiSelected), "");
     w.Line("Single yagi gain", w.Text("Panel38"), 4);
     w.Line("Stacked yagis", w.Text("Panel39"), 4);
-    w.Line("Array gain", w.Text("Panel41") + " / " + w.Text("Panel42"), 4);
-    w.Line("Beamwidth E / H", w.Text("Panel40") + " / " + w.Text("Panel43"), 4);
+    if (s.YagiSelected) {
+      w.Line("Array gain", w.Text("Panel41") + " / " + w.Text("Panel42"), 4);
+      w.Line("Beamwidth E / H", w.Text("Panel40") + " / " + w.Text("Panel43"), 4);
+    }
   }
   if (w.Visible("Panel66")) {
-    w.Line(s.LowGainSelected ? "Low-gain antenna (in use)" : "Low-gain antenna", "");
+    w.Line(family("Low-gain antenna", s.LowGainSelected), "");
     std::string chosen;
     for (const char* panel : {"Panel67", "Panel68", "Panel69", "Panel80"}) {
       if (b.at(panel).color != Colour::White) continue;
       chosen += (chosen.empty() ? "" : ", ") + w.Text(panel);
     }
     w.Line("Antenna", chosen.empty() ? "none" : chosen, 4);
-    w.Line("Gain", w.Text("Panel81") + " / " + w.Text("Panel73"), 4);
+    if (s.LowGainSelected) w.Line("Gain", w.Text("Panel81") + " / " + w.Text("Panel73"), 4);
   }
 }
 
-void Exposure(Writer& w, const ControlBoard& b) {
+// The window shows no zone of a gain-only antenna under 1 m (1 ft in feet)
+// and writes "No restriction"; the report says what that means, so that it
+// does not stand against the assessment's keep-out distance.
+std::string ZoneLine(const Writer& w, const StationState& s, bool assessed) {
+  const ZoneShown zone = ExclusionZoneShown(s);
+  const bool underOne =
+      zone.first == ZoneShown::First::NoRestriction && !s.DishSelected && s.ExclusionDistanceM > 0;
+  if (!underOne) return w.Text("Panel64");
+  return std::string(s.MetricUnits ? "under 1 m" : "under 1 ft") +
+         (assessed ? "; see the assessment" : "; --assess gives the keep-out distance");
+}
+
+void Exposure(Writer& w, const ControlBoard& b, const StationState& s, bool assessed) {
   w.Heading("Limit and exclusion zone");
   const std::pair<const char*, const char*> standards[] = {{"Panel75", "Label52"},
                                                            {"Panel77", "Label53"},
@@ -132,7 +156,7 @@ void Exposure(Writer& w, const ControlBoard& b) {
   }
   w.Line("Standard", standard.empty() ? "none" : standard);
   w.Line("Limit", w.Text("Panel9") + " / " + w.Text("Label33"));
-  w.Line("On-axis exclusion zone", w.Text("Panel64"));
+  w.Line("On-axis exclusion zone", ZoneLine(w, s, assessed));
   if (w.Visible("Panel63")) w.Line("Second range", w.Text("Panel63"));
   if (w.Visible("Panel47")) w.Line("Far-field boundary", w.Text("Panel47"));
   if (w.Visible("Panel49")) w.Line("Far-field power density", w.Text("Panel49"));
@@ -257,6 +281,39 @@ std::string BandTableText(const BandTable& table, const NumberLocale& locale) {
       out += rule + "\n";
     }
   }
+  // A band evaluated away from the figure it is named by (28.5 MHz, at the
+  // band's upper edge) says so under the table.
+  for (const BandRow& r : table.rows) {
+    const std::string named = Trimmed(r.band);
+    const std::string at = Trimmed(r.frequency);
+    // Captions are written with a point; the frequency in `locale`.
+    const auto mhz = [](std::string text, const NumberLocale& in) {
+      const bool inMHz = text.size() > 4 && text.compare(text.size() - 4, 4, " MHz") == 0;
+      if (!inMHz) return -1.0;
+      std::string plain;
+      for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, in.groupSeparator.size(), in.groupSeparator) == 0 &&
+            !in.groupSeparator.empty()) {
+          i += in.groupSeparator.size() - 1;
+        } else if (text.compare(i, in.decimalPoint.size(), in.decimalPoint) == 0) {
+          plain += '.';
+          i += in.decimalPoint.size() - 1;
+        } else {
+          plain += text[i];
+        }
+      }
+      double v = -1.0;  // not the C library's reader: it follows the user's locale
+      std::from_chars(plain.data(), plain.data() + plain.size(), v);
+      return v;
+    };
+    constexpr double kSameMHz = 1e-6;
+    const double namedMHz = mhz(named, NumberLocale{});
+    const double atMHz = mhz(at, locale);
+    if (namedMHz > 0 && atMHz > 0 && std::fabs(namedMHz - atMHz) > kSameMHz) {
+      out.append("  The ").append(named).append(" band is evaluated at ").append(at);
+      out += ", the top of the band.\n";
+    }
+  }
   return out;
 }
 
@@ -269,7 +326,7 @@ std::string TextReport(const TForm1& form, const HeadlessPlatform& platform,
   w.Out() = "Korrin station report (" + Trimmed(b.at("Panel44").text) + ")\n";
   Transmitter(w, b, s);
   Antenna(w, b, s);
-  Exposure(w, b);
+  Exposure(w, b, s, assessment != nullptr);
   Tower(w);
   MoonBounce(w, b, s);
   if (bands != nullptr) {

@@ -10,6 +10,7 @@
 #include "core/Calc.h"
 #include "core/Tables.h"
 #include "ui/Controls.h"
+#include "ui/NumberText.h"
 
 namespace korrin::report {
 
@@ -97,6 +98,13 @@ double CaptionMHz(const char* caption) {
   return unit == "ghz" ? *v * 1000.0 : *v;
 }
 
+// The figure of a caption in GHz ("  24 Ghz" is 24); -1 for a caption in MHz.
+double CaptionGHz(const char* caption) {
+  std::string unit;
+  const std::optional<double> v = Number(Trim(caption), &unit);
+  return v && unit == "ghz" ? *v : -1;
+}
+
 bool SameMHz(double a, long double b) {
   return std::fabs(a - static_cast<double>(b)) <= 1e-9 * std::max(1.0, std::fabs(a));
 }
@@ -131,8 +139,17 @@ std::string ParseBand(const std::string& option, const std::string& value,
         return "";
       }
     }
+    // A bare figure that names no band in MHz may be the figure of a band
+    // the window names in GHz ("10" for "10 GHz"), as the band list shows.
+    for (size_t i = 0; unit.empty() && i < kVhfBands.size(); ++i) {
+      if (SameMHz(*mhz, CaptionGHz(kVhfBands[i].caption))) {
+        out.push_back(SettingAction(text, kBandVhf, static_cast<int>(i)));
+        return "";
+      }
+    }
   }
-  return "unknown band \"" + value + "\" for " + option + ": give one of the bands in MHz (" +
+  return "unknown band \"" + value + "\" for " + option +
+         ": give one of the bands as the window names them, in MHz unless GHz is named (" +
          BandList() + ")";
 }
 
@@ -337,7 +354,53 @@ std::string ApplyUserOption(const UserOption& o, const std::string& value,
   const std::string name = o.name;
   if (o.value == nullptr) return o.parse(name, "", out);
   if (Trim(value).empty()) return "option " + name + " needs " + o.value;
-  return o.parse(name, value, out);
+  const size_t before = out.size();
+  std::string error = o.parse(name, value, out);
+  // Every action says which option it came from.
+  const std::string given = name + " " + value;
+  for (size_t i = before; i < out.size(); ++i) {
+    if (out[i].text.empty()) out[i].text = given;
+  }
+  return error;
+}
+
+std::string ModeAndPatternNotGiven(const std::vector<Action>& actions, const StationState& s) {
+  const auto from = [](const Action& a, const char* option) {
+    const std::string name = option;
+    return a.text == name || a.text.rfind(name + " ", 0) == 0;
+  };
+  bool words = false;
+  bool mode = false;
+  bool pattern = false;
+  for (const Action& a : actions) {
+    for (const UserOption& u : UserOptions()) words = words || from(a, u.name);
+    mode = mode || from(a, "--mode");
+    pattern = pattern || from(a, "--pattern");
+  }
+  if (!words || (mode && pattern)) return "";
+  const auto percent = [](long double p) { return FixedText(p, 18, 1, NumberLocale{}) + " %"; };
+  std::vector<std::string> kept;
+  if (!mode && s.ModeIndex >= 0 && static_cast<size_t>(s.ModeIndex) < kModes.size()) {
+    kept.push_back("the transmission mode " +
+                   Trim(kModes[static_cast<size_t>(s.ModeIndex)].caption) + " (form factor " +
+                   percent(s.FormFactor * 100.0L) + "; --mode sets it)");
+  }
+  if (!pattern && s.AveragingIndex >= 0 &&
+      static_cast<size_t>(s.AveragingIndex) < kAveraging.size()) {
+    kept.push_back("the operating pattern " +
+                   Trim(kAveraging[static_cast<size_t>(s.AveragingIndex)].caption) + " (" +
+                   percent(s.SixMinuteFactor) + " of each six minutes; --pattern sets it)");
+  }
+  if (kept.empty()) return "";
+  std::string list = kept.front();
+  if (kept.size() > 1) list += " and " + kept.back();
+  return "The station was described in words without " +
+         std::string(!mode && !pattern ? "--mode and --pattern"
+                     : !mode           ? "--mode"
+                                       : "--pattern") +
+         ": the assessment uses " + list +
+         " as the station stood. A station transmitting more of the time has a larger keep-out "
+         "distance.";
 }
 
 std::string UserOptionsExamples() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/report/ReportOptions.h"
+#include "core/StationState.h"
 
 namespace korrin {
 class TForm1;
@@ -43,6 +44,12 @@ std::string ApplyUserOption(const UserOption& o, const std::string& value,
 // cannot reach it from there (the dish diameter while the dish is not in
 // use, a low-gain antenna on the VHF - SHF side, ...).
 std::vector<Action> PlanSetting(const TForm1& form, const Action& setting, std::string& error);
+
+// The assessment's warning for a station described in the user's words
+// (`actions` holds an option of UserOptions) without --mode or --pattern:
+// which mode and pattern the station `s` kept, and the options that set
+// them.  "" when both were given or no option in the user's words was.
+std::string ModeAndPatternNotGiven(const std::vector<Action>& actions, const StationState& s);
 
 // Examples of these options, for --help.
 std::string UserOptionsExamples();

@@ -16,6 +16,7 @@
 #include "app/report/ReportText.h"
 #include "app/report/StationOutputs.h"
 #include "app/report/StationReport.h"
+#include "app/report/UserOptions.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ int Run(const Options& options) {
   std::optional<assess::Assessment> assessment;
   if (options.assess) {
     assessment = assess::Assess(session.Form().State(), {options.distanceM, options.headHeightM});
+    std::string words = ModeAndPatternNotGiven(options.actions, session.Form().State());
+    if (!words.empty()) assessment->warnings.push_back(std::move(words));
   }
   const assess::Assessment* assessed = assessment ? &*assessment : nullptr;
   std::optional<MoonSection> moon;

@@ -3,12 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/report/BandTable.h"
 #include "app/report/ReportJson.h"
 #include "app/report/ReportSession.h"
 #include "app/report/ReportText.h"
+#include "assess/Assessment.h"
 #include "ui/Controls.h"
 
 namespace korrin::report {
@@ -300,6 +303,101 @@ INSTANTIATE_TEST_SUITE_P(Sides, TextGroupsTest,
                          ::testing::Values(GroupCase{"", false, true, false},
                                            GroupCase{"HF_SelectClick", true, false, true},
                                            GroupCase{"Panel46Click", false, true, false}));
+
+// Each antenna family is marked in use or not; one not in use shows its
+// settings and none of the figures worked out for the band in use.
+struct FamilyCase {
+  std::vector<const char*> actions;
+  std::vector<const char*> present;
+  std::vector<const char*> absent;
+};
+
+class AntennaFamilyTest : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(AntennaFamilyTest, MarksFamiliesNotInUseAndLeavesOutTheirFigures) {
+  ReportSession s{NumberLocale{}};
+  s.Start();
+  for (const char* a : GetParam().actions) ASSERT_TRUE(s.Apply(Parsed(a)));
+  const std::string text = TextReport(s.Form(), s.Platform(), {}, nullptr);
+  for (const char* p : GetParam().present) EXPECT_NE(text.find(p), std::string::npos) << p;
+  for (const char* a : GetParam().absent) EXPECT_EQ(text.find(a), std::string::npos) << a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, AntennaFamilyTest,
+    ::testing::Values(FamilyCase{{},
+                                 {"Parabolic dish (in use)", "Gain as a power ratio",
+                                  "Yagi array (not in use)", "Single yagi gain"},
+                                 {"Array gain", "Beamwidth E / H"}},
+                      FamilyCase{{"Panel46Click"},
+                                 {"Parabolic dish (not in use)", "Diameter", "Yagi array (in use)",
+                                  "Array gain"},
+                                 {"Gain as a power ratio", "    Beamwidth  "}},
+                      FamilyCase{{"HF_SelectClick"},
+                                 {"Parabolic dish (not in use)", "Yagi array (not in use)",
+                                  "Low-gain antenna (in use)"},
+                                 {"Gain as a power ratio", "Array gain", "1016"}}));
+
+// The window shows no zone under 1 m (1 ft) for a gain-only antenna; the
+// report's line says so instead of "No restriction" beside a keep-out.
+struct ZoneLineCase {
+  std::vector<const char*> actions;
+  bool assessed;
+  const char* line;
+};
+
+class ZoneLineTest : public ::testing::TestWithParam<ZoneLineCase> {};
+
+TEST_P(ZoneLineTest, SaysWhatTheWindowsZoneMeans) {
+  ReportSession s{NumberLocale{}};
+  s.Start();
+  for (const char* a : GetParam().actions) ASSERT_TRUE(s.Apply(Parsed(a)));
+  std::optional<assess::Assessment> a;
+  if (GetParam().assessed) a = assess::Assess(s.Form().State());
+  const std::string text = TextReport(s.Form(), s.Platform(), {}, nullptr, a ? &*a : nullptr);
+  const std::string line = std::string("  On-axis exclusion zone      ") + GetParam().line + "\n";
+  EXPECT_NE(text.find(line), std::string::npos) << text;
+  EXPECT_EQ(text.find("On-axis exclusion zone      No restriction"), std::string::npos);
+}
+
+// The 20 m dipole at 100 W and at 10 W.
+#define KORRIN_DIPOLE_AT(hundreds, tens)                                                       \
+  "HF_SelectClick", "RadioGroup8=4", "Panel67Click", "RadioGroup4=0", "RadioGroup5=" hundreds, \
+      "RadioGroup6=" tens, "RadioGroup7=0"
+
+INSTANTIATE_TEST_SUITE_P(
+    Stations, ZoneLineTest,
+    ::testing::Values(
+        ZoneLineCase{{KORRIN_DIPOLE_AT("1", "0")}, true, "under 1 m; see the assessment"},
+        ZoneLineCase{
+            {KORRIN_DIPOLE_AT("1", "0")}, false, "under 1 m; --assess gives the keep-out distance"},
+        ZoneLineCase{
+            {KORRIN_DIPOLE_AT("0", "1"), "Button2Click"}, true, "under 1 ft; see the assessment"},
+        // shown as a distance: as the window shows it
+        ZoneLineCase{{KORRIN_DIPOLE_AT("1", "0"), "Button2Click"}, true, "1.88 Feet"},
+        ZoneLineCase{{}, true, "88.34 Metres"}));
+
+// Under the HF band table, only the 28.5 MHz band is named as evaluated
+// elsewhere, in either number convention.
+class BandNoteTest : public ::testing::TestWithParam<NumberLocale> {};
+
+TEST_P(BandNoteTest, NamesOnlyTheBandEvaluatedAtItsTop) {
+  ReportSession s{GetParam()};
+  s.Start();
+  s.Apply(Parsed("HF_SelectClick"));
+  const std::string text = BandTableText(EvaluateAllBands(s.Form(), s.Platform()), GetParam());
+  const std::string top = "29" + GetParam().decimalPoint + "7 MHz";
+  const size_t at =
+      text.find("The 28.5 MHz band is evaluated at " + top + ", the top of the band.");
+  EXPECT_NE(at, std::string::npos) << text;
+  EXPECT_EQ(text.find("is evaluated at"), text.rfind("is evaluated at")) << text;
+  s.Apply(Parsed("SHF_SelectClick"));
+  const std::string vhf = BandTableText(EvaluateAllBands(s.Form(), s.Platform()), GetParam());
+  EXPECT_EQ(vhf.find("is evaluated at"), std::string::npos) << vhf;
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, BandNoteTest,
+                         ::testing::Values(NumberLocale{".", ","}, NumberLocale{",", "."}));
 
 TEST(TextReportTest, MessagesAreListedLineByLine) {
   ReportSession s{NumberLocale{}};

@@ -89,6 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
         SameAsCase{{"--band", "1296"}, Do({"RadioGroup1=5"}), "Panel32", "1296 MHz"},
         SameAsCase{{"--band", "10GHz"}, Do({"RadioGroup1=9"}), "", ""},
         SameAsCase{{"--band", "10368"}, Do({"RadioGroup1=9"}), "", ""},
+        // the GHz bands by the figure the band list shows them with
+        SameAsCase{{"--band", "10"}, Do({"RadioGroup1=9"}), "", ""},
+        SameAsCase{{"--band", "24"}, Do({"RadioGroup1=10"}), "", ""},
+        SameAsCase{{"--band", "48"}, Do({"RadioGroup1=11"}), "", ""},
+        SameAsCase{{"--band", "24 Ghz"}, Do({"RadioGroup1=10"}), "", ""},
+        // a figure in MHz comes first
+        SameAsCase{{"--band", "10.3"}, Do({"HF_SelectClick", "RadioGroup8=3"}), "", ""},
         SameAsCase{{"--band", "14.2", "--band", "144 MHz"},
                    Do({"HF_SelectClick", "RadioGroup8=4", "SHF_SelectClick", "RadioGroup1=1"}),
                    "Panel32",
@@ -196,6 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--feed-loss", "nan"}, "\"nan\""}, RefusedCase{{"--band", "15"}, "14.2 MHz"},
         RefusedCase{{"--band", "15"}, "432 MHz"},
         RefusedCase{{"--band", "14.2kHz"}, "unknown band"},
+        RefusedCase{{"--band", "10 MHz"}, "10 GHz"}, RefusedCase{{"--band", "24000 GHz"}, "24 Ghz"},
         RefusedCase{{"--mode", "psk31"}, "ssb, ssb-processed"},
         RefusedCase{{"--pattern", "eme"}, "eme-2.5min"},
         RefusedCase{{"--antenna", "horn"}, "dipole, vertical"},
@@ -209,6 +217,48 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--tower", "2.5"}, "whole metres"},
         RefusedCase{{"--imperial=yes"}, "takes no value"},
         RefusedCase{{"--ground-reflection=1"}, "takes no value"}));
+
+// A station in the user's words without --mode or --pattern keeps the
+// start-up's CW and EME pattern; the assessment says so.
+struct UnsaidCase {
+  Args args;
+  std::vector<const char*> said;  // in the warning; none: no warning
+  std::vector<const char*> unsaid;
+};
+
+void PrintTo(const UnsaidCase& c, std::ostream* os) {
+  for (const std::string& a : c.args) *os << a << ' ';
+}
+
+class ModeAndPatternTest : public ::testing::TestWithParam<UnsaidCase> {};
+
+TEST_P(ModeAndPatternTest, AreNamedWhenNotGiven) {
+  const ParseResult parsed = ParseArguments(GetParam().args, false);
+  ASSERT_EQ(parsed.status, ParseResult::Status::Run) << parsed.error;
+  const auto s = RunArgs(GetParam().args);
+  const std::string w = ModeAndPatternNotGiven(parsed.options.actions, s->Form().State());
+  EXPECT_EQ(w.empty(), GetParam().said.empty()) << w;
+  for (const char* t : GetParam().said) EXPECT_NE(w.find(t), std::string::npos) << t << ": " << w;
+  for (const char* t : GetParam().unsaid) EXPECT_EQ(w.find(t), std::string::npos) << t << ": " << w;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ModeAndPatternTest,
+    ::testing::Values(
+        UnsaidCase{{"--band", "14.2", "--antenna", "dipole", "--power", "100"},
+                   {"without --mode and --pattern", "CW (form factor 40.0 %; --mode sets it)",
+                    "EME 2\u00bd minutes (58.3 % of each six minutes; --pattern sets it)"},
+                   {}},
+        UnsaidCase{{"--band", "14.2", "--mode", "ssb"},
+                   {"without --pattern", "EME 2\u00bd minutes"},
+                   {"--mode sets it", "CW"}},
+        UnsaidCase{{"--power", "100", "--pattern", "conversational"},
+                   {"without --mode", "CW (form factor 40.0 %"},
+                   {"--pattern sets it"}},
+        UnsaidCase{{"--imperial"}, {"without --mode and --pattern"}, {}},
+        UnsaidCase{{"--band", "14.2", "--mode", "fm", "--pattern", "conversational"}, {}, {}},
+        // clicks are the window's own way: no warning
+        UnsaidCase{Do({"HF_SelectClick", "RadioGroup8=4"}), {}, {}}, UnsaidCase{{}, {}, {}}));
 
 // Settings refused by the station as it stands when their turn comes: the
 // report stops before it applies them.

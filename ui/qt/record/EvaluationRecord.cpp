@@ -46,9 +46,27 @@ class Numbers {
     return Fixed(metres * kFeetPerMetre, 2) + " ft (" + m + ")";
   }
 
+  // In a table's cell: the chosen unit alone, so that the cell never wraps.
+  QString CellLength(Real metres) const {
+    if (metric_) return Fixed(metres, 2) + " m";
+    return Fixed(metres * kFeetPerMetre, 2) + " ft";
+  }
+
+  // A person's height: one decimal, in the chosen unit.
+  QString Height(Real metres) const {
+    return metric_ ? Fixed(metres, 1) + " m" : Fixed(metres * kFeetPerMetre, 1) + " ft";
+  }
+
   QString Density(Real wm2) const {
     const int decimals = wm2 < 10.0L ? 3 : (wm2 < 100.0L ? 2 : 1);
     return Fixed(wm2, decimals) + " W/m²";
+  }
+
+  // The same density in mW/cm² (1 mW/cm² is 10 W/m²), to the same places.
+  QString DensityMwCm2(Real wm2) const {
+    constexpr Real kWm2PerMwCm2 = 10.0L;
+    const int decimals = wm2 < 10.0L ? 4 : (wm2 < 100.0L ? 3 : 2);
+    return Fixed(wm2 / kWm2PerMwCm2, decimals) + " mW/cm²";
   }
 
   // Whole watts from 100 W, grouped in thousands from 10,000 W.
@@ -159,30 +177,31 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   const bool tower = std::any_of(a.limits.begin(), a.limits.end(),
                                  [](const LimitEntry& e) { return e.headClearanceM.has_value(); });
   RecordTable t;
-  t.header = {"Limit set", "Averaging", "Limit", "Keep-out distance"};
-  t.widths = {40, 12, 15, 17};
+  t.header = {"Limit set", "Averaging", "Limit", "Limit in mW/cm²", "Keep-out distance"};
+  t.widths = {30, 10, 14, 17, 15};
   if (tower) {
-    t.widths = {34, 12, 15, 13};
+    t.widths = {19, 12, 13, 19, 11};
     t.header << "Ground clearance from the tower"
-             << "Head-height clearance (" + n.Fixed(a.headHeightM, 1) + " m head)";
-    t.widths.insert(t.widths.end(), {14, 14});
+             << "Head-height clearance (" + n.Height(a.headHeightM) + " head)";
+    t.widths.insert(t.widths.end(), {13, 13});
   }
   for (const LimitEntry& e : a.limits) {
     QStringList row;
     row << Q(assess::LimitSetName(e.set)) + (e.selected ? " — selected in the window" : "");
     row << (e.averagingMinutes ? n.Fixed(*e.averagingMinutes, 0) + " min" : QString("—"));
     if (!e.applies || !e.limitWm2) {
-      row << "does not apply at " + n.Frequency(a.frequencyMHz) << "—";
+      row << "does not apply at " + n.Frequency(a.frequencyMHz) << "—"
+          << "—";
       if (tower)
         row << "—"
             << "—";
     } else {
-      row << n.Density(*e.limitWm2);
-      row << (e.keepOutM ? (*e.keepOutM > 0 ? n.Length(*e.keepOutM) : QString("none"))
+      row << n.Density(*e.limitWm2) << n.DensityMwCm2(*e.limitWm2);
+      row << (e.keepOutM ? (*e.keepOutM > 0 ? n.CellLength(*e.keepOutM) : QString("none"))
                          : QString("—"));
       if (tower) {
-        row << (e.towerClearanceM ? n.Length(*e.towerClearanceM) : QString("—"));
-        row << (e.headClearanceM ? n.Length(*e.headClearanceM) : QString("—"));
+        row << (e.towerClearanceM ? n.CellLength(*e.towerClearanceM) : QString("—"));
+        row << (e.headClearanceM ? n.CellLength(*e.headClearanceM) : QString("—"));
       }
     }
     if (e.selected) t.strongRows.push_back(int(t.rows.size()));
@@ -260,18 +279,29 @@ void BandsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   t.widths.insert(t.widths.end(), {18, 18, 18});
   const auto length = [&n](const std::optional<Real>& m) {
     if (!m) return QString("does not apply");
-    return *m > 0 ? n.Length(*m) : QString("none");
+    return *m > 0 ? n.CellLength(*m) : QString("none");
   };
   for (const RecordBand& b : in.bands) {
     QStringList row;
     row << b.band << n.Frequency(b.frequencyMHz);
     if (selectedColumn) row << length(b.keepOutSelectedM);
     row << length(b.keepOutIcnirpM) << length(b.keepOutFccM);
-    row << (b.fccMinimumExemptM ? n.Length(*b.fccMinimumExemptM) : QString("does not apply"));
+    row << (b.fccMinimumExemptM ? n.CellLength(*b.fccMinimumExemptM) : QString("does not apply"));
     if (b.frequencyMHz == in.assessment.frequencyMHz) t.strongRows.push_back(int(t.rows.size()));
     t.rows.push_back(row);
   }
   t.notes << "Each band as the station stands on it; the band in use is in bold.";
+  // A band evaluated away from the figure it is named by (28.5 MHz, at the
+  // band's upper edge) says so.
+  for (const RecordBand& b : in.bands) {
+    const QString named = b.band.simplified();
+    bool figure = false;
+    const Real mhz = named.endsWith(" MHz") ? named.chopped(4).toDouble(&figure) : 0;
+    if (figure && std::fabs(static_cast<double>(mhz - b.frequencyMHz)) > 1e-6) {
+      t.notes << "The " + named + " band is evaluated at " + n.Frequency(b.frequencyMHz) +
+                     ", the top of the band.";
+    }
+  }
   doc.Heading(QString("Every band of the ") + (in.station.hfSide ? "HF" : "VHF–SHF") + " side");
   doc.Table(t);
 }

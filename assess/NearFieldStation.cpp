@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -71,6 +72,106 @@ nf::Point ModelPoint(const Point3& site, const Point3& antenna) {
   return {site.xM - antenna.xM, site.yM - antenna.yM, site.heightM};
 }
 
+std::vector<nf::LimitCase> CasesOf(const station::Station& station) {
+  std::vector<nf::LimitCase> cases;
+  for (const LimitSetChoice set : station.limitSets) {
+    cases.push_back({NearFieldSet(set), nf::Tier::General});
+    cases.push_back({NearFieldSet(set), nf::Tier::Occupational});
+  }
+  return cases;
+}
+
+std::vector<Point3> PlacePoints(const station::Station& station) {
+  std::vector<Point3> points;
+  for (const station::Place& p : station.places) {
+    points.push_back({p.x.Metres(), p.y.Metres(), p.height.Metres()});
+  }
+  return points;
+}
+
+// An installation of the station named, with its model's figures; Refused
+// and why when it cannot be modelled.
+NearFieldInstallation Named(const station::Installation& i, const station::Antenna& a,
+                            const NearFieldModel& m) {
+  NearFieldInstallation n;
+  n.installation = i.id;
+  n.antenna = a.id;
+  n.frequencyMHz = m.frequencyMHz;
+  n.positionM = m.positionM;
+  n.notes = m.notes;
+  if (!m.structure) {
+    n.status = nf::Status::Refused;
+    for (const std::string& p : m.problems) n.message += (n.message.empty() ? "" : "; ") + p;
+  }
+  return n;
+}
+
+nf::Request RequestOf(const NearFieldInstallation& n, const nf::Structure& structure,
+                      const std::vector<nf::LimitCase>& cases,
+                      const std::vector<Point3>& sitePoints, const NearFieldOptions& options) {
+  nf::Request q;
+  q.structure = structure;
+  q.frequencyMHz = n.frequencyMHz;
+  q.power = n.power;
+  q.cases = cases;
+  q.grid = options.grid;
+  q.run = options.run;
+  for (const Point3& p : sitePoints) q.points.push_back(ModelPoint(p, n.positionM));
+  return q;
+}
+
+// Takes the engine's evaluation into `n`, with the exposure at each of the
+// first points, the places, under each result.
+void TakeEvaluation(NearFieldInstallation& n, nf::Evaluation ev,
+                    const std::vector<std::string>& placeNames) {
+  n.status = ev.status;
+  n.message = ev.message;
+  if (ev.status != nf::Status::Done) return;
+  n.results = std::move(ev.results);
+  n.solution = std::move(ev.solution);
+  for (size_t p = 0; p < placeNames.size(); ++p) {
+    NearFieldPlace place;
+    place.name = placeNames[p];
+    for (const nf::CaseResult& c : n.results) {
+      Real most = 0;
+      for (const nf::CriterionResult& h : c.head) {
+        most = std::max(most, static_cast<Real>(
+                                  nf::ExposureAt(n.solution->pointSamples[p], h.powerW, h.limit)));
+      }
+      place.exposure.push_back(most);
+    }
+    n.places.push_back(std::move(place));
+  }
+}
+
+// Numbers exactly, for a key.
+std::string Exact(Real v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%La ", v);
+  return buffer;
+}
+
+std::string KeyOf(const nf::Request& q) {
+  nf::Requests pattern;
+  pattern.pattern = true;
+  pattern.patternStepDeg = q.grid.patternStepDeg;
+  std::string key = nf::WriteDeck(q.structure, q.frequencyMHz, pattern);
+  key += "|power " + Exact(q.power.peakEnvelopeW) + Exact(q.power.average6MinW) +
+         Exact(q.power.average30MinW);
+  key += "|cases ";
+  for (const nf::LimitCase& c : q.cases) {
+    key += std::to_string(static_cast<int>(c.set)) + std::to_string(static_cast<int>(c.tier)) + " ";
+  }
+  const nf::GridOptions& g = q.grid;
+  key += "|grid " + Exact(g.stepM) + Exact(g.columnStepM) + Exact(g.levelStepM) +
+         Exact(g.headHeightM) + Exact(g.bodyHeightM) + std::to_string(g.mostPointsAcross) + " " +
+         (g.halfWidthM ? Exact(*g.halfWidthM) : std::string("- ")) +
+         std::to_string(g.enlargements) + " " + Exact(g.patternStepDeg);
+  key += "|points ";
+  for (const nf::Point& p : q.points) key += Exact(p.x) + Exact(p.y) + Exact(p.z);
+  return key;
+}
+
 }  // namespace
 
 LimitSetChoice SetOf(const nf::CaseResult& r) {
@@ -99,30 +200,15 @@ const NearFieldInstallation* StationNearField::Find(const std::string& installat
 StationNearField EvaluateWithNearField(const station::Station& station,
                                        const NearFieldOptions& options) {
   StationNearField out;
-  std::vector<nf::LimitCase> cases;
-  for (const LimitSetChoice set : station.limitSets) {
-    cases.push_back({NearFieldSet(set), nf::Tier::General});
-    cases.push_back({NearFieldSet(set), nf::Tier::Occupational});
-  }
+  const std::vector<nf::LimitCase> cases = CasesOf(station);
 
   // The wire installations and their models.
   std::vector<NearFieldModel> models;
   for (const station::Installation& i : station.installations) {
     const station::Antenna* a = station.FindAntenna(i.antenna);
     if (a == nullptr || !station::NearFieldKind(a->kind)) continue;
-    NearFieldInstallation n;
-    n.installation = i.id;
-    n.antenna = a->id;
     models.push_back(ModelInstallation(station, i, options.folder));
-    const NearFieldModel& m = models.back();
-    n.frequencyMHz = m.frequencyMHz;
-    n.positionM = m.positionM;
-    n.notes = m.notes;
-    if (!m.structure) {
-      n.status = nf::Status::Refused;
-      for (const std::string& p : m.problems) n.message += (n.message.empty() ? "" : "; ") + p;
-    }
-    out.installations.push_back(std::move(n));
+    out.installations.push_back(Named(i, *a, models.back()));
   }
 
   // A "wires" antenna's gain: its model's peak over all its installations.
@@ -158,11 +244,9 @@ StationNearField EvaluateWithNearField(const station::Station& station,
   const auto first = std::make_shared<StationEvaluation>(Evaluate(copy));
   std::vector<Point3> antennas;
   for (const InstallationResult& r : first->installations) antennas.push_back(r.positionM);
-  std::vector<Point3> sitePoints;
-  for (const station::Place& p : station.places) {
-    sitePoints.push_back({p.x.Metres(), p.y.Metres(), p.height.Metres()});
-  }
-  const size_t placeCount = sitePoints.size();
+  std::vector<Point3> sitePoints = PlacePoints(station);
+  std::vector<std::string> placeNames;
+  for (const station::Place& p : station.places) placeNames.push_back(p.name);
   if (station.property) {
     for (const Point3& p :
          detail::OutlinePoints(*station.property, detail::kOutlineStepM, antennas)) {
@@ -181,41 +265,15 @@ StationNearField EvaluateWithNearField(const station::Station& station,
       continue;
     }
     n.power = PowerOf(*r);
-    nf::Request q;
-    q.structure = *models[k].structure;
-    q.frequencyMHz = n.frequencyMHz;
-    q.power = n.power;
-    q.cases = cases;
-    q.grid = options.grid;
-    q.run = options.run;
-    for (const Point3& p : sitePoints) q.points.push_back(ModelPoint(p, n.positionM));
-    nf::Evaluation ev = nf::Evaluate(q);
-    n.status = ev.status;
-    n.message = ev.message;
-    if (ev.status != nf::Status::Done) continue;
-    n.results = std::move(ev.results);
-    n.solution = std::move(ev.solution);
+    TakeEvaluation(n, nf::Evaluate(RequestOf(n, *models[k].structure, cases, sitePoints, options)),
+                   placeNames);
+    if (n.status != nf::Status::Done) continue;
 
-    // The exposure at each place under each result.
-    const Real f = n.frequencyMHz;
-    for (size_t p = 0; p < placeCount; ++p) {
-      NearFieldPlace place;
-      place.name = station.places[p].name;
-      for (const nf::CaseResult& c : n.results) {
-        Real most = 0;
-        for (const nf::CriterionResult& h : c.head) {
-          most = std::max(most, static_cast<Real>(nf::ExposureAt(n.solution->pointSamples[p],
-                                                                 h.powerW, h.limit)));
-        }
-        place.exposure.push_back(most);
-      }
-      n.places.push_back(std::move(place));
-    }
     // The fractions the sums take from the near field.
     auto fractions = std::make_shared<Fractions>();
     fractions->farField = r;
     fractions->antenna = n.positionM;
-    fractions->frequencyMHz = f;
+    fractions->frequencyMHz = n.frequencyMHz;
     fractions->power = n.power;
     for (size_t p = 0; p < sitePoints.size(); ++p) {
       fractions->at.emplace(KeyOf(sitePoints[p]), n.solution->pointSamples[p]);
@@ -227,6 +285,47 @@ StationNearField EvaluateWithNearField(const station::Station& station,
   }
   out.evaluation = overrides.fractionOverrides.empty() ? *first : Evaluate(copy, overrides);
   return out;
+}
+
+std::optional<NearFieldJob> PrepareNearField(const station::Station& station,
+                                             const StationEvaluation& evaluation,
+                                             const std::string& installation,
+                                             const NearFieldOptions& options) {
+  const station::Installation* i = station.FindInstallation(installation);
+  if (i == nullptr) return std::nullopt;
+  const station::Antenna* a = station.FindAntenna(i->antenna);
+  if (a == nullptr || !station::NearFieldKind(a->kind)) return std::nullopt;
+  const NearFieldModel m = ModelInstallation(station, *i, options.folder);
+  NearFieldJob job;
+  job.installation = Named(*i, *a, m);
+  if (!m.structure) return job;
+  const InstallationResult* r = evaluation.FindInstallation(installation);
+  if (r == nullptr) {
+    job.installation.status = nf::Status::Refused;
+    job.installation.message =
+        "the installation cannot be evaluated, so neither can its near field";
+    return job;
+  }
+  job.installation.power = PowerOf(*r);
+  for (const station::Place& p : station.places) job.placeNames.push_back(p.name);
+  job.request =
+      RequestOf(job.installation, *m.structure, CasesOf(station), PlacePoints(station), options);
+  job.key = KeyOf(*job.request);
+  return job;
+}
+
+NearFieldInstallation FinishNearField(const NearFieldJob& job, nf::Evaluation evaluation) {
+  NearFieldInstallation n = job.installation;
+  TakeEvaluation(n, std::move(evaluation), job.placeNames);
+  return n;
+}
+
+const nf::CaseResult* FindResult(const NearFieldInstallation& installation, LimitSetChoice set,
+                                 Tier tier) {
+  for (const nf::CaseResult& r : installation.results) {
+    if (SetOf(r) == set && TierOf(r) == tier) return &r;
+  }
+  return nullptr;
 }
 
 }  // namespace korrin::assess

@@ -92,6 +92,36 @@ struct NearFieldOptions {
 StationNearField EvaluateWithNearField(const station::Station& station,
                                        const NearFieldOptions& options = {});
 
+// One installation's near field made ready for the engine, so that a view
+// can run it on a thread of its own and keep what it got: the request, and
+// a key that changes exactly when the figures it is computed from do (the
+// model's deck, the powers, the limit sets, the grid and the places).
+struct NearFieldJob {
+  // Named, with its model's figures and power; when it cannot be computed,
+  // status Refused and why in its message.
+  NearFieldInstallation installation;
+  std::optional<nearfield::Request> request;  // empty when it cannot be computed
+  std::vector<std::string> placeNames;        // the request's first points, in order
+  std::string key;                            // empty when it cannot be computed
+};
+
+// The job for `installation` of `station`, which `evaluation` (the station's
+// plain evaluation) gives the powers of; the places are its points.  Empty
+// (nullopt) when the station has no such installation or its antenna is not
+// one the near field models.
+std::optional<NearFieldJob> PrepareNearField(const station::Station& station,
+                                             const StationEvaluation& evaluation,
+                                             const std::string& installation,
+                                             const NearFieldOptions& options = {});
+
+// The job's installation with the engine's evaluation of its request.
+NearFieldInstallation FinishNearField(const NearFieldJob& job, nearfield::Evaluation evaluation);
+
+// The result of an installation for a limit set and tier; nullptr when the
+// station's limit sets do not include it.
+const nearfield::CaseResult* FindResult(const NearFieldInstallation& installation,
+                                        LimitSetChoice set, Tier tier);
+
 // A point of an installation's model (x = y = 0 at its antenna) in the
 // site's coordinates.
 Point3 SitePointOf(const NearFieldInstallation& installation, const nearfield::Point& model);

@@ -91,6 +91,26 @@ void DefineOptions(CLI::App& app, Reading& r) {
               o.nearFieldInstallation = installation;
               return file(path);
             });
+  Value(app, r, "--near-field-set", "SET", "a limit set", kNearField,
+        "the limit set of the near-field map, fcc or icnirp-2020\n"
+        "(default: the station file's first)",
+        [&o](const std::string& text) {
+          if (text != "fcc" && text != "icnirp-2020")
+            return "unknown limit set \"" + text + "\": use fcc or icnirp-2020";
+          o.nearField = true;  // so that a map missing is told
+          o.nearFieldSet = text;
+          return std::string();
+        });
+  Value(app, r, "--near-field-tier", "TIER", "a tier", kNearField,
+        "the tier of the near-field map, general or occupational\n"
+        "(default: general)",
+        [&o](const std::string& text) {
+          if (text != "general" && text != "occupational")
+            return "unknown tier \"" + text + "\": use general or occupational";
+          o.nearField = true;
+          o.nearFieldTier = text;
+          return std::string();
+        });
 
   // ---- assessment ----
   Switch(app, "--assess", kAssessment,

@@ -1,7 +1,9 @@
 #include "app/report/ReportNearField.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "station/FileWords.h"
 
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "ui/qt/nearfield/InstallationMap.h"
 #include "ui/qt/nearfield/NearFieldMapPainter.h"
 #endif
 
@@ -49,8 +52,34 @@ std::string Quoted(const std::string& s) {
   return "\"" + s + "\"";
 }
 
+// The limit set and tier of the map: --near-field-set and --near-field-tier,
+// else the station's first set and the general tier.
+struct MapChoice {
+  assess::LimitSetChoice set = assess::LimitSetChoice::Fcc;
+  assess::Tier tier = assess::Tier::General;
+};
+
+std::optional<MapChoice> ChoiceOf(const station::Station& station, const Options& options,
+                                  std::string& usage) {
+  MapChoice c;
+  if (!station.limitSets.empty()) c.set = station.limitSets.front();
+  if (!options.nearFieldSet.empty()) {
+    c.set = options.nearFieldSet == "fcc" ? assess::LimitSetChoice::Fcc
+                                          : assess::LimitSetChoice::Icnirp2020;
+  }
+  if (options.nearFieldTier == "occupational") c.tier = assess::Tier::Occupational;
+  if (std::find(station.limitSets.begin(), station.limitSets.end(), c.set) ==
+      station.limitSets.end()) {
+    usage = std::string("--near-field-set: the station file's limit-sets do not include ") +
+            assess::LimitSetChoiceId(c.set);
+    return std::nullopt;
+  }
+  return c;
+}
+
 #ifdef KORRIN_REPORT_PICTURES
-std::string WriteMap(const assess::NearFieldInstallation& n, const std::string& path) {
+std::string WriteMap(const assess::NearFieldInstallation& n, const MapChoice& choice,
+                     const std::string& path) {
   // No display is needed: draw on the offscreen platform unless told otherwise.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
@@ -61,17 +90,11 @@ std::string WriteMap(const assess::NearFieldInstallation& n, const std::string& 
   if (!n.solution || n.results.empty()) {
     return "the near-field map of " + Quoted(n.installation) + " was not written: " + n.message;
   }
-  const nf::CaseResult& r = n.results.front();  // the first limit set's general tier
-  NearFieldMapStyle style;
-  style.title = QString::fromStdString(
-      "Near field of installation " + Quoted(n.installation) + ", " + Fixed(n.frequencyMHz, 3) +
-      " MHz: " +
-      assess::CriterionName(assess::SetOf(r), assess::TierOf(r), assess::Criterion::TimeAveraged) +
-      ", " + Fixed(r.head.at(0).powerW, 0) + " W averaged");
-  // Over a ground the side views start at it.
-  const bool ground = n.solution->along.origin.z == 0;
-  return SaveNearFieldMapFile(nf::MapOf(*n.solution, r, ground), QFile::decodeName(path.c_str()),
-                              style);
+  const nf::CaseResult* r = assess::FindResult(n, choice.set, choice.tier);
+  if (r == nullptr)
+    return "the near-field map of " + Quoted(n.installation) + " has no such result";
+  return SaveNearFieldMapFile(InstallationMap(n, *r), QFile::decodeName(path.c_str()),
+                              InstallationMapStyle(n, *r, false));
 }
 #endif
 
@@ -107,6 +130,14 @@ std::string NearFieldText(const assess::StationNearField& nearField) {
 
 NearFieldOutcome RunNearField(const station::Station& station, const Options& options) {
   NearFieldOutcome out;
+  if (options.nearFieldInstallation.empty() &&
+      (!options.nearFieldSet.empty() || !options.nearFieldTier.empty())) {
+    out.usage =
+        std::string(options.nearFieldSet.empty() ? "--near-field-tier" : "--near-field-set") +
+        " chooses the limits of the near-field map: give --near-field-map too";
+    return out;
+  }
+  [[maybe_unused]] MapChoice choice;
   if (!options.nearFieldInstallation.empty()) {
     const station::Installation* i = station.FindInstallation(options.nearFieldInstallation);
     if (i == nullptr) {
@@ -123,6 +154,9 @@ NearFieldOutcome RunNearField(const station::Station& station, const Options& op
                         : std::string());
       return out;
     }
+    const std::optional<MapChoice> chosen = ChoiceOf(station, options, out.usage);
+    if (!chosen) return out;
+    choice = *chosen;
   }
   assess::NearFieldOptions o;
   o.folder = std::filesystem::path(options.stationFile).parent_path().string();
@@ -138,7 +172,7 @@ NearFieldOutcome RunNearField(const station::Station& station, const Options& op
 #ifdef KORRIN_REPORT_PICTURES
     if (const assess::NearFieldInstallation* n =
             out.nearField.Find(options.nearFieldInstallation)) {
-      const std::string error = WriteMap(*n, options.nearFieldMapPath);
+      const std::string error = WriteMap(*n, choice, options.nearFieldMapPath);
       if (!error.empty()) out.errors += error + "\n";
     }
 #else

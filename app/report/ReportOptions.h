@@ -74,6 +74,8 @@ struct Options {
   bool nearField = false;
   std::string nearFieldInstallation;        // empty: no map
   std::string nearFieldMapPath;             // ends in .png or .svg
+  std::string nearFieldSet;                 // the map's: "fcc", "icnirp-2020"; empty: the first
+  std::string nearFieldTier;                // the map's: "general", "occupational"; empty: general
   std::string stationFile;                  // empty: the start-up station
   StationInput input = StationInput::None;  // what stationFile is
   StationFileOptions station;

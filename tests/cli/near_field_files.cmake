@@ -80,3 +80,33 @@ if(NOT err MATCHES "nec2c" OR NOT out MATCHES "\nVerdict: (Complies|Does not com
    OR EXISTS "${DIR}/lost.png")
   message(FATAL_ERROR "without nec2c:\n${out}\n${err}")
 endif()
+
+# The map's limit set and tier: --near-field-set and --near-field-tier name
+# them in its title; a set the file does not evaluate, an unknown word, or
+# either without a map is a usage error before anything is computed.
+set(occupational "${DIR}/vee-occupational.svg")
+run(3 "${REPORT}" "${station}" --near-field-map 40m "${occupational}"
+    --near-field-set icnirp-2020 --near-field-tier occupational)
+file(READ "${occupational}" text)
+if(NOT text MATCHES "ICNIRP 2020[^<]*occupational, 1500 W averaged")
+  message(FATAL_ERROR "${occupational} is not the ICNIRP 2020 occupational map")
+endif()
+file(READ "${svg}" text)
+if(NOT text MATCHES "FCC 47 CFR 1.1310 \\(2021\\), general population")
+  message(FATAL_ERROR "${svg} is not the first set's general map")
+endif()
+file(READ "${station}" body)
+file(WRITE "${DIR}/fcc-only.station.toml" "limit-sets = [\"fcc\"]\n${body}")
+run(2 "${REPORT}" "${DIR}/fcc-only.station.toml" --near-field-map 40m "${DIR}/icnirp.svg"
+    --near-field-set icnirp-2020)
+if(NOT err MATCHES "limit-sets do not include icnirp-2020" OR EXISTS "${DIR}/icnirp.svg")
+  message(FATAL_ERROR "a set the file does not evaluate:\n${err}")
+endif()
+run(2 "${REPORT}" "${station}" --near-field-map 40m "${DIR}/x.svg" --near-field-tier everyone)
+if(NOT err MATCHES "unknown tier \"everyone\"")
+  message(FATAL_ERROR "an unknown tier:\n${err}")
+endif()
+run(2 "${REPORT}" "${station}" --near-field-set fcc)
+if(NOT err MATCHES "--near-field-set chooses the limits of the near-field map")
+  message(FATAL_ERROR "--near-field-set without a map:\n${err}")
+endif()

@@ -1,5 +1,6 @@
 #include "app/report/StationOutputs.h"
 
+#include <memory>
 #include <utility>
 
 #include "app/report/ReportNearField.h"
@@ -25,7 +26,7 @@ namespace {
 #ifdef KORRIN_REPORT_PICTURES
 
 std::string WriteOutputs(const station::Station& s, const assess::StationEvaluation& e,
-                         const Options& options) {
+                         const NearFieldList& nearField, const Options& options) {
   if (options.sitePlanPath.empty() && options.recordPath.empty()) return {};
   // No display is needed: draw on the offscreen platform unless told otherwise.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -43,8 +44,8 @@ std::string WriteOutputs(const station::Station& s, const assess::StationEvaluat
     if (!error.empty()) errors += error + "\n";
   }
   if (!options.recordPath.empty()) {
-    StationRecordInput input =
-        StationRecordInputOf(s, QFile::decodeName(options.stationFile.c_str()), false, false);
+    StationRecordInput input = StationRecordInputOf(
+        s, e, nearField, QFile::decodeName(options.stationFile.c_str()), false, false);
     // The heading given on the command line stands over the station's own.
     if (!options.callSign.empty())
       input.heading.callSign = QString::fromStdString(options.callSign);
@@ -65,7 +66,7 @@ std::string WriteOutputs(const station::Station& s, const assess::StationEvaluat
 #else
 
 std::string WriteOutputs(const station::Station&, const assess::StationEvaluation&,
-                         const Options& options) {
+                         const NearFieldList&, const Options& options) {
   if (options.sitePlanPath.empty() && options.recordPath.empty()) return {};
   return "this korrin-report was built without the Qt window and cannot draw the site plan or "
          "the record\n";
@@ -77,17 +78,22 @@ std::string WriteOutputs(const station::Station&, const assess::StationEvaluatio
 
 StationRunParts StationRunPartsOf(const Options& options) {
   StationRunParts parts;
-  if (options.nearField) {
+  // The record holds the near field of the wire antennas, so it asks for it
+  // too: the record, the text and the exit status tell the same evaluation.
+  const auto nearField = std::make_shared<NearFieldList>();
+  if (options.nearField || !options.recordPath.empty()) {
     // With the near field of its wire antennas (app/report/ReportNearField.h).
-    parts.evaluate = [&options](const station::Station& s) {
+    parts.evaluate = [&options, nearField](const station::Station& s) {
       NearFieldOutcome near = RunNearField(s, options);
+      *nearField = near.nearField.installations;
       return StationEvaluated{std::move(near.nearField.evaluation), std::move(near.text),
                               std::move(near.errors), std::move(near.usage),
                               std::move(near.nearField.installations)};
     };
   }
-  parts.outputs = [&options](const station::Station& s, const assess::StationEvaluation& e) {
-    return WriteOutputs(s, e, options);
+  parts.outputs = [&options, nearField](const station::Station& s,
+                                        const assess::StationEvaluation& e) {
+    return WriteOutputs(s, e, *nearField, options);
   };
   return parts;
 }

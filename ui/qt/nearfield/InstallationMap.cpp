@@ -13,7 +13,26 @@ std::string Fixed(long double v, int decimals) {
   return buffer;
 }
 
+QString Length(long double metres, int decimals, bool feet) {
+  QString text = QString::fromStdString(Fixed(metres, decimals)) + " m";
+  if (feet)
+    text += " (" + QString::fromStdString(Fixed(metres / station::kMetresPerFoot, 1)) + " ft)";
+  return text;
+}
+
 }  // namespace
+
+QString KeepOutWords(const nearfield::KeepOut& keepOut, bool feet) {
+  switch (keepOut.kind) {
+    case nearfield::KeepOutKind::Never:
+      return QStringLiteral("0 m (never at the limit)");
+    case nearfield::KeepOutKind::Within:
+      return Length(keepOut.distanceM, 2, feet);
+    case nearfield::KeepOutKind::BeyondGrid:
+      return "beyond " + Length(keepOut.distanceM, 1, feet) + " (the computed plan's edge)";
+  }
+  return {};
+}
 
 nearfield::NearFieldMap InstallationMap(const assess::NearFieldInstallation& installation,
                                         const nearfield::CaseResult& result) {

@@ -21,3 +21,11 @@ NearFieldMapStyle InstallationMapStyle(const assess::NearFieldInstallation& inst
                                        const nearfield::CaseResult& result, bool feet);
 
 }  // namespace korrin
+
+namespace korrin {
+
+// A field keep-out distance in words: "9.90 m", "0 m (never at the limit)",
+// "beyond 30.0 m (the computed plan's edge)"; with `feet` its feet beside.
+QString KeepOutWords(const nearfield::KeepOut& keepOut, bool feet);
+
+}  // namespace korrin

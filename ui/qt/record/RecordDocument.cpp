@@ -45,6 +45,14 @@ QFont Font(qreal points, bool bold = false) {
   return f;
 }
 
+QFont FixedFont(qreal points) {
+  QFont f;
+  f.setFamilies({"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono"});
+  f.setStyleHint(QFont::Monospace, QFont::PreferNoShaping);
+  f.setPointSizeF(points);
+  return f;
+}
+
 }  // namespace
 
 // One walk over the blocks: with `paint` off it only measures and counts
@@ -166,6 +174,10 @@ class RecordDocument::Pass {
       case Kind::Bullets:
         Gap(kBlockGapMm);
         for (const QString& item : b.items) PlaceBullet(item);
+        break;
+      case Kind::Lines:
+        Gap(kBlockGapMm);
+        for (const QString& line : b.items) PlaceText(line, FixedFont(kSmallPt), 0);
         break;
       case Kind::Table:
         Gap(kBlockGapMm);
@@ -348,6 +360,10 @@ void RecordDocument::Fields(const std::vector<std::pair<QString, QString>>& fiel
 
 void RecordDocument::Bullets(const QStringList& items) {
   blocks_.push_back({Kind::Bullets, {}, items, {}, {}, 0, {}});
+}
+
+void RecordDocument::Lines(const QStringList& lines) {
+  blocks_.push_back({Kind::Lines, {}, lines, {}, {}, 0, {}});
 }
 
 void RecordDocument::Table(const RecordTable& table) {

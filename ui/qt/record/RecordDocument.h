@@ -36,6 +36,9 @@ class RecordDocument {
   // Label and value pairs in two columns; the labels in bold.
   void Fields(const std::vector<std::pair<QString, QString>>& fields);
   void Bullets(const QStringList& items);
+  // Lines kept as they are, in a small fixed-width type (a card deck); a
+  // line too long for the page is wrapped.
+  void Lines(const QStringList& lines);
   void Table(const RecordTable& table);
   // A figure `heightMm` tall across the text width, kept on one page.
   void Figure(qreal heightMm, FigurePainter painter);
@@ -51,7 +54,19 @@ class RecordDocument {
   int Render(QPagedPaintDevice& device) const;
 
  private:
-  enum class Kind { Title, Heading, Paragraph, Small, Fields, Bullets, Table, Figure, Sign, Break };
+  enum class Kind {
+    Title,
+    Heading,
+    Paragraph,
+    Small,
+    Fields,
+    Bullets,
+    Lines,
+    Table,
+    Figure,
+    Sign,
+    Break
+  };
   struct Block {
     Kind kind = Kind::Paragraph;
     QString text;

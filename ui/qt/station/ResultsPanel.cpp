@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ui/qt/station/NearFieldPanel.h"
+
 namespace korrin {
 
 namespace su = stationui;
@@ -115,6 +117,11 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
   verdict_->setAccessibleName(tr("Verdict"));
   verdict_->setMargin(6);
   plan_ = new SitePlanView(this);
+  nearField_ = new NearFieldPanel(this);
+  pictures_ = new QTabWidget(this);
+  pictures_->setObjectName("pictures");
+  pictures_->addTab(plan_, tr("Site plan"));
+  pictures_->addTab(nearField_, tr("Near field"));
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("results");
   const std::array<QString, 4> titles{tr("Installations"), tr("FCC exemption"), tr("Places"),
@@ -156,7 +163,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
   warnings_->setWordWrap(true);
   tabs_->addTab(warnings_, tr("Failures and warnings"));
   auto* split = new QSplitter(Qt::Vertical, this);
-  split->addWidget(plan_);
+  split->addWidget(pictures_);
   split->addWidget(tabs_);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 2);
@@ -168,6 +175,7 @@ void ResultsPanel::Show(const station::Station& station, const assess::StationEv
   station_ = &station;
   evaluation_ = &e;
   Refill();
+  nearField_->Update(station, e);
 }
 
 void ResultsPanel::ShowNothing(const QString& why) {
@@ -180,6 +188,7 @@ void ResultsPanel::ShowNothing(const QString& why) {
   warningsShown_.clear();
   tabs_->setTabText(kWarnings, tr("Failures and warnings"));
   plan_->Show({});
+  nearField_->Clear(why);
 }
 
 void ResultsPanel::SetVerdict(const QString& text, Standing standing) {
@@ -206,6 +215,7 @@ void ResultsPanel::SetFeet(bool feet) {
   SitePlanStyle style = plan_->Style();
   style.feet = feet;
   plan_->SetStyle(style);
+  nearField_->SetFeet(feet);
   if (evaluation_ != nullptr && station_ != nullptr) Refill();
 }
 
@@ -214,6 +224,7 @@ void ResultsPanel::Highlight(const QString& installation, const QString& place) 
   style.highlightInstallation = installation;
   style.highlightPlace = place;
   plan_->SetStyle(style);
+  if (!installation.isEmpty()) nearField_->Choose(installation);
 }
 
 void ResultsPanel::Refill() {

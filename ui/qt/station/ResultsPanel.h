@@ -62,6 +62,8 @@ class SitePlanView : public QWidget {
   SitePlanStyle style_;
 };
 
+class NearFieldPanel;
+
 class ResultsPanel : public QWidget {
   Q_OBJECT
  public:
@@ -74,11 +76,15 @@ class ResultsPanel : public QWidget {
   // Shows that there is nothing evaluated, and why.
   void ShowNothing(const QString& why);
   void SetFeet(bool feet);
-  // Draws an installation or a place stronger on the plan (empty: none).
+  // Draws an installation or a place stronger on the plan (empty: none); an
+  // installation is the one whose near field is shown.
   void Highlight(const QString& installation, const QString& place);
 
   QLabel* Verdict() const { return verdict_; }
   SitePlanView* Plan() const { return plan_; }
+  // The near field of the installation chosen, on a tab beside the plan.
+  NearFieldPanel* NearField() const { return nearField_; }
+  QTabWidget* Pictures() const { return pictures_; }
   TextTableModel* Table(Tab tab) const { return models_[tab]; }
   QListWidget* Warnings() const { return warnings_; }
 
@@ -93,6 +99,8 @@ class ResultsPanel : public QWidget {
 
   QLabel* verdict_ = nullptr;
   SitePlanView* plan_ = nullptr;
+  NearFieldPanel* nearField_ = nullptr;
+  QTabWidget* pictures_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   std::array<TextTableModel*, 4> models_{};
   std::array<QTableView*, 4> views_{};

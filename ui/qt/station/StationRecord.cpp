@@ -2,9 +2,12 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <cmath>
 
 #include "station/FileWords.h"
 #include "ui/Controls.h"
+#include "ui/qt/nearfield/InstallationMap.h"
+#include "ui/qt/nearfield/NearFieldMapPainter.h"
 #include "ui/qt/station/InstallationPlot.h"
 #include "ui/qt/station/SitePlanPainter.h"
 #include "ui/station/Columns.h"
@@ -22,6 +25,8 @@ namespace su = stationui;
 
 constexpr qreal kPlanHeightMm = 165.0;
 constexpr qreal kPlotHeightMm = 95.0;
+// The near-field maps in the proportions of their picture file.
+constexpr qreal kNearFieldMapHeightMm = 170.0 * 860.0 / 1400.0;
 // The figures are laid out as on a screen this many pixels wide and scaled
 // to the page, so that their type and lines keep their proportions
 // whatever the page's resolution.
@@ -227,6 +232,128 @@ void InstallationPart(RecordDocument& doc, const StationRecordInput& in,
   });
 }
 
+// The cards of a deck as lines; the field requests of single points (the
+// places and the property line's points) counted rather than listed.
+QStringList DeckLines(const std::string& deck, int& singlePoints) {
+  QStringList lines;
+  singlePoints = 0;
+  for (const QString& line : Q(deck).split('\n', Qt::SkipEmptyParts)) {
+    const QStringList f = line.simplified().split(' ');
+    const bool request = !f.isEmpty() && (f[0] == "NE" || f[0] == "NH");
+    if (request && f.size() >= 5 && f[2] == "1" && f[3] == "1" && f[4] == "1") {
+      if (f[0] == "NE") ++singlePoints;
+      continue;
+    }
+    lines << line;
+  }
+  return lines;
+}
+
+void NearFieldPart(RecordDocument& doc, const assess::NearFieldInstallation& n, bool feet) {
+  namespace nf = korrin::nearfield;
+  doc.Heading("Near field of installation \"" + Q(n.installation) + "\"");
+  if (n.status != nf::Status::Done) {
+    doc.Paragraph("Not computed: " + Q(n.message) +
+                  ". The sums at the places and along the property line take this "
+                  "installation's far-field estimate.");
+    return;
+  }
+  const nf::Solution& s = *n.solution;
+  const auto number = [](long double v, int decimals) {
+    return QString::number(static_cast<double>(v), 'f', decimals);
+  };
+  doc.Paragraph(
+      "Antenna \"" + Q(n.antenna) + "\" modelled by the NEC-2 engine (" + Q(s.engine) + ") at " +
+      number(n.frequencyMHz, 3) + " MHz: " + QString::number(s.segments) +
+      " segments, input impedance " + number(s.impedanceOhm.real(), 1) +
+      (s.impedanceOhm.imag() < 0 ? " − j" : " + j") + number(std::abs(s.impedanceOhm.imag()), 1) +
+      " Ω. The fields are scaled to the power at the antenna (" + number(n.power.peakEnvelopeW, 1) +
+      " W peak envelope, " + number(n.power.average6MinW, 1) + " W over 6 minutes, " +
+      number(n.power.average30MinW, 1) + " W over 30 minutes) and taken on a grid of " +
+      number(s.stepM, 2) +
+      " m. The exposure is the larger of (E/E_L)² and (H/H_L)², 1 at the limit. Its values at "
+      "the places and along the property line stand in the sums in place of the far-field "
+      "estimate.");
+  RecordTable t;
+  t.header = {"Limit set and tier", "Field keep-out at head height", "Over the whole body",
+              "Governs", "Largest at head height"};
+  t.widths = {34, 20, 20, 11, 15};
+  for (const nf::CaseResult& r : n.results) {
+    const QString name = Q(assess::CriterionName(assess::SetOf(r), assess::TierOf(r),
+                                                 assess::Criterion::TimeAveraged));
+    if (!r.applies) {
+      t.rows.push_back({name, "no field limits here", "", "", ""});
+      continue;
+    }
+    t.rows.push_back({name, KeepOutWords(r.headKeepOut, feet),
+                      KeepOutWords(r.wholeBodyKeepOut, feet),
+                      QString::fromLatin1(assess::GovernsWord(r)),
+                      QString::number(r.headPeak.value, 'g', 3) + " of the limit"});
+  }
+  t.notes << "Head height: the plan at " + number(s.plan.origin.z, 1) +
+                 " m. Whole body: the mean of the squared fields from the ground to " +
+                 number((s.columns.levels - 1) * s.columns.levelStepM, 1) +
+                 " m; for ICNIRP its local levels (2020 Table 6) and, below 10 MHz, the 2010 "
+                 "nerve-stimulation levels on the peak envelope power must hold at every point "
+                 "too: \"head\" where those set the distance.";
+  doc.Table(t);
+  if (!n.places.empty()) {
+    RecordTable p;
+    p.header = {"Place", "Limit set and tier", "Exposure from this installation"};
+    p.widths = {30, 45, 25};
+    for (const assess::NearFieldPlace& place : n.places) {
+      for (std::size_t k = 0; k < place.exposure.size() && k < n.results.size(); ++k) {
+        const nf::CaseResult& r = n.results[k];
+        p.rows.push_back(
+            {Q(place.name),
+             Q(assess::CriterionName(assess::SetOf(r), assess::TierOf(r),
+                                     assess::Criterion::TimeAveraged)),
+             QString::number(static_cast<double>(place.exposure[k]), 'g', 3) + " of the limit"});
+      }
+    }
+    doc.Table(p);
+  }
+  QStringList notes;
+  for (const std::string& note : n.notes) notes << Q(note);
+  if (!notes.isEmpty()) doc.Bullets(notes);
+  // The maps under each limit set and tier.
+  for (const nf::CaseResult& r : n.results) {
+    if (!r.applies) continue;
+    const nf::NearFieldMap map = InstallationMap(n, r);
+    const NearFieldMapStyle style = InstallationMapStyle(n, r, feet);
+    doc.Figure(kNearFieldMapHeightMm, [map, style](QPainter& painter, const QRectF& target) {
+      const qreal scale = target.width() / kNearFieldMapFileSize.width();
+      painter.translate(target.topLeft());
+      painter.scale(scale, scale);
+      PaintNearFieldMap(painter, QRectF(QPointF(0, 0), target.size() / scale), map, style);
+    });
+  }
+  int singlePoints = 0;
+  const QStringList model = DeckLines(s.patternDeck, singlePoints);
+  doc.SmallParagraph(
+      "The NEC deck of the model (the engine's first run: the structure, its "
+      "ground, the frequency, the 1 V source and the radiation pattern for the "
+      "peak gain):");
+  doc.Lines(model);
+  const QStringList fields = DeckLines(s.deck, singlePoints);
+  QStringList requests;
+  for (const QString& line : fields) {
+    if (line.startsWith("NE") || line.startsWith("NH")) requests << line;
+  }
+  doc.SmallParagraph(
+      "The second run, for the fields, takes the same cards with these near-field requests in "
+      "place of the pattern (the plan, the whole-body columns and the two side views)" +
+      (singlePoints == 1 ? QString(", and one NE and one NH card for a single point (a place or a "
+                                   "point of the property line)")
+       : singlePoints > 1
+           ? QString(", and one NE and one NH card for each of %1 single points (the places "
+                     "and the property line's points)")
+                 .arg(singlePoints)
+           : QString()) +
+      ":");
+  doc.Lines(requests);
+}
+
 void MethodPart(RecordDocument& doc) {
   doc.Heading("Method and sources");
   doc.Paragraph(
@@ -258,6 +385,15 @@ void MethodPart(RecordDocument& doc) {
       "installations (OET 65, multiple transmitters; ICNIRP 2020's summation), in the place's "
       "tier: the occupational tier only for the licensee and a household aware of the exposure "
       "(47 CFR 97.13(c)). The station complies when every sum is at most 1.");
+  doc.Paragraph(
+      "Wire antennas (their own wires, a NEC deck, or a dipole, inverted V, vertical or ground "
+      "plane the program models) are computed by the NEC-2 engine nec2c (method of moments, "
+      "Sommerfeld–Norton for a real ground). Its electric and magnetic fields, peak amplitudes "
+      "per volt of the source, are turned into RMS values and scaled by √(P/P_input) to each "
+      "averaging time's power, and judged against the field-strength limits: FCC 47 CFR 1.1310 "
+      "Table 1 (E and H) and ICNIRP 2020 Tables 5 and 6 with ICNIRP 2010's nerve-stimulation "
+      "levels (data/field-limits.csv). NEC-2 takes a ground-mounted base as perfectly connected "
+      "and cannot model buried radials.");
 }
 
 void DisclaimerPart(RecordDocument& doc) {
@@ -285,8 +421,10 @@ QString TitleOf(const StationRecordInput& in) {
 
 }  // namespace
 
-StationRecordInput StationRecordInputOf(const station::Station& station, const QString& file,
-                                        bool changed, bool feet) {
+StationRecordInput StationRecordInputOf(const station::Station& station,
+                                        const assess::StationEvaluation& evaluation,
+                                        std::vector<assess::NearFieldInstallation> nearField,
+                                        const QString& file, bool changed, bool feet) {
   StationRecordInput in;
   in.heading.callSign = Q(station.callsign);
   in.heading.site = Q(station.site);
@@ -295,9 +433,19 @@ StationRecordInput StationRecordInputOf(const station::Station& station, const Q
   in.stationFile = file;
   in.stationFileChanged = changed;
   in.station = station;
-  in.evaluation = assess::Evaluate(station);
+  in.evaluation = evaluation;
+  in.nearField = std::move(nearField);
   in.feet = feet;
   return in;
+}
+
+StationRecordInput StationRecordInputOf(const station::Station& station, const QString& file,
+                                        bool changed, bool feet) {
+  assess::NearFieldOptions options;
+  if (!file.isEmpty()) options.folder = QFileInfo(file).absolutePath().toStdString();
+  assess::StationNearField near = assess::EvaluateWithNearField(station, options);
+  return StationRecordInputOf(station, near.evaluation, std::move(near.installations), file,
+                              changed, feet);
 }
 
 RecordDocument ComposeStationRecord(const StationRecordInput& in) {
@@ -309,6 +457,9 @@ RecordDocument ComposeStationRecord(const StationRecordInput& in) {
   const su::TextTable exemption = su::ExemptionResults(in.evaluation, in.feet);
   for (const assess::InstallationResult& r : in.evaluation.installations) {
     InstallationPart(doc, in, r, results, exemption);
+    for (const assess::NearFieldInstallation& n : in.nearField) {
+      if (n.installation == r.id) NearFieldPart(doc, n, in.feet);
+    }
   }
   doc.Heading("Warnings");
   if (in.evaluation.warnings.empty()) {

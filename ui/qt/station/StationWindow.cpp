@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -23,6 +24,7 @@
 #include "ui/qt/station/EntryTableModel.h"
 #include "ui/qt/station/FixPanel.h"
 #include "ui/qt/station/HeadingPanel.h"
+#include "ui/qt/station/NearFieldPanel.h"
 #include "ui/qt/station/PropertyPanel.h"
 #include "ui/qt/station/ResultsPanel.h"
 #include "ui/qt/station/StationDocument.h"
@@ -335,6 +337,8 @@ void StationWindow::Evaluate() {
     return;
   }
   evaluation_ = assess::Evaluate(document_->Station());
+  const QString path = document_->Path();
+  results_->NearField()->SetFolder(path.isEmpty() ? QString() : QFileInfo(path).absolutePath());
   results_->Show(document_->Station(), evaluation_);
 }
 

@@ -1,6 +1,7 @@
 // The station window's files: open, save, the questions before work would
 // be lost, a file with problems shown to be corrected, and the windows
 // that show each file.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -123,8 +124,13 @@ bool StationWindow::ExportRecord() {
                                    OutputBaseName() + ".pdf");
   if (!chosen) return false;
   const QString path = RecordFileName(*chosen);
+  // The near field of the wire antennas is computed for the record: a few
+  // seconds each.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  statusBar()->showMessage(tr("Computing the evaluation record…"));
   const StationRecordInput input =
       StationRecordInputOf(document_->Station(), document_->Path(), document_->Modified(), feet_);
+  QApplication::restoreOverrideCursor();
   const std::string error = WriteStationRecord(path, input, PageSizeForLocale(QLocale()));
   if (!error.empty()) {
     ShowMessage(

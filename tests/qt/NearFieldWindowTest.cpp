@@ -1,0 +1,193 @@
+// The near field in the station window, on the offscreen platform: choosing
+// an installation with a wire antenna computes its maps on a thread of its
+// own while the window's events go on, choosing it again or an edit that
+// changes neither its model nor its figures computes nothing, an edit that
+// changes its power computes again, the maps follow the limits chosen, and
+// without the engine the panel says why.  These run nec2c.
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+
+#include "ui/qt/station/EntryTableModel.h"
+#include "ui/qt/station/NearFieldPanel.h"
+#include "ui/qt/station/ResultsPanel.h"
+#include "ui/qt/station/StationDocument.h"
+#include "ui/qt/station/StationTable.h"
+#include "ui/qt/station/StationWindow.h"
+
+using namespace korrin;
+using stationui::Table;
+
+namespace {
+
+const QString kNearField =
+    QStringLiteral(KORRIN_SOURCE_DIR "/tests/data/station/near-field.station.toml");
+constexpr int kEngineWaitMs = 120000;
+
+int ColumnNamed(StationWindow& w, Table table, const QString& name) {
+  QAbstractItemModel* m = w.Model(table);
+  for (int c = 0; c < m->columnCount(); ++c) {
+    if (m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == name) return c;
+  }
+  return -1;
+}
+
+int RowNamed(StationWindow& w, Table table, const QString& name) {
+  QAbstractItemModel* m = w.Model(table);
+  for (int r = 0; r < m->rowCount(); ++r) {
+    if (m->index(r, 0).data(kRowNameRole).toString() == name) return r;
+  }
+  return -1;
+}
+
+void ChooseInstallation(StationWindow& w, const QString& name) {
+  w.ShowTable(Table::Installations);
+  StationTable* view = w.View(Table::Installations);
+  const int row = RowNamed(w, Table::Installations, name);
+  QVERIFY2(row >= 0, qPrintable(name));
+  view->setCurrentIndex(view->model()->index(row, 0));
+}
+
+struct Window {
+  StationWindow* w = new StationWindow();
+  Window() {
+    w->questionAnswer = [](const Question&) { return Answer::Discard; };
+    w->messageAnswer = [](const QString&) {};
+    w->OpenFile(kNearField);
+    w->show();
+  }
+  ~Window() { w->close(); }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  NearFieldPanel* Panel() const { return w->Results()->NearField(); }
+};
+
+}  // namespace
+
+class NearFieldWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void ComputesOnItsOwnThreadAndKeepsWhatItComputed();
+  void WithoutTheEngineSaysWhy();
+};
+
+void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
+  Window win;
+  NearFieldPanel* panel = win.Panel();
+  QVERIFY(panel != nullptr);
+  QSignalSpy computed(panel, &NearFieldPanel::computed);
+
+  // The window's events go on while the engine runs.
+  int ticks = 0;
+  QTimer clock;
+  clock.setInterval(10);
+  QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+  clock.start();
+  ChooseInstallation(*win.w, "40m");
+  QVERIFY2(panel->Busy(), "the computation runs after the choice returns");
+  QCOMPARE(panel->Computations(), 1);
+  QVERIFY(panel->findChild<QProgressBar*>("nearFieldProgress")->isVisibleTo(panel));
+  QVERIFY(computed.wait(kEngineWaitMs));
+  QVERIFY2(ticks >= 3, qPrintable(QString("the clock ticked %1 times").arg(ticks)));
+  QVERIFY(!panel->Busy());
+  QVERIFY2(panel->Shown() != nullptr, qPrintable(panel->Status()));
+  QVERIFY(panel->Map()->HasMap());
+  QVERIFY2(panel->Status().contains("Near field of \"40m\" (antenna \"vee\", 7.100 MHz)"),
+           qPrintable(panel->Status()));
+  QVERIFY2(panel->Figures().contains("field keep-out at head height"),
+           qPrintable(panel->Figures()));
+  QVERIFY(panel->Figures().contains("At \"Path\""));
+  // The first set's general tier unless chosen otherwise.
+  QVERIFY2(panel->Map()->Style().title.contains("FCC 47 CFR 1.1310 (2021), general population"),
+           qPrintable(panel->Map()->Style().title));
+
+  // The maps follow the limits chosen.
+  QComboBox* limits = panel->Limits();
+  QCOMPARE(limits->count(), 4);
+  const int occupational = limits->findText("occupational", Qt::MatchContains | Qt::MatchRecursive);
+  int icnirpOccupational = -1;
+  for (int i = 0; i < limits->count(); ++i) {
+    if (limits->itemText(i).startsWith("ICNIRP") && limits->itemText(i).endsWith("occupational"))
+      icnirpOccupational = i;
+  }
+  QVERIFY(occupational >= 0 && icnirpOccupational >= 0);
+  limits->setCurrentIndex(icnirpOccupational);
+  QVERIFY2(panel->Map()->Style().title.contains("ICNIRP 2020") &&
+               panel->Map()->Style().title.contains("occupational"),
+           qPrintable(panel->Map()->Style().title));
+  QCOMPARE(panel->Computations(), 1);
+
+  // Another installation without wires, then this one again: kept.
+  ChooseInstallation(*win.w, "20m");
+  QVERIFY2(panel->Status().contains("has no wire antenna"), qPrintable(panel->Status()));
+  QVERIFY(!panel->Map()->HasMap());
+  ChooseInstallation(*win.w, "40m");
+  QVERIFY(!panel->Busy());
+  QCOMPARE(panel->Computations(), 1);
+  QVERIFY(panel->Map()->HasMap());
+
+  // An edit to another installation changes neither this model nor its figures.
+  const int frequency = ColumnNamed(*win.w, Table::Installations, "Frequency (MHz)");
+  const int beam = RowNamed(*win.w, Table::Installations, "20m");
+  QVERIFY(frequency >= 0 && beam >= 0);
+  QVERIFY(win.w->Model(Table::Installations)
+              ->setData(win.w->Model(Table::Installations)->index(beam, frequency), "14.25"));
+  QCOMPARE(win.w->Document().Station().FindInstallation("20m")->frequencyMHz.value_or(0), 14.25L);
+  QVERIFY(!panel->Busy());
+  QCOMPARE(panel->Computations(), 1);
+  QVERIFY(panel->Map()->HasMap());
+
+  // The transmitter's power is one of its figures: computed again, and
+  // the exposure follows the power.
+  const double before = panel->Shown()->results.front().headPeak.value;
+  const int power = ColumnNamed(*win.w, Table::Transmitters, "Power (W)");
+  QVERIFY(power >= 0);
+  QVERIFY(win.w->Model(Table::Transmitters)
+              ->setData(win.w->Model(Table::Transmitters)->index(0, power), "750"));
+  QVERIFY(panel->Busy());
+  QCOMPARE(panel->Computations(), 2);
+  QVERIFY(computed.wait(kEngineWaitMs));
+  QVERIFY(panel->Shown() != nullptr);
+  QVERIFY2(std::fabs(panel->Shown()->results.front().headPeak.value / before - 0.5) < 1e-3,
+           qPrintable(QString::number(panel->Shown()->results.front().headPeak.value / before)));
+  QVERIFY(panel->Map()->Style().title.contains("occupational"));
+
+  // Undone: the first figures again, as they were kept.
+  win.w->Document().UndoStack().undo();
+  QVERIFY(!panel->Busy());
+  QCOMPARE(panel->Computations(), 2);
+  QCOMPARE(panel->Shown()->results.front().headPeak.value, before);
+
+  // A picture of the window with its maps, to look at.
+  win.w->Results()->Pictures()->setCurrentWidget(panel);
+  win.w->resize(1440, 880);
+  const QByteArray dir = qgetenv("KORRIN_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) {
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QVERIFY(win.w->grab().save(QString::fromLocal8Bit(dir) + "/station-near-field.png"));
+  }
+}
+
+void NearFieldWindowTest::WithoutTheEngineSaysWhy() {
+  Window win;
+  NearFieldPanel* panel = win.Panel();
+  panel->EngineOptions().program = "/nonexistent/nec2c";
+  QSignalSpy computed(panel, &NearFieldPanel::computed);
+  ChooseInstallation(*win.w, "40m");
+  QVERIFY(computed.wait(kEngineWaitMs));
+  QVERIFY(panel->Shown() == nullptr);
+  QVERIFY(!panel->Map()->HasMap());
+  QVERIFY2(panel->Status().contains("was not computed") && panel->Status().contains("not found") &&
+               panel->Status().contains("nec2c"),
+           qPrintable(panel->Status()));
+  // The rest of the window is evaluated as ever.
+  QVERIFY(!win.w->Results()->Verdict()->text().isEmpty());
+}
+
+QTEST_MAIN(NearFieldWindowTest)
+#include "NearFieldWindowTest.moc"

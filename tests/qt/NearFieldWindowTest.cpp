@@ -106,6 +106,15 @@ void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
   QVERIFY2(panel->Map()->Style().title.contains("FCC 47 CFR 1.1310 (2021), general population"),
            qPrintable(panel->Map()->Style().title));
 
+  // A picture of the window with its maps, to look at.
+  win.w->Results()->Pictures()->setCurrentWidget(panel);
+  win.w->resize(1440, 880);
+  const QByteArray dir = qgetenv("KORRIN_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) {
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QVERIFY(win.w->grab().save(QString::fromLocal8Bit(dir) + "/station-near-field.png"));
+  }
+
   // The maps follow the limits chosen.
   QComboBox* limits = panel->Limits();
   QCOMPARE(limits->count(), 4);
@@ -163,14 +172,6 @@ void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
   QCOMPARE(panel->Computations(), 2);
   QCOMPARE(panel->Shown()->results.front().headPeak.value, before);
 
-  // A picture of the window with its maps, to look at.
-  win.w->Results()->Pictures()->setCurrentWidget(panel);
-  win.w->resize(1440, 880);
-  const QByteArray dir = qgetenv("KORRIN_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QVERIFY(win.w->grab().save(QString::fromLocal8Bit(dir) + "/station-near-field.png"));
-  }
 }
 
 void NearFieldWindowTest::WithoutTheEngineSaysWhy() {

@@ -6,6 +6,7 @@
 // without the engine the panel says why.  These run nec2c.
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -73,6 +74,8 @@ class NearFieldWindowTest : public QObject {
   Q_OBJECT
  private slots:
   void ComputesOnItsOwnThreadAndKeepsWhatItComputed();
+  void AnEditDuringARunStopsItForTheNewFigures();
+  void ClosingTheWindowDuringARunStopsIt();
   void WithoutTheEngineSaysWhy();
 };
 
@@ -171,7 +174,39 @@ void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
   QVERIFY(!panel->Busy());
   QCOMPARE(panel->Computations(), 2);
   QCOMPARE(panel->Shown()->results.front().headPeak.value, before);
+}
 
+void NearFieldWindowTest::AnEditDuringARunStopsItForTheNewFigures() {
+  Window win;
+  NearFieldPanel* panel = win.Panel();
+  QSignalSpy computed(panel, &NearFieldPanel::computed);
+  ChooseInstallation(*win.w, "40m");
+  QVERIFY(panel->Busy());
+  // The power changes while the engine runs: that run is stopped and one
+  // for the new power follows; only its result is shown.
+  const int power = ColumnNamed(*win.w, Table::Transmitters, "Power (W)");
+  QVERIFY(power >= 0);
+  QVERIFY(win.w->Model(Table::Transmitters)
+              ->setData(win.w->Model(Table::Transmitters)->index(0, power), "375"));
+  QCOMPARE(panel->Computations(), 1);  // the second starts once the first has stopped
+  QVERIFY(computed.wait(kEngineWaitMs));
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->Busy(), kEngineWaitMs);
+  QCOMPARE(computed.count(), 1);
+  QCOMPARE(panel->Computations(), 2);
+  QVERIFY(panel->Shown() != nullptr);
+  QCOMPARE(static_cast<double>(panel->Shown()->power.peakEnvelopeW), 375.0);
+  QVERIFY(panel->Map()->HasMap());
+}
+
+void NearFieldWindowTest::ClosingTheWindowDuringARunStopsIt() {
+  QPointer<StationWindow> w = new StationWindow();
+  w->questionAnswer = [](const Question&) { return Answer::Discard; };
+  QVERIFY(w->OpenFile(kNearField));
+  w->show();
+  ChooseInstallation(*w, "40m");
+  QVERIFY(w->Results()->NearField()->Busy());
+  w->close();  // deleted on close: the run is stopped and its thread waited for
+  QTRY_VERIFY_WITH_TIMEOUT(w.isNull(), kEngineWaitMs);
 }
 
 void NearFieldWindowTest::WithoutTheEngineSaysWhy() {

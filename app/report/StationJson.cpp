@@ -63,6 +63,9 @@ JsonValue ResultJson(const TierResult& t) {
   j["criterion"] =
       governing != nullptr ? JsonValue(assess::CriterionId(governing->criterion)) : JsonValue();
   j["instantaneousKeepOutM"] = t.instantaneous ? JsonValue(t.instantaneous->keepOutM) : JsonValue();
+  // Where the instantaneous criterion governs, keepOutM is its distance:
+  // the time-averaged one stays beside it.
+  j["timeAveragedKeepOutM"] = of(&CriterionResult::keepOutM);
   return j;
 }
 

@@ -104,6 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"A80", kWorkedA80, "/installations/0/results/2/instantaneousKeepOutM", 1.352L,
                    0.0005L},
         FigureCase{"A80", kWorkedA80, "/installations/0/results/3/keepOutM", 0.660L, 0.0005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/timeAveragedKeepOutM", 0.625L,
+                   0.0005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/3/timeAveragedKeepOutM", 0.284L,
+                   0.0005L},
         // F: a 2 m yagi and a 20 m beam on one mast, one group.
         FigureCase{"F", kWorkedF, "/places/0/distancesM/2m", 11.314L, 0.0005L},
         FigureCase{"F", kWorkedF, "/places/0/distancesM/20m", 17.889L, 0.0005L},

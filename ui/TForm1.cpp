@@ -2,6 +2,7 @@
 
 #include "core/Tables.h"
 #include "ui/Controls.h"
+#include "ui/SteppedValues.h"
 
 namespace korrin {
 
@@ -336,7 +337,7 @@ void TForm1::SpinButton3UpClick() {
 
 void TForm1::SpinButton3DownClick() {
   s_.FeedLossDb -= 0.1L;
-  if (s_.FeedLossDb < 0) s_.FeedLossDb = 0;
+  if (s_.FeedLossDb < steps::kFeedLoss.below) s_.FeedLossDb = steps::kFeedLoss.floor;
   Recalculate();
 }
 

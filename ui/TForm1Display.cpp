@@ -1,4 +1,5 @@
 // The display half of the recalculation: the texts of the result panels.
+#include "ui/SteppedValues.h"
 #include "ui/TForm1.h"
 #include "ui/ZoneText.h"
 
@@ -10,8 +11,9 @@ std::string TForm1::Length(long double metres, int precision, int decimals) cons
 
 void TForm1::DisplayDishLimitFactors() {
   board_["Panel3"].text = Fixed(s_.DishGainDbd, 10, 2) + " dBd";
-  board_["Panel4"].text = s_.MetricUnits ? Fixed(s_.DishDiameterCm / 100.0L, 3, 1) + " m"
-                                         : Fixed(s_.DishDiameterCm / 12.0L * 0.3937L, 4, 1) + " ft";
+  const Real diameter = ShownDishDiameter(s_, s_.DishDiameterCm);
+  board_["Panel4"].text =
+      s_.MetricUnits ? Fixed(diameter, 3, 1) + " m" : Fixed(diameter, 4, 1) + " ft";
   board_["Panel5"].text = Fixed(s_.DishBeamwidthDeg, 10, 2) + "\u00b0";
   board_["Panel7"].text = Fixed(s_.DishEfficiency, 5, 2);
   board_["Panel30"].text = Fixed(s_.FormFactor * 100.0L, 10, 0) + " %";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "ui/SteppedValues.h"
 #include "ui/TForm1.h"
 #include "ui/ZoneText.h"
 
@@ -17,7 +18,6 @@ constexpr long double kImperialDiameterStepCm = 3.937L;
 constexpr long double kEfficiencyStep = 0.01L;
 constexpr long double kGainStepDb = 0.1L;
 constexpr long double kLimitStepWm2 = 0.1L;
-constexpr long double kLimitFloorWm2 = 0.1L;
 // The step count a varied limit is given at its floor: 2.0 W/m^2 down to
 // 0.1 W/m^2 in steps of 0.1.
 constexpr Int kStepsToLimitFloor = -19;
@@ -36,21 +36,27 @@ void TForm1::SpinButton1UpClick() {
 void TForm1::SpinButton1DownClick() {
   if (!s_.DishSelected) return;
   s_.DishDiameterCm -= s_.MetricUnits ? kMetricDiameterStepCm : kImperialDiameterStepCm;
-  if (s_.DishDiameterCm < 1.0L) s_.DishDiameterCm = 10.0L;
+  if (s_.DishDiameterCm < steps::kDishDiameterCm.below) {
+    s_.DishDiameterCm = steps::kDishDiameterCm.floor;
+  }
   Recalculate();
 }
 
 void TForm1::SpinButton2UpClick() {
   if (!s_.DishSelected) return;
   s_.DishEfficiency += kEfficiencyStep;
-  if (s_.DishEfficiency > 1.0L) s_.DishEfficiency = 1.0L;
+  if (s_.DishEfficiency > steps::kDishEfficiency.ceiling) {
+    s_.DishEfficiency = steps::kDishEfficiency.ceiling;
+  }
   Recalculate();
 }
 
 void TForm1::SpinButton2DownClick() {
   if (!s_.DishSelected) return;
   s_.DishEfficiency -= kEfficiencyStep;
-  if (s_.DishEfficiency < 0.01L) s_.DishEfficiency = 0.01L;
+  if (s_.DishEfficiency < steps::kDishEfficiency.below) {
+    s_.DishEfficiency = steps::kDishEfficiency.floor;
+  }
   Recalculate();
 }
 
@@ -66,7 +72,7 @@ void TForm1::SpinButton7UpClick() {
 void TForm1::SpinButton7DownClick() {
   if (!s_.YagiSelected) return;
   s_.YagiGainDbi -= kGainStepDb;
-  if (s_.YagiGainDbi < 0) s_.YagiGainDbi = 0;
+  if (s_.YagiGainDbi < steps::kYagiGain.below) s_.YagiGainDbi = steps::kYagiGain.floor;
   UpdateYagiArray();
   Recalculate();
 }
@@ -74,7 +80,9 @@ void TForm1::SpinButton7DownClick() {
 void TForm1::SpinButton8UpClick() {
   if (!s_.YagiSelected) return;
   s_.YagiStackStep += 1;
-  if (s_.YagiStackStep >= 15) s_.YagiStackStep = 15;
+  if (s_.YagiStackStep >= steps::kYagiStack.ceiling) {
+    s_.YagiStackStep = static_cast<Int>(steps::kYagiStack.ceiling);
+  }
   UpdateYagiArray();
   Recalculate();
 }
@@ -82,7 +90,9 @@ void TForm1::SpinButton8UpClick() {
 void TForm1::SpinButton8DownClick() {
   if (!s_.YagiSelected) return;
   s_.YagiStackStep -= 1;
-  if (s_.YagiStackStep < 1) s_.YagiStackStep = 1;
+  if (s_.YagiStackStep < steps::kYagiStack.below) {
+    s_.YagiStackStep = static_cast<Int>(steps::kYagiStack.floor);
+  }
   UpdateYagiArray();
   Recalculate();
 }
@@ -224,7 +234,7 @@ void TForm1::VaryGainUpClick() {
 
 void TForm1::VaryGainDownClick() {
   s_.LowGainDbi -= kGainStepDb;
-  if (s_.LowGainDbi < 0) s_.LowGainDbi = 0;
+  if (s_.LowGainDbi < steps::kVariableGain.below) s_.LowGainDbi = steps::kVariableGain.floor;
   DisplayLowGainGain();
   Recalculate();
 }
@@ -276,8 +286,8 @@ void TForm1::RadUpDnUpClick() {
 void TForm1::RadUpDnDownClick() {
   s_.RadiationLimit -= kLimitStepWm2;
   s_.LimitStepCount -= 1;
-  if (s_.RadiationLimit < kLimitFloorWm2) {
-    s_.RadiationLimit = kLimitFloorWm2;
+  if (s_.RadiationLimit < steps::kLimit.below) {
+    s_.RadiationLimit = steps::kLimit.floor;
     s_.LimitStepCount = kStepsToLimitFloor;
   }
   PaintLimitFonts(board_, s_.LimitStepCount);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Tables.h"
+#include "ui/SteppedValues.h"
 #include "ui/TForm1.h"
 
 namespace korrin {
@@ -49,7 +50,7 @@ void TForm1::LNALossUpClick() {
 
 void TForm1::LNALossDownClick() {
   s_.LnaLossDb -= 0.01L;
-  if (s_.LnaLossDb < 0.01L) s_.LnaLossDb = 0.01L;
+  if (s_.LnaLossDb < steps::kLnaLoss.below) s_.LnaLossDb = steps::kLnaLoss.floor;
   Recalculate();
 }
 
@@ -60,7 +61,9 @@ void TForm1::LNANfUpClick() {
 
 void TForm1::LNANfDownClick() {
   s_.LnaNoiseFigureDb -= 0.01L;
-  if (s_.LnaNoiseFigureDb < 0.01L) s_.LnaNoiseFigureDb = 0.01L;
+  if (s_.LnaNoiseFigureDb < steps::kLnaNoiseFigure.below) {
+    s_.LnaNoiseFigureDb = steps::kLnaNoiseFigure.floor;
+  }
   Recalculate();
 }
 
@@ -71,7 +74,7 @@ void TForm1::LNAGainUpClick() {
 
 void TForm1::LNAGainDownClick() {
   s_.LnaGainDb -= 0.5L;
-  if (s_.LnaGainDb < 0.5L) s_.LnaGainDb = 0.0L;
+  if (s_.LnaGainDb < steps::kLnaGain.below) s_.LnaGainDb = steps::kLnaGain.floor;
   Recalculate();
 }
 
@@ -82,7 +85,9 @@ void TForm1::LNARxLossUpClick() {
 
 void TForm1::LNARxLossDownClick() {
   s_.LnaRxLossDb -= 0.1L;
-  if (ClearlyBelow(s_.LnaRxLossDb, 0.1L)) s_.LnaRxLossDb = 0.0L;
+  if (ClearlyBelow(s_.LnaRxLossDb, steps::kLnaRxLoss.below)) {
+    s_.LnaRxLossDb = steps::kLnaRxLoss.floor;
+  }
   Recalculate();
 }
 
@@ -93,7 +98,9 @@ void TForm1::RxNFUpClick() {
 
 void TForm1::RxNFDownClick() {
   s_.RxNoiseFigureDb -= 0.1L;
-  if (ClearlyBelow(s_.RxNoiseFigureDb, 0.1L)) s_.RxNoiseFigureDb = 0.0L;
+  if (ClearlyBelow(s_.RxNoiseFigureDb, steps::kRxNoiseFigure.below)) {
+    s_.RxNoiseFigureDb = steps::kRxNoiseFigure.floor;
+  }
   Recalculate();
 }
 
@@ -104,7 +111,7 @@ void TForm1::TSkyUpClick() {
 
 void TForm1::TSkyDownClick() {
   s_.SkyTempK -= Step(s_, 1.0L, 10.0L);
-  if (s_.SkyTempK < 0.1L) s_.SkyTempK = 0.0L;
+  if (s_.SkyTempK < steps::kSkyTemp.below) s_.SkyTempK = steps::kSkyTemp.floor;
   Recalculate();
 }
 
@@ -115,7 +122,7 @@ void TForm1::SpinButton5UpClick() {
 
 void TForm1::SpinButton5DownClick() {
   s_.RxBandwidthHz -= Step(s_, 10.0L, 100.0L);
-  if (s_.RxBandwidthHz < 10.0L) s_.RxBandwidthHz = 10.0L;
+  if (s_.RxBandwidthHz < steps::kBandwidth.below) s_.RxBandwidthHz = steps::kBandwidth.floor;
   Recalculate();
 }
 
@@ -138,7 +145,7 @@ void TForm1::SpillOverUpClick() {
 
 void TForm1::SpillOverDownClick() {
   s_.SpilloverTempK -= Step(s_, 1.0L, 10.0L);
-  if (s_.SpilloverTempK < 0.1L) s_.SpilloverTempK = 0.1L;
+  if (s_.SpilloverTempK < steps::kSpillover.below) s_.SpilloverTempK = steps::kSpillover.floor;
   Recalculate();
 }
 
@@ -150,7 +157,9 @@ void TForm1::MeshDiamUpClick() {
 
 void TForm1::MeshDiamDownClick() {
   s_.MeshWireDiameterMm -= 0.01L;
-  if (s_.MeshWireDiameterMm < 0.01L) s_.MeshWireDiameterMm = 0.01L;
+  if (s_.MeshWireDiameterMm < steps::kMeshDiameter.below) {
+    s_.MeshWireDiameterMm = steps::kMeshDiameter.floor;
+  }
   s_.FeedThroughExtraK = 0.0L;
   Recalculate();
 }
@@ -164,9 +173,9 @@ void TForm1::MeshSpacingUpClick() {
 void TForm1::MeshSpacingDownClick() {
   s_.MeshSpacingMm -= 0.1L;
   // The wires may close up to one radius apart (the radius of the last
-  // evaluation), and never below 0.01 mm.
+  // evaluation), and never below the spacing's floor: MeshSpacingFloor.
   if (s_.MeshSpacingMm <= s_.MeshWireRadiusMm) s_.MeshSpacingMm = s_.MeshWireRadiusMm;
-  if (s_.MeshSpacingMm < 0.01L) s_.MeshSpacingMm = 0.01L;
+  if (s_.MeshSpacingMm < steps::kMeshSpacing.below) s_.MeshSpacingMm = steps::kMeshSpacing.floor;
   EvaluateNoise();
   s_.FeedThroughExtraK = 0.0L;
   Recalculate();
@@ -180,7 +189,9 @@ void TForm1::FeedThrUpClick() {
 
 void TForm1::FeedThrDownClick() {
   s_.FeedThroughExtraK -= Step(s_, 1.0L, 10.0L);
-  if (s_.FeedThroughExtraK < 0.0L) s_.FeedThroughExtraK = 0.0L;
+  if (s_.FeedThroughExtraK < steps::kFeedThroughExtra.below) {
+    s_.FeedThroughExtraK = steps::kFeedThroughExtra.floor;
+  }
   EvaluateNoise();
   Recalculate();
 }
@@ -201,7 +212,7 @@ void TForm1::PathLossUpClick() {
 
 void TForm1::PathLossDownClick() {
   s_.PathLoss -= Step(s_, 0.5L, 5.0L);
-  if (s_.PathLoss < 0.0L) s_.PathLoss = 0.0L;
+  if (s_.PathLoss < steps::kPathLoss.below) s_.PathLoss = steps::kPathLoss.floor;
   SnapToBandPathLoss(s_);
   Recalculate();
 }
@@ -213,7 +224,7 @@ void TForm1::SolarFluxUpClick() {
 
 void TForm1::SolarFluxDownClick() {
   s_.SolarFluxSfu -= 1.0L;
-  if (s_.SolarFluxSfu < 1.0L) s_.SolarFluxSfu = 1.0L;
+  if (s_.SolarFluxSfu < steps::kSolarFlux.below) s_.SolarFluxSfu = steps::kSolarFlux.floor;
   Recalculate();
 }
 

@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 #include "QtTestSupport.h"
 #include "ui/Controls.h"
@@ -655,15 +657,17 @@ class KeyboardTest : public QObject {
         << QStringList{} << "GroundGainSelect" << int(QAccessible::Button) << none << none << none;
     QTest::newRow("a display stays text")
         << QStringList{} << "Panel23" << int(QAccessible::StaticText) << none << none << none;
+    const QVariant open(std::numeric_limits<double>::max());  // no ceiling
     QTest::newRow("feed loss") << QStringList{} << "SpinButton3" << int(QAccessible::SpinBox)
-                               << QVariant(1.0) << none << none;
+                               << QVariant(1.0) << QVariant(0.0) << open;
     QTest::newRow("feed loss stepped")
         << QStringList{"SpinButton3+"} << "SpinButton3" << int(QAccessible::SpinBox)
-        << QVariant(1.1) << none << none;
+        << QVariant(1.1) << QVariant(0.0) << open;
     QTest::newRow("dish diameter") << QStringList{} << "SpinButton1" << int(QAccessible::SpinBox)
-                                   << QVariant(9.5) << none << none;
-    QTest::newRow("variable gain") << QStringList{"HF_Select"} << "VaryGain"
-                                   << int(QAccessible::SpinBox) << QVariant(2.0) << none << none;
+                                   << QVariant(9.5) << QVariant(0.1) << open;
+    QTest::newRow("variable gain")
+        << QStringList{"HF_Select"} << "VaryGain" << int(QAccessible::SpinBox) << QVariant(2.0)
+        << QVariant(0.0) << open;
     QTest::newRow("tower bar at 0 m")
         << QStringList{"HF_Select"} << "TrackBar1" << int(QAccessible::Slider) << QVariant(0)
         << QVariant(0) << QVariant(30);
@@ -727,6 +731,124 @@ class KeyboardTest : public QObject {
         QAccessibleActionInterface::pressAction()));
     ground->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(desk.form.State().GroundReflection);
+  }
+
+  // Each stepped value's announced range is where its handler stops: held
+  // down at the floor (and at a ceiling where it has one) the value stays
+  // there and reads as the bound.
+  void spinRangesAreWhereTheHandlersStop_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("spin");
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("maximum");  // the largest double: no ceiling
+    const double open = std::numeric_limits<double>::max();
+    const QStringList yagi{"Panel46"};
+    QTest::newRow("feed loss") << QStringList{} << "SpinButton3" << 0.0 << open;
+    QTest::newRow("dish diameter, metres") << QStringList{} << "SpinButton1" << 0.1 << open;
+    QTest::newRow("dish efficiency") << QStringList{} << "SpinButton2" << 0.01 << 1.0;
+    QTest::newRow("yagi gain") << yagi << "SpinButton7" << 0.0 << open;
+    QTest::newRow("stacked yagis") << yagi << "SpinButton8" << 1.0 << 256.0;
+    QTest::newRow("free gain") << QStringList{"HF_Select", "Panel80"} << "VaryGain" << 0.0 << open;
+    QTest::newRow("limit by hand") << QStringList{"Panel79"} << "RadUpDn" << 0.1 << open;
+    QTest::newRow("LNA loss") << QStringList{} << "LNALoss" << 0.01 << open;
+    QTest::newRow("LNA noise figure") << QStringList{} << "LNANf" << 0.01 << open;
+    QTest::newRow("LNA gain") << QStringList{} << "LNAGain" << 0.0 << open;
+    QTest::newRow("loss before receiver") << QStringList{} << "LNARxLoss" << 0.0 << open;
+    QTest::newRow("receiver noise figure") << QStringList{} << "RxNF" << 0.0 << open;
+    QTest::newRow("sky temperature") << QStringList{} << "TSky" << 0.0 << open;
+    QTest::newRow("bandwidth") << QStringList{} << "SpinButton5" << 10.0 << open;
+    QTest::newRow("spillover") << QStringList{} << "SpillOver" << 0.0 << open;
+    QTest::newRow("mesh wire") << QStringList{} << "MeshDiam" << 0.01 << open;
+    // One radius of the 1.00 mm wire.
+    QTest::newRow("mesh spacing") << QStringList{} << "MeshSpacing" << 0.5 << open;
+    QTest::newRow("path loss, fast steps")
+        << QStringList{"SpeedChange"} << "SpinButton4" << 0.0 << open;
+    QTest::newRow("solar flux") << QStringList{} << "SolarFlux" << 1.0 << open;
+  }
+  void spinRangesAreWhereTheHandlersStop() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, spin);
+    QFETCH(double, minimum);
+    QFETCH(double, maximum);
+    Desk desk;
+    QVERIFY(desk.Open());
+    for (const QString& c : clicks) RunHandlerClick(desk, c.toStdString());
+    auto* pair = desk.Widget<SpinPair>(spin.toStdString());
+    QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(pair)->valueInterface();
+    QVERIFY(v != nullptr);
+    QCOMPARE(v->minimumValue().toDouble(), minimum);
+    QCOMPARE(v->maximumValue().toDouble(), maximum);
+
+    // Down to the floor, as a screen reader would set it, and once more.
+    v->setCurrentValue(-1e6);
+    QCOMPARE(v->currentValue().toDouble(), minimum);
+    Click(pair->DownButton());
+    QCOMPARE(v->currentValue().toDouble(), minimum);
+    if (maximum == std::numeric_limits<double>::max()) return;
+    v->setCurrentValue(1e6);
+    QCOMPARE(v->currentValue().toDouble(), maximum);
+    Click(pair->UpButton());
+    QCOMPARE(v->currentValue().toDouble(), maximum);
+  }
+
+  // In feet the diameter's steps of 3.937 cm pass under the 10 cm the
+  // handler restarts at, down to 1 cm: that is the floor announced, and a
+  // step under it starts again at 10 cm (0.3 ft).
+  void dishDiameterInFeetGoesUnderTheRestart() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    RunHandlerClick(desk, "Button2");
+    auto* pair = desk.Widget<SpinPair>("SpinButton1");
+    QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(pair)->valueInterface();
+    QCOMPARE(v->minimumValue().toDouble(), 0.0);  // 1 cm is 0.03 ft
+    v->setCurrentValue(-1e6);
+    QVERIFY(desk.form.State().DishDiameterCm >= 1.0L);
+    QVERIFY(desk.form.State().DishDiameterCm < 10.0L);
+    QVERIFY(v->currentValue().toDouble() >= v->minimumValue().toDouble());
+    Click(pair->DownButton());
+    QCOMPARE(desk.form.State().DishDiameterCm, 10.0L);
+    QCOMPARE(v->currentValue().toDouble(), 0.3);
+  }
+
+  // The feed-through shows the mesh's leak with the extra added: its floor
+  // is the leak alone, as the window shows it with no extra.
+  void feedThroughFloorIsTheMeshLeak() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    auto* pair = desk.Widget<SpinPair>("FeedThr");
+    QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(pair)->valueInterface();
+    Click(pair->UpButton());
+    Click(pair->UpButton());
+    const double raised = v->currentValue().toDouble();
+    QVERIFY(raised > v->minimumValue().toDouble());
+    v->setCurrentValue(-1e6);
+    QCOMPARE(desk.form.State().FeedThroughExtraK, 0.0L);
+    QCOMPARE(v->currentValue().toDouble(), v->minimumValue().toDouble());
+    QCOMPARE(v->minimumValue().toDouble(), double(std::round(desk.form.State().MeshLeakTempK)));
+  }
+
+  // Choosers that go round a list have a value but no range.
+  void listChoosersHaveNoRange_data() {
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("spin");
+    QTest::newRow("vertical's length") << "Panel68"
+                                       << "VerticalS";
+    QTest::newRow("beam's band") << "Panel69"
+                                 << "BeamS";
+  }
+  void listChoosersHaveNoRange() {
+    QFETCH(QString, clicks);
+    QFETCH(QString, spin);
+    Desk desk;
+    QVERIFY(desk.Open());
+    RunHandlerClick(desk, "HF_Select");
+    RunHandlerClick(desk, clicks.toStdString());
+    QAccessibleValueInterface* v =
+        QAccessible::queryAccessibleInterface(desk.window.ControlWidget(spin.toStdString()))
+            ->valueInterface();
+    QVERIFY(v != nullptr);
+    QVERIFY(!v->minimumValue().isValid());
+    QVERIFY(!v->maximumValue().isValid());
   }
 
   void everyInputAndDisplayHasAName() {

@@ -4,12 +4,25 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "ui/qt/calculator/Widgets.h"
 
 namespace korrin {
 
 namespace {
+
+// The first number in a display's text ("2.9   W/M²", "-0,5 dB").
+const QRegularExpression& ShownNumber() {
+  static const QRegularExpression number(R"([-+]?\d+(?:[.,](\d+))?)");
+  return number;
+}
+
+// How many decimals the first number in `text` has.
+int DecimalsShown(const QString& text) {
+  const QRegularExpressionMatch m = ShownNumber().match(text);
+  return m.hasMatch() ? static_cast<int>(m.capturedLength(1)) : 0;
+}
 
 // A panel: a button while it acts on a click, else the text it shows.
 class PanelAccessible : public QAccessibleWidget {
@@ -44,9 +57,9 @@ class PanelAccessible : public QAccessibleWidget {
   PanelBox* Box() const { return static_cast<PanelBox*>(widget()); }
 };
 
-// A spin button with the value it steps.  The steps and their bounds
-// belong to the station's handlers, so the value is set by stepping; the
-// bounds are not known here and are left unset.
+// A spin button with the value it steps.  The steps belong to the
+// station's handlers, so the value is set by stepping; the range is the
+// one the handlers clamp to, given to as many decimals as the value shows.
 class SpinAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
   explicit SpinAccessible(SpinPair* spin) : QAccessibleWidget(spin, QAccessible::SpinBox) {}
@@ -87,8 +100,14 @@ class SpinAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
     }
   }
 
-  QVariant maximumValue() const override { return {}; }
-  QVariant minimumValue() const override { return {}; }
+  QVariant maximumValue() const override {
+    const auto r = Spin()->ValueRange();
+    return r ? QVariant(AsShown(r->second)) : QVariant();
+  }
+  QVariant minimumValue() const override {
+    const auto r = Spin()->ValueRange();
+    return r ? QVariant(AsShown(r->first)) : QVariant();
+  }
   QVariant minimumStepSize() const override { return {}; }
 
  private:
@@ -96,6 +115,14 @@ class SpinAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
   QString Shown() const {
     const QLabel* display = Spin()->ValueDisplay();
     return display == nullptr ? QString() : display->text().simplified();
+  }
+  // A bound rounded as the display rounds the value, so that the value
+  // read at a bound equals it.  The open tops stay as they are.
+  double AsShown(double bound) const {
+    constexpr double kWidestRounded = 1e12;
+    if (std::fabs(bound) > kWidestRounded) return bound;
+    const double scale = std::pow(10.0, DecimalsShown(Shown()));
+    return std::round(bound * scale) / scale;
   }
 };
 
@@ -142,8 +169,7 @@ void InstallCalculatorAccessibility() {
 }
 
 std::optional<double> NumberShown(const QString& text) {
-  static const QRegularExpression number(R"([-+]?\d+(?:[.,]\d+)?)");
-  const QRegularExpressionMatch m = number.match(text);
+  const QRegularExpressionMatch m = ShownNumber().match(text);
   if (!m.hasMatch()) return std::nullopt;
   QString digits = m.captured(0);
   digits.replace(',', '.');

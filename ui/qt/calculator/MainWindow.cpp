@@ -21,6 +21,7 @@
 #include <set>
 
 #include "ui/Controls.h"
+#include "ui/SteppedValues.h"
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
@@ -331,6 +332,11 @@ void MainWindow::Connect(const ControlSpec& def, QWidget* w) {
       const HandlerEntry* down = FindHandler(name, ControlEvent::Down);
       connect(spin, &SpinPair::up, this, [this, up] { Run(up); });
       connect(spin, &SpinPair::down, this, [this, down] { Run(down); });
+      spin->SetRange([this, name]() -> SpinPair::Range {
+        const auto r = ShownStepRange(form_.State(), name);
+        if (!r) return std::nullopt;
+        return std::pair{static_cast<double>(r->minimum), static_cast<double>(r->maximum)};
+      });
       break;
     }
     case ControlKind::TrackBar: {

@@ -16,7 +16,10 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QWidget>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -127,6 +130,12 @@ class SpinPair : public QWidget {
   void SetValueDisplay(QLabel* display) { display_ = display; }
   QLabel* ValueDisplay() const { return display_; }
 
+  // The lowest and highest value the pair's handlers step to, as the value
+  // display shows them; nothing for a pair that chooses from a list.
+  using Range = std::optional<std::pair<double, double>>;
+  void SetRange(std::function<Range()> range) { range_ = std::move(range); }
+  Range ValueRange() const { return range_ ? range_() : std::nullopt; }
+
  signals:
   void up();
   void down();
@@ -144,6 +153,7 @@ class SpinPair : public QWidget {
   QToolButton* down_;
   QWidget* frame_;  // the focus frame, drawn over the arrows
   QPointer<QLabel> display_;
+  std::function<Range()> range_;
   int wheel_ = 0;  // eighths of a degree not yet stepped
 };
 

@@ -827,28 +827,37 @@ class KeyboardTest : public QObject {
     QCOMPARE(v->minimumValue().toDouble(), double(std::round(desk.form.State().MeshLeakTempK)));
   }
 
-  // Choosers that go round a list have a value but no range.
+  // Choosers that go round a list read as their caption, with no number
+  // taken from it and no range.
   void listChoosersHaveNoRange_data() {
     QTest::addColumn<QString>("clicks");
     QTest::addColumn<QString>("spin");
+    QTest::addColumn<QString>("caption");
     QTest::newRow("vertical's length") << "Panel68"
-                                       << "VerticalS";
+                                       << "VerticalS"
+                                       << "¼ w vertical";
     QTest::newRow("beam's band") << "Panel69"
-                                 << "BeamS";
+                                 << "BeamS"
+                                 << "3el 14 MHz";
   }
   void listChoosersHaveNoRange() {
     QFETCH(QString, clicks);
     QFETCH(QString, spin);
+    QFETCH(QString, caption);
     Desk desk;
     QVERIFY(desk.Open());
     RunHandlerClick(desk, "HF_Select");
     RunHandlerClick(desk, clicks.toStdString());
-    QAccessibleValueInterface* v =
-        QAccessible::queryAccessibleInterface(desk.window.ControlWidget(spin.toStdString()))
-            ->valueInterface();
+    QAccessibleInterface* a =
+        QAccessible::queryAccessibleInterface(desk.window.ControlWidget(spin.toStdString()));
+    QCOMPARE(a->text(QAccessible::Value), caption);
+    QAccessibleValueInterface* v = a->valueInterface();
     QVERIFY(v != nullptr);
+    QVERIFY(!v->currentValue().isValid());
     QVERIFY(!v->minimumValue().isValid());
     QVERIFY(!v->maximumValue().isValid());
+    v->setCurrentValue(5);  // a number chooses nothing
+    QCOMPARE(a->text(QAccessible::Value), caption);
   }
 
   void everyInputAndDisplayHasAName() {

@@ -74,7 +74,10 @@ class SpinAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
     return QAccessibleWidget::text(t);
   }
 
+  // A chooser that goes round a list ("3el 14 MHz") has its caption as its
+  // text and no number: a digit in the caption is not its value.
   QVariant currentValue() const override {
+    if (!Spin()->ValueRange()) return {};
     const auto v = NumberShown(Shown());
     return v ? QVariant(*v) : QVariant();
   }
@@ -86,7 +89,7 @@ class SpinAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
     bool ok = false;
     const double target = value.toDouble(&ok);
     auto now = NumberShown(Shown());
-    if (!ok || !now) return;
+    if (!ok || !now || !Spin()->ValueRange()) return;
     const bool upwards = target > *now;
     for (int i = 0; i < kMostSteps && *now != target && (target > *now) == upwards; ++i) {
       if (upwards) {

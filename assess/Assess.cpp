@@ -11,12 +11,13 @@ namespace {
 
 constexpr Real kPi = std::numbers::pi_v<Real>;
 
-constexpr LimitSet kFixedSets[] = {LimitSet::FccGeneral, LimitSet::FccOccupational,
-                                   LimitSet::Icnirp2020, LimitSet::Arpansa2002, LimitSet::As2772};
+// The calculator's own standards, after today's rules.
+constexpr LimitSet kCalculatorSets[] = {LimitSet::CalculatorFcc, LimitSet::Arpansa2002,
+                                        LimitSet::As2772};
 
 bool IsSelected(const StationState& s, LimitSet set) {
   switch (set) {
-    case LimitSet::FccGeneral:
+    case LimitSet::CalculatorFcc:
       return s.StandardFCC;
     case LimitSet::Arpansa2002:
       return s.StandardARPANSA;
@@ -24,10 +25,11 @@ bool IsSelected(const StationState& s, LimitSet set) {
       return s.StandardAS2772;
     case LimitSet::HandSet:
       return s.StandardVariable;
+    case LimitSet::FccGeneral:
     case LimitSet::FccOccupational:
     case LimitSet::Icnirp2020:
     case LimitSet::Icnirp2020Occupational:
-      break;
+      break;  // today's rules: the window offers none of them
   }
   return false;
 }
@@ -58,7 +60,7 @@ Assessment Assess(const StationState& station, const Options& options, NearField
   a.frequencyMHz = station.FrequencyMHz;
   a.headHeightM = options.headHeightM;
 
-  std::vector<LimitSet> sets(std::begin(kFixedSets), std::end(kFixedSets));
+  std::vector<LimitSet> sets(std::begin(kCalculatorSets), std::end(kCalculatorSets));
   if (station.StandardVariable) sets.push_back(LimitSet::HandSet);
 
   const bool tower = station.HfBandsShown && station.TowerHeight > 0;
@@ -67,13 +69,27 @@ Assessment Assess(const StationState& station, const Options& options, NearField
   // of them.
   StationState recalculated = station;
   RecalculateExposure(recalculated, steps);
-  std::vector<Real> crossings;
+
+  // Today's rules: the station evaluation, once for all four.
+  detail::TodaysRules today = detail::EvaluateTodaysRules(recalculated, options);
+  a.band = today.band;
+  a.lowerMHz = today.lowerMHz;
+  a.upperMHz = today.upperMHz;
   Real farthest = 0;
+  for (LimitEntry& e : today.entries) {
+    if (e.keepOutM) farthest = std::max(farthest, *e.keepOutM);
+    a.limits.push_back(std::move(e));
+  }
+  a.fccExemption = today.exemption;
+
+  // The calculator's standards: its own model, as the window shows them.
+  std::vector<Real> crossings;
   // Sets whose limits are equal at the frequency share one solution.
   std::vector<std::pair<Real, detail::KeepOutSolution>> solved;
   for (LimitSet set : sets) {
     LimitEntry e;
     e.set = set;
+    e.source = EntrySource::Calculator;
     e.averagingMinutes = detail::AveragingMinutes(set);
     e.selected = IsSelected(station, set);
     e.applies = detail::Applies(set, station.FrequencyMHz);
@@ -87,6 +103,7 @@ Assessment Assess(const StationState& station, const Options& options, NearField
         same = solved.end() - 1;
       }
       const detail::KeepOutSolution k = same->second;
+      e.frequencyMHz = station.FrequencyMHz;
       e.limitWm2 = under.RadiationLimit;
       e.exclusionM = under.ExclusionDistanceM;
       if (zone.first == ZoneShown::First::Range)
@@ -111,9 +128,12 @@ Assessment Assess(const StationState& station, const Options& options, NearField
   a.wavelengthM = s.WavelengthM;
   a.reactiveNearFieldM = s.WavelengthM / (2.0L * kPi);
   if (s.DishSelected) a.farFieldBoundaryM = s.FarFieldBoundaryM;
-  a.fccExemption = detail::EvaluateFccExemption(s, options.distanceM);
-  a.warnings = detail::Warnings(a, s);
   a.profile = detail::DensityProfile(s, crossings, farthest);
+  // The evaluation's densities over the same distances (none without power).
+  if (today.installation && !ZeroPower(s) && !a.profile.empty()) {
+    detail::AddEvaluationProfiles(a.limits, *today.installation, a.profile.back().distanceM);
+  }
+  a.warnings = detail::Warnings(a, s, today);
   return a;
 }
 

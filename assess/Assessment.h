@@ -3,6 +3,7 @@
 // station.  An assessment is a value: nothing here changes the station.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,10 +22,14 @@ enum class LimitSet {
   As2772,                  // the window's AS2772 (withdrawn), 6 min
   HandSet,                 // the window's hand-set limit, only while it is selected
   Icnirp2020Occupational,  // ICNIRP 2020 occupational (ARPANSA RPS S-1, 2021), 30 min
+  CalculatorFcc,           // the window's FCC: general population as the calculator shows it
 };
 
+// How many limit sets there are: the size of an array indexed by LimitSet.
+inline constexpr std::size_t kLimitSetCount = 8;
+
 // "fcc-general", "fcc-occupational", "icnirp-2020", "arpansa-2002",
-// "as2772", "hand-set", "icnirp-2020-occupational".
+// "as2772", "hand-set", "icnirp-2020-occupational", "calculator-fcc".
 const char* LimitSetId(LimitSet set);
 
 // The set's name with its edition and tier, as the program's texts show it.
@@ -50,37 +55,39 @@ std::optional<Real> FccThresholdErpW(Real frequencyMHz, Real distanceM);
 // ends of its range (0.3 and 100000 MHz), ascending.
 std::vector<Real> FccThresholdBreakpointsMHz();
 
+// Which criterion a figure belongs to: the limits averaged over the tier's
+// time, or ICNIRP's instantaneous nerve-stimulation levels (0.1-10 MHz).
+enum class Criterion { TimeAveraged, Instantaneous };
+
+// The model that gives a keep-out distance: the far-field formula, OET 65's
+// aperture equations of a dish, or the calculator's own on-axis model of
+// the same dish.
+enum class ExposureModel { FarField, Aperture, CalculatorScan };
+
+// Why a frequency was evaluated: the one given, a band edge, a limit's
+// breakpoint inside the band, or a point inside the band where the keep-out
+// distance peaks between two of those (a feed line whose loss rises with
+// the frequency against a limit or gain that favours higher frequencies).
+enum class FrequencyReason { Given, LowerEdge, UpperEdge, Breakpoint, InsideBand };
+
+// Where an entry's figures come from.
+enum class EntrySource {
+  // The calculator's own model on a copy of the station: its band point,
+  // its six-minute average, its gains and ground factor, as the window
+  // shows them.
+  Calculator,
+  // The station evaluation (assess/StationEvaluation.h) of the station as
+  // station::FromCalculator converts it: the band's edges and breakpoints,
+  // the averaging pattern as a cycle over each tier's time, OET 65's rules.
+  Evaluation,
+};
+
+// "calculator", "station-evaluation".
+const char* EntrySourceId(EntrySource source);
+
 struct RangeM {
   Real fromM = 0;
   Real toM = 0;
-};
-
-// One limit set applied to the station.  Every optional figure is empty
-// where the set does not apply at the station's frequency.
-struct LimitEntry {
-  LimitSet set = LimitSet::FccGeneral;
-  std::optional<Real> averagingMinutes;  // empty for the hand-set limit
-  bool selected = false;                 // the standard selected in the window
-  bool applies = false;                  // the station's frequency is inside the set's range
-  std::optional<Real> limitWm2;
-  std::optional<Real> exclusionM;       // far-field distance at which the density equals the limit
-  std::vector<RangeM> rangesM;          // the dish's ranges as the window shows them
-  std::optional<ZoneShown> zone;        // what the zone displays would show
-  std::optional<Real> keepOutM;         // outermost distance above the limit, gaps covered
-  std::optional<Real> crossingM;        // the model's own outermost crossing (0: never above)
-  std::optional<Real> towerClearanceM;  // HF side with a tower above 0 m only
-  std::optional<Real> headClearanceM;   // HF side with a tower above 0 m only
-};
-
-// FCC 47 CFR 1.1307(b)(3)(i)(C): the exemption of a fixed transmitter by
-// its time-averaged ERP and the distance to the nearest person.
-struct FccExemption {
-  Real erpW = 0;                  // time-averaged ERP, without the ground-reflection factor
-  Real reactiveNearFieldM = 0;    // lambda / 2 pi, below which the test does not apply
-  Real thresholdDistanceM = 0;    // where the threshold ERP equals the station's ERP
-  Real minimumDistanceM = 0;      // the larger of the two: exempt from here on
-  std::optional<Real> distanceM;  // the distance asked about
-  std::optional<bool> exempt;     // the verdict there
 };
 
 struct DensityPoint {
@@ -88,16 +95,81 @@ struct DensityPoint {
   Real densityWm2 = 0;
 };
 
+// One limit set applied to the station.  Every optional figure is empty
+// where the set does not apply at the station's frequency (or anywhere in
+// the band the evaluation covers).
+//
+// The calculator's entries (CalculatorFcc, Arpansa2002, As2772, HandSet)
+// hold the calculator's figures; today's rules (FccGeneral, FccOccupational,
+// Icnirp2020, Icnirp2020Occupational) hold the station evaluation's, at the
+// frequency of the band and under the criterion that give the largest
+// keep-out distance.
+struct LimitEntry {
+  LimitSet set = LimitSet::FccGeneral;
+  EntrySource source = EntrySource::Calculator;
+  std::optional<Real> averagingMinutes;  // empty for the hand-set limit
+  bool selected = false;                 // the standard selected in the window
+  bool applies = false;                  // the set's range holds the frequency (the band)
+  // The frequency the figures hold at: the calculator's own, or the one of
+  // the band where the evaluation's keep-out distance is largest.
+  std::optional<Real> frequencyMHz;
+  FrequencyReason frequencyReason = FrequencyReason::Given;
+  // The criterion of the figures: ICNIRP's instantaneous levels where they
+  // give the larger keep-out distance (0.1-10 MHz), else time-averaged.
+  Criterion criterion = Criterion::TimeAveraged;
+  std::optional<ExposureModel>
+      model;                     // the evaluation's governing model; empty for the calculator's
+  std::optional<Real> limitWm2;  // the criterion's limit at frequencyMHz
+  // The far-field distance at which the density equals the limit: the
+  // calculator's exclusion distance, or the far-field formula of the
+  // evaluation (with its ground factor).
+  std::optional<Real> exclusionM;
+  std::vector<RangeM> rangesM;          // the dish's ranges as the window shows them (calculator's)
+  std::optional<ZoneShown> zone;        // what the zone displays would show (calculator's)
+  std::optional<Real> keepOutM;         // outermost distance above the limit, gaps covered
+  std::optional<Real> crossingM;        // the model's own outermost crossing (0: never above)
+  std::optional<Real> towerClearanceM;  // HF side with a tower above 0 m only
+  std::optional<Real> headClearanceM;   // HF side with a tower above 0 m only
+  // The evaluation's entries: the density its criterion puts along the
+  // beam at frequencyMHz, by its own model, ascending distance, with points
+  // at and just inside the keep-out distance; empty for the calculator's,
+  // whose density is Assessment::profile.
+  std::vector<DensityPoint> profile;
+};
+
+// FCC 47 CFR 1.1307(b)(3)(i)(C): the exemption of a fixed transmitter by
+// its time-averaged ERP and the distance to the nearest person, from the
+// station evaluation: over the band, at the frequency that makes the
+// minimum exempt distance largest.
+struct FccExemption {
+  Real frequencyMHz = 0;  // where the minimum exempt distance is largest
+  FrequencyReason frequencyReason = FrequencyReason::Given;
+  Real erpW = 0;                  // 30-minute ERP there, without the ground-reflection factor
+  Real reactiveNearFieldM = 0;    // lambda / 2 pi there, below which the test does not apply
+  Real thresholdDistanceM = 0;    // where the threshold ERP equals the station's ERP
+  Real minimumDistanceM = 0;      // the larger of the two: exempt from here on
+  std::optional<Real> distanceM;  // the distance asked about
+  std::optional<bool> exempt;     // the verdict there
+};
+
 struct Assessment {
-  Real frequencyMHz = 0;
+  Real frequencyMHz = 0;  // the calculator's
   Real wavelengthM = 0;
-  Real reactiveNearFieldM = 0;            // lambda / 2 pi
+  Real reactiveNearFieldM = 0;            // lambda / 2 pi at the calculator's frequency
   std::optional<Real> farFieldBoundaryM;  // the dish's; empty for gain-only antennas
   Real headHeightM = 2.0L;
-  std::vector<LimitEntry> limits;            // in LimitSet order; hand-set only when selected
+  // What the evaluation covers: the band of the calculator's band point
+  // (its edges in region 2), or the calculator's frequency twice.
+  std::optional<std::string> band;
+  Real lowerMHz = 0;
+  Real upperMHz = 0;
+  // Today's rules (FCC general, FCC occupational, ICNIRP 2020 general,
+  // ICNIRP 2020 occupational), then the calculator's (its FCC, ARPANSA
+  // 2002, AS2772, the hand-set limit only while it is selected).
+  std::vector<LimitEntry> limits;
   std::optional<FccExemption> fccExemption;  // empty outside 0.3-100000 MHz
   std::vector<std::string> warnings;         // plain words, one sentence or two each
-  std::vector<DensityPoint> profile;         // ascending distance
+  std::vector<DensityPoint> profile;         // the calculator's model, ascending distance
 
   const LimitEntry* Find(LimitSet set) const;
   const LimitEntry* Selected() const;  // the window's standard
@@ -114,7 +186,9 @@ struct Options {
 Real DensityAlongBeam(const StationState& recalculated, Real distanceM);
 
 // The station as the window holds it (recalculated) assessed against every
-// limit set; `station` is not changed.
+// limit set: today's rules by the station evaluation of the station as
+// station::FromCalculator converts it, the calculator's own standards by the
+// cycle on copies of it; `station` is not changed.
 Assessment Assess(const StationState& station, const Options& options = {});
 
 // The same, the dish's near-field factors taken from `steps` and the ones

@@ -1,7 +1,8 @@
 // FCC 47 CFR 1.1307(b)(3)(i)(C): a fixed transmitter is exempt from a
 // routine evaluation at distance R when its time-averaged ERP is no more
 // than a threshold that grows with R^2.  The thresholds contain their own
-// ground reflection, so the station's ERP is taken without the window's.
+// ground reflection, so the ERP is taken without it.  The exemption of a
+// station is worked by its evaluation (StationExemption.cpp).
 #include <cmath>
 #include <iterator>
 #include <numbers>
@@ -42,27 +43,5 @@ std::optional<Real> FccThresholdErpW(Real frequencyMHz, Real distanceM) {
 std::vector<Real> FccThresholdBreakpointsMHz() {
   return {std::begin(kThresholdBreaksMHz), std::end(kThresholdBreaksMHz)};
 }
-
-namespace detail {
-
-std::optional<FccExemption> EvaluateFccExemption(const StationState& s,
-                                                 std::optional<Real> distanceM) {
-  const Real f = s.FrequencyMHz;
-  if (f < kLowestMHz || f >= kHighestMHz) return std::nullopt;
-  FccExemption e;
-  // The transmitter power after the feed loss, before any ground reflection.
-  const Real feedW = ZeroPower(s) ? 0.0L : std::pow(10.0L, s.FeedPowerDbw / 10.0L);
-  e.erpW = feedW * s.OverallDutyFactor * s.AntennaGainRatio / kDipoleGainRatio;
-  e.reactiveNearFieldM = s.WavelengthM / (2.0L * kPi);
-  e.thresholdDistanceM = std::sqrt(e.erpW / ThresholdPerSquareMetre(f));
-  e.minimumDistanceM = std::max(e.reactiveNearFieldM, e.thresholdDistanceM);
-  if (distanceM) {
-    e.distanceM = *distanceM;
-    e.exempt = *distanceM >= e.reactiveNearFieldM && e.erpW <= *FccThresholdErpW(f, *distanceM);
-  }
-  return e;
-}
-
-}  // namespace detail
 
 }  // namespace korrin::assess

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "assess/Assessment.h"
+#include "assess/StationEvaluation.h"
 #include "core/Calc.h"
 
 namespace korrin::assess::detail {
@@ -44,10 +45,34 @@ struct KeepOutSolution {
 // for a station recalculated with that limit in force.
 KeepOutSolution SolveKeepOut(const StationState& recalculated);
 
-// ---- FCC exemption (FccExemption.cpp) ----
+// ---- today's rules by the station evaluation (TodaysRules.cpp) ----
 
-std::optional<FccExemption> EvaluateFccExemption(const StationState& recalculated,
-                                                 std::optional<Real> distanceM);
+// The station evaluation of the calculator's station, as the assessment
+// shows it.
+struct TodaysRules {
+  std::optional<std::string> band;  // the band evaluated, empty: a frequency alone
+  Real lowerMHz = 0;
+  Real upperMHz = 0;
+  // FCC general, FCC occupational, ICNIRP 2020 general, ICNIRP 2020
+  // occupational, their profiles still empty.
+  std::vector<LimitEntry> entries;
+  std::optional<FccExemption> exemption;  // empty outside 0.3-100000 MHz
+  // The installation as the evaluation worked it; empty when it could not
+  // (`problem` says why).
+  std::optional<InstallationResult> installation;
+  std::optional<std::string> problem;
+};
+
+// The evaluation of `recalculated` as station::FromCalculator converts it;
+// a station without power (ZeroPower) has its keep-out distances, ERP and
+// threshold distance cleared, as the calculator clears its own.
+TodaysRules EvaluateTodaysRules(const StationState& recalculated, const Options& options);
+
+// The density each entry's governing case puts along the beam, out to
+// `toM`, with points at and just inside its keep-out distance; entries
+// that share one case share one profile.
+void AddEvaluationProfiles(std::vector<LimitEntry>& entries, const InstallationResult& installation,
+                           Real toM);
 
 // ---- tower and head clearance (Clearance.cpp) ----
 
@@ -57,7 +82,16 @@ Real HeadClearance(Real keepOutM, Real antennaHeightM, Real headHeightM);
 
 // ---- warnings (Warnings.cpp) ----
 
-std::vector<std::string> Warnings(const Assessment& a, const StationState& recalculated);
+// The warnings: keep-out distances inside lambda / 2 pi, the dish's two
+// ranges, ICNIRP's rules below 30 MHz and 10 MHz, and one line naming the
+// ways the evaluation's model differs from the calculator's for this
+// station (none when it does not).
+std::vector<std::string> Warnings(const Assessment& a, const StationState& recalculated,
+                                  const TodaysRules& today);
+
+// That line, empty when the two models agree.
+std::optional<std::string> ModelDifferences(const StationState& recalculated,
+                                            const TodaysRules& today);
 
 // Fixed-point text with two decimals, independent of the C locale.
 std::string TwoDecimals(Real value);
@@ -68,5 +102,9 @@ std::string TwoDecimals(Real value);
 // with points placed just inside and at each of `crossingsM`.
 std::vector<DensityPoint> DensityProfile(const StationState& recalculated,
                                          const std::vector<Real>& crossingsM, Real farthestM);
+
+// The same for one case of the evaluation, by DensityAtWm2, out to `toM`.
+std::vector<DensityPoint> CaseProfile(const ExposureCase& c, const std::vector<Real>& crossingsM,
+                                      Real toM);
 
 }  // namespace korrin::assess::detail

@@ -89,18 +89,23 @@ std::vector<Real> Breaks(const Piece (&pieces)[N], Real highestMHz) {
   return b;
 }
 
-// The window's fixed standards through the cycle's own limit.
+// The window's fixed standards through the cycle's own limit; FCC general
+// population is the window's FCC limit.
 Real WindowStandard(LimitSet set, Real f) {
   StationState s{};
   s.FrequencyMHz = f;
   s.StandardAS2772 = set == LimitSet::As2772;
   s.StandardARPANSA = set == LimitSet::Arpansa2002;
-  s.StandardFCC = set == LimitSet::FccGeneral;
+  s.StandardFCC = set == LimitSet::FccGeneral || set == LimitSet::CalculatorFcc;
   UpdateRadiationLimit(s);
   return s.RadiationLimit;
 }
 
 }  // namespace
+
+const char* EntrySourceId(EntrySource source) {
+  return source == EntrySource::Calculator ? "calculator" : "station-evaluation";
+}
 
 const char* LimitSetId(LimitSet set) {
   switch (set) {
@@ -118,6 +123,8 @@ const char* LimitSetId(LimitSet set) {
       return "hand-set";
     case LimitSet::Icnirp2020Occupational:
       return "icnirp-2020-occupational";
+    case LimitSet::CalculatorFcc:
+      return "calculator-fcc";
   }
   return "";
 }
@@ -131,13 +138,15 @@ const char* LimitSetName(LimitSet set) {
     case LimitSet::Icnirp2020:
       return "ICNIRP 2020 / ARPANSA RPS S-1 (2021), general public";
     case LimitSet::Arpansa2002:
-      return "ARPANSA (2002, superseded), general public";
+      return "The calculator's ARPANSA (2002, superseded), general public";
     case LimitSet::As2772:
-      return "AS2772 (withdrawn), general public";
+      return "The calculator's AS2772 (withdrawn), general public";
     case LimitSet::HandSet:
-      return "Hand-set limit";
+      return "The calculator's hand-set limit";
     case LimitSet::Icnirp2020Occupational:
       return "ICNIRP 2020 / ARPANSA RPS S-1 (2021), occupational";
+    case LimitSet::CalculatorFcc:
+      return "The calculator's FCC 47 CFR 1.1310 (2021), general population";
   }
   return "";
 }
@@ -152,6 +161,7 @@ std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz) {
     case LimitSet::Icnirp2020Occupational:
       return Evaluate(kIcnirp2020Occupational, frequencyMHz);
     case LimitSet::FccGeneral:
+    case LimitSet::CalculatorFcc:
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
       return WindowStandard(set, frequencyMHz);
@@ -163,7 +173,8 @@ std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz) {
 
 std::vector<Real> LimitBreakpointsMHz(LimitSet set) {
   switch (set) {
-    case LimitSet::FccGeneral: {
+    case LimitSet::FccGeneral:
+    case LimitSet::CalculatorFcc: {
       std::vector<Real> b{kFccLowestMHz};
       b.insert(b.end(), std::begin(kFccGeneralBreaksMHz), std::end(kFccGeneralBreaksMHz));
       b.push_back(kFccHighestMHz);
@@ -194,6 +205,7 @@ bool Applies(LimitSet set, Real f) {
   switch (set) {
     case LimitSet::FccGeneral:
     case LimitSet::FccOccupational:
+    case LimitSet::CalculatorFcc:
       return f >= kFccLowestMHz && f < kFccHighestMHz;
     case LimitSet::Icnirp2020:
     case LimitSet::Icnirp2020Occupational:
@@ -215,6 +227,8 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
     case LimitSet::FccOccupational:
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
+    // The calculator's six-minute average, though the rule averages over 30.
+    case LimitSet::CalculatorFcc:
       return 6.0L;
     case LimitSet::HandSet:
       break;
@@ -234,7 +248,7 @@ StationState WithLimitSet(const StationState& recalculated, const StationState& 
   if (set != LimitSet::HandSet) {
     s.StandardAS2772 = set == LimitSet::As2772;
     s.StandardARPANSA = set == LimitSet::Arpansa2002;
-    s.StandardFCC = set == LimitSet::FccGeneral;
+    s.StandardFCC = set == LimitSet::FccGeneral || set == LimitSet::CalculatorFcc;
     s.StandardVariable = set == LimitSet::FccOccupational || set == LimitSet::Icnirp2020 ||
                          set == LimitSet::Icnirp2020Occupational;
     if (s.StandardVariable) {

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "assess/Internal.h"
+#include "assess/StationMethod.h"
 
 namespace korrin::assess::detail {
 
@@ -60,6 +61,49 @@ Real ApertureNearFieldDensity(const StationState& s) {
   return 16.0L * s.DishEfficiency * averageW / (kPi * diameterM * diameterM);
 }
 
+// The grid and the placed distances (sorted) in one ascending walk, each
+// distance once, appended to `profile`.
+template <typename Density>
+void Walk(const Density& density, const Grid& grid, const std::vector<Real>& placed,
+          std::vector<DensityPoint>& profile) {
+  const auto add = [&](Real d) {
+    if (profile.empty() || d > profile.back().distanceM) profile.push_back({d, density(d)});
+  };
+  auto next = placed.begin();
+  const auto upTo = [&](Real d) {
+    for (; next != placed.end() && *next <= d; ++next) add(*next);
+  };
+  Real d = grid.from;
+  for (int i = 0; i < grid.n; ++i, d *= grid.ratio) {
+    upTo(d);
+    add(d);
+  }
+  upTo(grid.to);
+  add(grid.to);
+  upTo(HUGE_VALL);
+}
+
+// Each crossing and a distance just inside it.
+std::vector<Real> AtTheCrossings(const std::vector<Real>& crossingsM) {
+  std::vector<Real> placed;
+  placed.reserve(2 * crossingsM.size() + 4);
+  for (Real c : crossingsM) {
+    if (!(c > 0)) continue;
+    placed.push_back(c * (1.0L - kInsideCrossing));
+    placed.push_back(c);
+  }
+  return placed;
+}
+
+// The gain-only antenna's grid: whole decades, the same steps for every
+// station, worked out once.
+Grid GainOnlyGrid(Real to) {
+  static const int n = static_cast<int>(kGainOnlyDecades * kGainOnlySamplesPerDecade);
+  static const Real ratio = std::pow(10.0L, 1.0L / kGainOnlySamplesPerDecade);
+  static const Real span = std::pow(10.0L, kGainOnlyDecades);
+  return {to / span, to, n, ratio};
+}
+
 }  // namespace
 
 std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vector<Real>& crossingsM,
@@ -68,13 +112,7 @@ std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vecto
   const Real reactive = s.WavelengthM / (2.0L * kPi);
   const bool dish = s.DishSelected && boundary > 0;
   // Distances off the grid, merged into it in order.
-  std::vector<Real> placed;
-  placed.reserve(2 * crossingsM.size() + 1);
-  for (Real c : crossingsM) {
-    if (!(c > 0)) continue;
-    placed.push_back(c * (1.0L - kInsideCrossing));
-    placed.push_back(c);
-  }
+  std::vector<Real> placed = AtTheCrossings(crossingsM);
   std::vector<DensityPoint> profile;
   Grid grid;
   if (dish) {
@@ -92,35 +130,46 @@ std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vecto
     std::erase_if(placed, [first](Real d) { return d < first; });
     placed.push_back(boundary);
   } else {
-    // Whole decades: the same steps for every station, worked out once.
-    static const int n = static_cast<int>(kGainOnlyDecades * kGainOnlySamplesPerDecade);
-    static const Real ratio = std::pow(10.0L, 1.0L / kGainOnlySamplesPerDecade);
-    static const Real span = std::pow(10.0L, kGainOnlyDecades);
-    const Real to = kPastFarthest * std::max({farthestM, reactive, boundary});
-    grid = {to / span, to, n, ratio};
-    profile.reserve(static_cast<std::size_t>(n) + placed.size() + 1);
+    grid = GainOnlyGrid(kPastFarthest * std::max({farthestM, reactive, boundary}));
+    profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 1);
   }
   std::sort(placed.begin(), placed.end());
+  Walk([&s](Real d) { return DensityAlongBeam(s, d); }, grid, placed, profile);
+  return profile;
+}
 
-  // The grid and the placed distances in one ascending walk, each distance
-  // once.
-  const auto add = [&](Real d) {
-    if (profile.empty() || d > profile.back().distanceM) {
-      profile.push_back({d, DensityAlongBeam(s, d)});
+std::vector<DensityPoint> CaseProfile(const ExposureCase& c, const std::vector<Real>& crossingsM,
+                                      Real toM) {
+  const auto density = [&c](Real d) { return DensityAtWm2(c, d); };
+  std::vector<Real> placed = AtTheCrossings(crossingsM);
+  std::vector<DensityPoint> profile;
+  Grid grid;
+  if (c.dish && c.calculatorDish) {
+    // As the calculator's dish: its near field's level from the antenna to
+    // the first sample, then the samples of its near-field ripple; the
+    // aperture equations' corners placed where they lie.
+    const Real boundary = c.calculatorDish->FarFieldBoundaryM;
+    const Real reactive = c.wavelengthM / (2.0L * kPi);
+    const Real first = kDishStartOfBoundary * boundary;
+    grid =
+        GridOf(first, std::max({toM, kPastBoundary * boundary, first * 10}), kDishSamplesPerDecade);
+    profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 6);
+    const Real level = density(first);
+    profile.push_back({std::min(reactive, kNearLevelReach * first), level});
+    profile.push_back({first * (1.0L - kInsideCrossing), level});
+    std::erase_if(placed, [first](Real d) { return d < first; });
+    const ApertureRegions regions = ApertureRegionsOf(*c.dish, c.wavelengthM, c.powerW);
+    for (Real corner : {regions.nearFieldEndM, regions.farFieldStartM}) {
+      placed.push_back(corner * (1.0L - kInsideCrossing));
+      placed.push_back(corner);
     }
-  };
-  auto next = placed.begin();
-  const auto upTo = [&](Real d) {
-    for (; next != placed.end() && *next <= d; ++next) add(*next);
-  };
-  Real d = grid.from;
-  for (int i = 0; i < grid.n; ++i, d *= grid.ratio) {
-    upTo(d);
-    add(d);
+    placed.push_back(boundary);
+  } else {
+    grid = GainOnlyGrid(toM);
+    profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 1);
   }
-  upTo(grid.to);
-  add(grid.to);
-  upTo(HUGE_VALL);
+  std::sort(placed.begin(), placed.end());
+  Walk(density, grid, placed, profile);
   return profile;
 }
 

@@ -28,20 +28,7 @@ using station::LimitSetChoice;
 // occupational / controlled.
 enum class Tier { General, Occupational };
 
-// Which criterion a figure belongs to: the limits averaged over the tier's
-// time, or ICNIRP's instantaneous nerve-stimulation levels (0.1-10 MHz).
-enum class Criterion { TimeAveraged, Instantaneous };
-
-// The model that gives a keep-out distance: the far-field formula, OET 65's
-// aperture equations of a dish, or the calculator's own on-axis model of
-// the same dish.
-enum class ExposureModel { FarField, Aperture, CalculatorScan };
-
-// Why a frequency was evaluated: the one given, a band edge, a limit's
-// breakpoint inside the band, or a point inside the band where the keep-out
-// distance peaks between two of those (a feed line whose loss rises with
-// the frequency against a limit or gain that favours higher frequencies).
-enum class FrequencyReason { Given, LowerEdge, UpperEdge, Breakpoint, InsideBand };
+// Criterion, ExposureModel and FrequencyReason are in assess/Assessment.h.
 
 const char* LimitSetChoiceId(LimitSetChoice set);  // "fcc", "icnirp-2020"
 const char* TierId(Tier tier);                     // "general", "occupational"

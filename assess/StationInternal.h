@@ -144,6 +144,14 @@ Verdict Judge(const StationEvaluation& e, const std::vector<std::string>& proble
 std::vector<std::string> MethodWarnings(const station::Station& station,
                                         const StationEvaluation& e);
 
+// ICNIRP's rules below 30 MHz (field strengths only) and from 0.1 to
+// 10 MHz (nerve stimulation), for a band whose lower edge is `lowerMHz`,
+// and their warnings.
+bool IcnirpFieldOnly(Real lowerMHz);
+bool NerveStimulationApplies(Real lowerMHz);
+std::string IcnirpPlaneWaveWarning();
+std::string NerveStimulationWarning();
+
 // Fixed-point text with `decimals` decimals, independent of the C locale.
 std::string Fixed(Real value, int decimals);
 

@@ -106,6 +106,26 @@ Verdict Judge(const StationEvaluation& e, const std::vector<std::string>& proble
   return v;
 }
 
+bool IcnirpFieldOnly(Real lowerMHz) {
+  return lowerMHz < kIcnirpFieldOnlyBelowMHz;
+}
+
+bool NerveStimulationApplies(Real lowerMHz) {
+  return lowerMHz <= kNerveStimulationToMHz;
+}
+
+std::string IcnirpPlaneWaveWarning() {
+  return "Below 30 MHz ICNIRP 2020 gives field strengths only: the evaluation uses the plane-wave "
+         "equivalent density E\u00b2/377, which holds in the far field.";
+}
+
+std::string NerveStimulationWarning() {
+  return "From 0.1 to 10 MHz ICNIRP also requires its 2010 levels against nerve stimulation "
+         "(83 V/m for the general public, 170 V/m occupational), which are not averaged over time: "
+         "they are checked against the peak envelope power at the antenna, and the larger keep-out "
+         "distance of the two criteria stands.";
+}
+
 std::vector<std::string> MethodWarnings(const station::Station& station,
                                         const StationEvaluation& e) {
   std::vector<std::string> w;
@@ -159,21 +179,11 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
                        ? std::string("; there ICNIRP 2020 alone evaluates it.")
                        : std::string("; no limit set of this file covers it there.")));
     }
-    fieldOnly = fieldOnly || r.lowerMHz < kIcnirpFieldOnlyBelowMHz;
-    nerve = nerve || r.lowerMHz <= kNerveStimulationToMHz;
+    fieldOnly = fieldOnly || IcnirpFieldOnly(r.lowerMHz);
+    nerve = nerve || NerveStimulationApplies(r.lowerMHz);
   }
-  if (has(LimitSetChoice::Icnirp2020) && fieldOnly) {
-    w.push_back(
-        "Below 30 MHz ICNIRP 2020 gives field strengths only: the evaluation uses the plane-wave "
-        "equivalent density E\u00b2/377, which holds in the far field.");
-  }
-  if (has(LimitSetChoice::Icnirp2020) && nerve) {
-    w.push_back(
-        "From 0.1 to 10 MHz ICNIRP also requires its 2010 levels against nerve stimulation "
-        "(83 V/m for the general public, 170 V/m occupational), which are not averaged over time: "
-        "they are checked against the peak envelope power at the antenna, and the larger keep-out "
-        "distance of the two criteria stands.");
-  }
+  if (has(LimitSetChoice::Icnirp2020) && fieldOnly) w.push_back(IcnirpPlaneWaveWarning());
+  if (has(LimitSetChoice::Icnirp2020) && nerve) w.push_back(NerveStimulationWarning());
   for (const PlaceResult& p : e.places) {
     if (p.controlled) {
       w.push_back("Place " + Quoted(p.name) +

@@ -31,7 +31,7 @@ struct StandardCase {
 const StandardCase kStandards[] = {
     {LimitSet::As2772, &TForm1::Panel75Click},
     {LimitSet::Arpansa2002, &TForm1::Panel77Click},
-    {LimitSet::FccGeneral, &TForm1::Panel78Click},
+    {LimitSet::CalculatorFcc, &TForm1::Panel78Click},
 };
 
 void LowGain(TForm1& f, Handler which) {
@@ -97,7 +97,9 @@ TEST_P(WindowStandardTest, FiguresEqualTheWindows) {
     } else {
       EXPECT_FALSE(e->towerClearanceM.has_value());
     }
-    EXPECT_EQ(e->selected, standard.set == LimitSet::FccGeneral);  // the start-up standard
+    EXPECT_EQ(e->selected, standard.set == LimitSet::CalculatorFcc);  // the start-up standard
+    EXPECT_EQ(e->source, EntrySource::Calculator);
+    EXPECT_EQ(e->frequencyMHz, s.FrequencyMHz);
   }
 }
 
@@ -138,7 +140,8 @@ TEST(HandSetLimitTest, EqualsTheWindowsVariedLimit) {
   form.Panel79Click();
   for (int i = 0; i < 7; ++i) form.RadUpDnDownClick();
   const Assessment a = Assess(form.State());
-  ASSERT_EQ(a.limits.size(), 6u);
+  // today's four, the calculator's three and the hand-set limit
+  ASSERT_EQ(a.limits.size(), 8u);
   const LimitEntry* e = a.Selected();
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(e->set, LimitSet::HandSet);
@@ -148,8 +151,14 @@ TEST(HandSetLimitTest, EqualsTheWindowsVariedLimit) {
   EXPECT_EQ(*e->exclusionM, form.State().ExclusionDistanceM);
   EXPECT_EQ(ZoneText(*e->zone, true, form.Locale()).first, form.Board().at("Panel64").text);
   // the window's standards are still there, none of them selected
-  EXPECT_FALSE(a.Find(LimitSet::FccGeneral)->selected);
-  EXPECT_EQ(*a.Find(LimitSet::FccGeneral)->limitWm2, 2.88L);
+  EXPECT_FALSE(a.Find(LimitSet::CalculatorFcc)->selected);
+  EXPECT_EQ(*a.Find(LimitSet::CalculatorFcc)->limitWm2, 2.88L);
+  EXPECT_EQ(e->source, EntrySource::Calculator);
+  // and today's rules are not the window's to select
+  for (LimitSet set : {LimitSet::FccGeneral, LimitSet::FccOccupational, LimitSet::Icnirp2020,
+                       LimitSet::Icnirp2020Occupational}) {
+    EXPECT_FALSE(a.Find(set)->selected) << LimitSetId(set);
+  }
 }
 
 }  // namespace

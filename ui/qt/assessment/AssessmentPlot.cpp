@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsLayout>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -13,6 +14,7 @@
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QPen>
+#include <QScatterSeries>
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
@@ -27,17 +29,24 @@ namespace {
 
 using assess::LimitSet;
 
-constexpr std::array<LimitSet, kPlotLimitSets> kSets = {LimitSet::FccGeneral,
-                                                        LimitSet::FccOccupational,
-                                                        LimitSet::Icnirp2020,
-                                                        LimitSet::Arpansa2002,
-                                                        LimitSet::As2772,
-                                                        LimitSet::HandSet,
-                                                        LimitSet::Icnirp2020Occupational};
+constexpr std::array<LimitSet, assess::kLimitSetCount> kSets = {LimitSet::FccGeneral,
+                                                                LimitSet::FccOccupational,
+                                                                LimitSet::Icnirp2020,
+                                                                LimitSet::Arpansa2002,
+                                                                LimitSet::As2772,
+                                                                LimitSet::HandSet,
+                                                                LimitSet::Icnirp2020Occupational,
+                                                                LimitSet::CalculatorFcc};
+// Today's rules, whose figures are the station evaluation's.
+constexpr std::array<LimitSet, 4> kTodaysSets = {LimitSet::FccGeneral, LimitSet::FccOccupational,
+                                                 LimitSet::Icnirp2020,
+                                                 LimitSet::Icnirp2020Occupational};
 
 constexpr double kSelectedLineWidth = 3.0;  // pixels
 constexpr double kOtherLineWidth = 1.4;
 constexpr double kCurveWidth = 2.2;
+constexpr double kEvaluationCurveWidth = 1.5;
+constexpr double kDotSize = 9.0;           // pixels across a keep-out dot
 constexpr double kTurnDashPx = 7.0;        // dash of each of the lines that lie on one another
 constexpr double kTakingTurnsWidth = 2.2;  // their least width, so that every colour shows
 constexpr double kMostDecades = 9.0;       // of density shown below the highest
@@ -80,7 +89,9 @@ QColor SetColour(LimitSet set) {
     case LimitSet::HandSet:
       return {0, 128, 128};
     case LimitSet::Icnirp2020Occupational:
-      return {20, 90, 160};
+      return {0, 150, 200};  // apart from the calculator's curve
+    case LimitSet::CalculatorFcc:
+      return {120, 0, 70};
   }
   return Qt::black;
 }
@@ -235,8 +246,15 @@ std::vector<std::vector<const assess::LimitEntry*>> LimitGroups(const assess::As
   return groups;
 }
 
+// The set's short name, with the criterion where it is ICNIRP's
+// instantaneous level.
+QString LimitName(const assess::LimitEntry& e) {
+  return ShortLimitName(e.set) +
+         (e.criterion == assess::Criterion::Instantaneous ? " instantaneous" : "");
+}
+
 QString LimitLegendName(const assess::LimitEntry& e) {
-  return ShortLimitName(e.set) + (e.selected ? " (selected)" : "");
+  return LimitName(e) + (e.selected ? " (selected)" : "");
 }
 
 }  // namespace
@@ -301,9 +319,10 @@ AssessmentChart::AssessmentChart() {
     line->setName(ShortLimitName(set));
     limits_[Index(set)] = line;
   }
+  for (QLineSeries*& curve : evaluationCurves_) curve = NewLine(*this, distance_, density_);
 
   curve_ = NewLine(*this, distance_, density_);
-  curve_->setName("Average power density along the beam");
+  curve_->setName("The calculator's density along the beam");
   curve_->setPen(QPen(kCurveColour, kCurveWidth));
 
   QFont labelFont = Unshaped(font());
@@ -320,7 +339,29 @@ AssessmentChart::AssessmentChart() {
     m.leader->setZValue(kTextZ);
   }
 
+  for (LimitSet set : kTodaysSets) {
+    auto* dot = new QScatterSeries(this);
+    addSeries(dot);
+    dot->attachAxis(distance_);
+    dot->attachAxis(density_);
+    dot->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    dot->setMarkerSize(kDotSize);
+    dot->setColor(SetColour(set));
+    dot->setBorderColor(Qt::white);
+    dot->setName("keep-out, " + ShortLimitName(set));
+    keepOutDots_[Index(set)] = dot;
+  }
+
   connect(this, &QChart::plotAreaChanged, this, [this] { PlaceDecorations(); });
+}
+
+QLineSeries* AssessmentChart::EvaluationCurve(LimitSet set) const {
+  return curveOfSet_[Index(set)];
+}
+
+QScatterSeries* AssessmentChart::KeepOutDot(LimitSet set) const {
+  QScatterSeries* dot = keepOutDots_[Index(set)];
+  return dot != nullptr && dot->isVisible() ? dot : nullptr;
 }
 
 QLineSeries* AssessmentChart::LimitLine(LimitSet set) const {
@@ -349,18 +390,24 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
       yHigh = std::max(yHigh, y);
     }
   };
-  for (const assess::DensityPoint& p : a.profile) {
-    const double x = double(p.distanceM) * unit;
-    const double y = double(p.densityWm2);
-    if (x <= 0 || y <= 0 || !std::isfinite(x) || !std::isfinite(y)) continue;
-    takeX(x);
-    takeY(y);
-  }
+  const auto takeProfile = [&](const std::vector<assess::DensityPoint>& profile) {
+    for (const assess::DensityPoint& p : profile) {
+      const double x = double(p.distanceM) * unit;
+      const double y = double(p.densityWm2);
+      if (x <= 0 || y <= 0 || !std::isfinite(x) || !std::isfinite(y)) continue;
+      takeX(x);
+      takeY(y);
+    }
+  };
+  takeProfile(a.profile);
+  for (const assess::LimitEntry& e : a.limits) takeProfile(e.profile);
   takeX(double(a.reactiveNearFieldM) * unit);
   if (a.farFieldBoundaryM) takeX(double(*a.farFieldBoundaryM) * unit);
   if (a.fccExemption) takeX(double(a.fccExemption->minimumDistanceM) * unit);
-  if (const assess::LimitEntry* selected = a.Selected(); selected && selected->keepOutM) {
-    takeX(double(*selected->keepOutM) * unit);
+  for (const assess::LimitEntry& e : a.limits) {
+    if (e.applies && e.keepOutM && (e.selected || e.source == assess::EntrySource::Evaluation)) {
+      takeX(double(*e.keepOutM) * unit);
+    }
   }
   double highestLimit = 0;
   for (const assess::LimitEntry& e : a.limits) {
@@ -403,7 +450,10 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
     if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
   }
   curve_->replace(points);
+  curve_->setName("The calculator's density at " + MegahertzText(a.frequencyMHz) +
+                  ", six-minute average");
   SetLimitLines(a, x0, x1);
+  std::vector<LegendEntry> evaluationEntries = SetEvaluationCurves(a, x0, unit);
   SetShading(a, drawn, unit);
   SetMarkers(a, y0, y1, unit);
 
@@ -421,7 +471,9 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
   // The legend: the shading, the limit lines (those lying on one another in
   // one entry), the curve.
   std::vector<LegendEntry> entries;
-  if (!shaded_.empty()) entries.push_back({"Above the selected limit", {}, QBrush(shadeColour_)});
+  if (!shaded_.empty()) {
+    entries.push_back({"Above the selected limit", {}, QBrush(shadeColour_), {}});
+  }
   for (const auto& group : LimitGroups(a)) {
     LegendEntry entry;
     QStringList names;
@@ -432,7 +484,8 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
     entry.text = names.join(" = ") + " " + Figure(*group.front()->limitWm2) + " W/m²";
     entries.push_back(std::move(entry));
   }
-  entries.push_back({curve_->name(), {curve_->pen()}, {}});
+  entries.push_back({curve_->name(), {curve_->pen()}, {}, {}});
+  for (LegendEntry& e : evaluationEntries) entries.push_back(std::move(e));
   SetLegend(std::move(entries));
   PlaceDecorations();
 }
@@ -458,8 +511,7 @@ void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, doub
         pen.setDashOffset(d.offsetPx / width);
       }
       line->setPen(pen);
-      line->setName(ShortLimitName(e.set) + " " + Figure(y) + " W/m²" +
-                    (e.selected ? " (selected)" : ""));
+      line->setName(LimitName(e) + " " + Figure(y) + " W/m²" + (e.selected ? " (selected)" : ""));
       limitShown_[Index(e.set)] = true;
     }
   }
@@ -469,6 +521,78 @@ void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, doub
     line->setVisible(shown);
     if (!shown) line->clear();
   }
+}
+
+std::vector<AssessmentChart::LegendEntry> AssessmentChart::SetEvaluationCurves(
+    const assess::Assessment& a, double x0, double unit) {
+  curveOfSet_.fill(nullptr);
+  std::vector<LegendEntry> legend;
+  // The entries of today's rules that have a density, grouped by it.
+  std::vector<std::vector<const assess::LimitEntry*>> groups;
+  for (const assess::LimitEntry& e : a.limits) {
+    if (e.source != assess::EntrySource::Evaluation || !e.applies || e.profile.empty()) continue;
+    auto same = std::find_if(groups.begin(), groups.end(), [&e](const auto& g) {
+      const auto& p = g.front()->profile;
+      return std::equal(p.begin(), p.end(), e.profile.begin(), e.profile.end(),
+                        [](const auto& l, const auto& r) {
+                          return l.distanceM == r.distanceM && l.densityWm2 == r.densityWm2;
+                        });
+    });
+    if (same == groups.end()) {
+      groups.push_back({&e});
+    } else {
+      same->push_back(&e);
+    }
+  }
+  for (size_t i = 0; i < evaluationCurves_.size(); ++i) {
+    QLineSeries* curve = evaluationCurves_[i];
+    if (i >= groups.size()) {
+      curve->setVisible(false);
+      curve->clear();
+      continue;
+    }
+    const auto& group = groups[i];
+    const assess::LimitEntry& first = *group.front();
+    const std::vector<assess::DensityPoint> drawn = FromTheAntenna(first.profile, Real(x0 / unit));
+    QList<QPointF> points;
+    points.reserve(qsizetype(drawn.size()));
+    for (const assess::DensityPoint& p : drawn) {
+      const double x = double(p.distanceM) * unit;
+      const double y = double(p.densityWm2);
+      if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
+    }
+    curve->replace(points);
+    const QColor colour = SetColour(first.set);
+    curve->setPen(QPen(colour, kEvaluationCurveWidth));
+    curve->setVisible(true);
+    QStringList names;
+    for (const assess::LimitEntry* e : group) {
+      names << ShortLimitName(e->set);
+      curveOfSet_[Index(e->set)] = curve;
+    }
+    const bool peak = first.criterion == assess::Criterion::Instantaneous;
+    QString name =
+        QString(peak ? "Peak density" : "Density") + " at " + MegahertzText(*first.frequencyMHz);
+    if (!peak && first.averagingMinutes) {
+      name += ", " + QString::number(double(*first.averagingMinutes)) + "-minute average";
+    }
+    name += " (" + names.join(", ") + ")";
+    curve->setName(name);
+    legend.push_back({name, {curve->pen()}, {}, colour});
+  }
+  for (LimitSet set : kTodaysSets) {
+    QScatterSeries* dot = keepOutDots_[Index(set)];
+    const assess::LimitEntry* e = a.Find(set);
+    const bool shown = e != nullptr && curveOfSet_[Index(set)] != nullptr && e->keepOutM &&
+                       *e->keepOutM > 0 && e->limitWm2;
+    dot->setVisible(shown);
+    if (shown) {
+      dot->replace(QList<QPointF>{{double(*e->keepOutM) * unit, double(*e->limitWm2)}});
+    } else {
+      dot->clear();
+    }
+  }
+  return legend;
 }
 
 void AssessmentChart::SetShading(const assess::Assessment& a,
@@ -524,7 +648,7 @@ void AssessmentChart::SetMarkers(const assess::Assessment& a, double y0, double 
 
 void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
   const auto same = [](const LegendEntry& l, const LegendEntry& r) {
-    return l.text == r.text && l.lines == r.lines && l.fill == r.fill;
+    return l.text == r.text && l.lines == r.lines && l.fill == r.fill && l.dot == r.dot;
   };
   if (std::equal(entries.begin(), entries.end(), legend_.begin(), legend_.end(), same)) return;
   legend_ = std::move(entries);
@@ -540,6 +664,9 @@ void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
     g.fill = new QGraphicsRectItem(this);
     g.fill->setPen(QPen(QColor(120, 120, 120), 0.8));
     g.fill->setZValue(kTextZ);
+    g.dot = new QGraphicsEllipseItem(this);
+    g.dot->setPen(QPen(Qt::white, 1.0));
+    g.dot->setZValue(kTextZ + 1);
     legendGraphics_.push_back(g);
   }
   for (size_t i = 0; i < legendGraphics_.size(); ++i) {
@@ -547,6 +674,7 @@ void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
     const bool shown = i < legend_.size();
     g.text->setVisible(shown);
     g.fill->setVisible(shown && legend_[i].fill.style() != Qt::NoBrush);
+    g.dot->setVisible(shown && legend_[i].dot.isValid());
     const size_t lines = shown ? legend_[i].lines.size() : 0;
     while (g.lines.size() < lines) {
       auto* line = new PlotLine(this);
@@ -560,6 +688,7 @@ void AssessmentChart::SetLegend(std::vector<LegendEntry> entries) {
     if (!shown) continue;
     g.text->setText(legend_[i].text);
     g.fill->setBrush(legend_[i].fill);
+    if (legend_[i].dot.isValid()) g.dot->setBrush(legend_[i].dot);
   }
 }
 
@@ -627,16 +756,25 @@ double AssessmentChart::PlaceMarkerLabels(double top) {
 }
 
 double AssessmentChart::PlaceLegend(double width, double height) {
+  // The spacing after an entry's text is not needed at the row's end.
+  const double room = width - 2.0 * kLegendSide + kLegendSpacing;
   std::vector<double> widths;
   widths.reserve(legend_.size());
   double lineHeight = 0;
   for (size_t i = 0; i < legend_.size(); ++i) {
-    const QRectF text = legendGraphics_[i].text->boundingRect();
+    // An entry wider than a row is cut short, its whole text in its tip.
+    QGraphicsSimpleTextItem* item = legendGraphics_[i].text;
+    const QString& whole = legend_[i].text;
+    const double most = room - kLegendSample - kLegendTextGap - kLegendSpacing;
+    const QFontMetricsF metrics(item->font());
+    const bool cut = metrics.horizontalAdvance(whole) > most;
+    const QString shown = cut ? metrics.elidedText(whole, Qt::ElideRight, most) : whole;
+    if (item->text() != shown) item->setText(shown);
+    item->setToolTip(cut ? whole : QString());
+    const QRectF text = item->boundingRect();
     widths.push_back(kLegendSample + kLegendTextGap + text.width() + kLegendSpacing);
     lineHeight = std::max(lineHeight, text.height());
   }
-  // The spacing after an entry's text is not needed at the row's end.
-  const double room = width - 2.0 * kLegendSide + kLegendSpacing;
   const std::vector<int> rows = WrapRows(widths, room);
   const int count = std::max(legendRowsKept_, rows.empty() ? 0 : rows.back() + 1);
   legendRowsKept_ = count;
@@ -656,6 +794,7 @@ double AssessmentChart::PlaceLegend(double width, double height) {
     const double middle = y + lineHeight / 2.0;
     g.fill->setRect(x, y + 2, kLegendSample, lineHeight - 4);
     for (PlotLine* line : g.lines) line->setLine(x, middle, x + kLegendSample, middle);
+    g.dot->setRect(x + (kLegendSample - kDotSize) / 2, middle - kDotSize / 2, kDotSize, kDotSize);
     g.text->setPos(x + kLegendSample + kLegendTextGap, y);
     legendRects_.emplace_back(x, y, widths[i] - kLegendSpacing, lineHeight);
     x += widths[i];

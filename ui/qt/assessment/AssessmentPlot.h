@@ -1,11 +1,15 @@
 // The assessment's plot: the average power density along the main beam
 // against distance on logarithmic axes, from the antenna's side of
-// lambda / 2 pi outwards; a line for every limit set that applies at the
-// station's frequency (the window's standard strongest, lines that lie on
-// one another dashed in turns); the distances above the window's limit
-// shaded; and markers at the far-field boundary, at lambda / 2 pi, at the
-// FCC minimum exempt distance and at the keep-out distance, labelled in
-// staggered rows above the plot.  The title wraps to the plot's width and
+// lambda / 2 pi outwards: the calculator's model at its frequency, and
+// beside it the station evaluation's density for today's rules at the
+// frequency of the band each was evaluated at, with a dot where each meets
+// its own limit (its keep-out distance); a line for every limit set that
+// applies (the window's standard strongest, lines that lie on one another
+// dashed in turns); the distances where the calculator's density is above
+// the window's limit shaded; and markers at the far-field boundary, at
+// lambda / 2 pi, at the FCC minimum exempt distance and at the keep-out
+// distance of the window's standard, labelled in staggered rows above the
+// plot.  The title wraps to the plot's width and
 // the legend wraps in rows under it.  The assessment window, the report's
 // --plot and the evaluation record all draw it through RenderAssessmentPlot,
 // so that every output shows the same picture.
@@ -21,19 +25,18 @@
 #include "assess/Assessment.h"
 #include "core/StationState.h"
 
+class QGraphicsEllipseItem;
 class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QGraphicsTextItem;
 class QLineSeries;
 class QLogValueAxis;
+class QScatterSeries;
 class QPainter;
 
 namespace korrin {
 
 class PlotLine;
-
-// How many limit sets there are: a line for each.
-inline constexpr std::size_t kPlotLimitSets = 7;
 
 // Draws the plot of `a` (the assessment of `station`) into `target` of
 // `painter`, as vectors where the painter's device keeps them (SVG, PDF).
@@ -50,7 +53,14 @@ class AssessmentChart : public QChart {
 
   void Show(const StationState& station, const assess::Assessment& a);
 
+  // The calculator's density along the beam.
   QLineSeries* Curve() const { return curve_; }
+  // The station evaluation's density for one of today's rules; entries of
+  // one density share a curve; nullptr when the set does not apply.
+  QLineSeries* EvaluationCurve(assess::LimitSet set) const;
+  // The dot at the evaluation's keep-out distance of a set, on its limit
+  // line; nullptr when none is drawn.
+  QScatterSeries* KeepOutDot(assess::LimitSet set) const;
   // The line of a limit set; nullptr when the set does not apply.
   QLineSeries* LimitLine(assess::LimitSet set) const;
   // The shaded distances: pairs of (from, to) in the unit shown.
@@ -93,15 +103,19 @@ class AssessmentChart : public QChart {
     QString text;
     std::vector<QPen> lines;  // samples drawn over one another
     QBrush fill;              // a filled sample instead, where set
+    QColor dot;               // a dot on the sample's middle, where valid
   };
   struct LegendGraphics {
     QGraphicsSimpleTextItem* text = nullptr;
     QGraphicsRectItem* fill = nullptr;
+    QGraphicsEllipseItem* dot = nullptr;
     std::vector<PlotLine*> lines;
   };
 
   std::vector<const Marker*> ShownMarkers() const;  // left to right
   void SetLimitLines(const assess::Assessment& a, double x0, double x1);
+  // The evaluation's curves and keep-out dots, and their legend entries.
+  std::vector<LegendEntry> SetEvaluationCurves(const assess::Assessment& a, double x0, double unit);
   void SetShading(const assess::Assessment& a, const std::vector<assess::DensityPoint>& drawn,
                   double unit);
   void SetMarkers(const assess::Assessment& a, double y0, double y1, double unit);
@@ -115,8 +129,13 @@ class AssessmentChart : public QChart {
   QLogValueAxis* density_ = nullptr;
   QLogValueAxis* densityMw_ = nullptr;  // the same scale in mW/cm²
   QLineSeries* curve_ = nullptr;
-  std::array<QLineSeries*, kPlotLimitSets> limits_{};  // by LimitSet
-  std::array<bool, kPlotLimitSets> limitShown_{};
+  std::array<QLineSeries*, assess::kLimitSetCount> limits_{};  // by LimitSet
+  std::array<bool, assess::kLimitSetCount> limitShown_{};
+  // The evaluation's curves, as many as today's rules, used in turn; and
+  // which of them each set's entry is drawn on.
+  std::array<QLineSeries*, 4> evaluationCurves_{};
+  std::array<QLineSeries*, assess::kLimitSetCount> curveOfSet_{};
+  std::array<QScatterSeries*, assess::kLimitSetCount> keepOutDots_{};  // today's rules only
   // Far-field boundary, lambda / 2 pi, FCC exempt distance, and the keep-out
   // distance of the window's standard (beyond the model's crossing where the
   // window's own figure is the larger).

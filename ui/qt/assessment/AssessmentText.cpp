@@ -9,7 +9,8 @@ namespace korrin {
 
 namespace {
 
-constexpr int kMostDecimals = 9;  // a millimetre's thousandth; smaller figures read 0
+constexpr int kMostDecimals = 9;       // a millimetre's thousandth; smaller figures read 0
+constexpr int kFrequencyDecimals = 4;  // 0.1357 MHz: band edges to the 100 Hz
 
 }  // namespace
 
@@ -62,6 +63,43 @@ QString ShortLimitName(assess::LimitSet set) {
       return "Hand-set limit";
     case assess::LimitSet::Icnirp2020Occupational:
       return "ICNIRP 2020 occupational";
+    case assess::LimitSet::CalculatorFcc:
+      return "FCC (calculator)";
+  }
+  return {};
+}
+
+QString MegahertzText(Real mhz) {
+  QString text = QString::number(double(mhz), 'f', kFrequencyDecimals);
+  while (text.endsWith('0')) text.chop(1);
+  if (text.endsWith('.')) text.chop(1);
+  return text + " MHz";
+}
+
+QString ReasonText(assess::FrequencyReason reason) {
+  switch (reason) {
+    case assess::FrequencyReason::LowerEdge:
+      return "lower edge";
+    case assess::FrequencyReason::UpperEdge:
+      return "upper edge";
+    case assess::FrequencyReason::Breakpoint:
+      return "breakpoint";
+    case assess::FrequencyReason::InsideBand:
+      return "inside the band";
+    case assess::FrequencyReason::Given:
+      break;
+  }
+  return {};
+}
+
+QString ModelText(assess::ExposureModel model) {
+  switch (model) {
+    case assess::ExposureModel::FarField:
+      return "far field";
+    case assess::ExposureModel::Aperture:
+      return "aperture equations";
+    case assess::ExposureModel::CalculatorScan:
+      return "near-field model";
   }
   return {};
 }

@@ -27,6 +27,17 @@ QString DensityText(Real wm2);
 // The set's short name for the plot's legend: "FCC general", "ICNIRP 2020".
 QString ShortLimitName(assess::LimitSet set);
 
+// A frequency to the 100 Hz, trailing zeros dropped: "450 MHz", "14.35 MHz".
+QString MegahertzText(Real mhz);
+
+// Why the evaluation took a frequency: "upper edge", "breakpoint"; empty for
+// a frequency given.
+QString ReasonText(assess::FrequencyReason reason);
+
+// The model that governs a keep-out distance: "far field", "aperture
+// equations", "near-field model".
+QString ModelText(assess::ExposureModel model);
+
 // Band, power, antenna and gain, ground reflection, and the tower on the
 // HF side: "432 MHz · 1500 W (1191 W at the feed) · 9.50 m dish, 30.4 dBi ·
 // ground reflection off".

@@ -36,10 +36,15 @@ QString Dash() {
   return QStringLiteral("–");
 }
 
-// "12.3 m", or with the dish's separate ranges "12.3 m (0–4.10 m and 6.00–12.3 m)".
+// "12.3 m", with the dish's separate ranges "12.3 m (0–4.10 m and 6.00–12.3 m)",
+// with the evaluation's model where it is not the far field "83.5 m
+// (aperture equations)".
 QString KeepOutText(const assess::LimitEntry& e, bool metric) {
   if (!e.keepOutM || *e.keepOutM <= 0) return "not reached";
   QString text = LengthText(*e.keepOutM, metric);
+  if (e.model && *e.model != assess::ExposureModel::FarField) {
+    text += " (" + ModelText(*e.model) + ")";
+  }
   if (e.rangesM.size() > 1) {
     QStringList ranges;
     for (const assess::RangeM& r : e.rangesM) {
@@ -66,7 +71,11 @@ AssessmentWindow::AssessmentWindow(MainWindow& main) : main_(main) {
   table_ = new QTableWidget(0, kColumns, this);
   table_->setObjectName("LimitSets");
   table_->setHorizontalHeaderLabels(
-      {"Limit set", "Averaging", "Limit at this frequency", "Keep-out distance", "Head clearance"});
+      {"Limit set", "Averaging", "Frequency", "Limit", "Keep-out distance", "Head clearance"});
+  table_->horizontalHeaderItem(kFrequency)
+      ->setToolTip(
+          "Where the figures hold: the calculator's frequency, or the frequency of the band "
+          "where the station evaluation's keep-out distance is largest");
   table_->horizontalHeaderItem(kKeepOut)->setToolTip(
       "How far along the beam the density exceeds the limit, gaps covered");
   table_->horizontalHeaderItem(kHeadClearance)
@@ -214,12 +223,25 @@ void AssessmentWindow::ShowTable(const assess::Assessment& a, bool metric) {
     if (e.selected) name += " (selected)";
     set(row, kName, name, b);
     table_->item(row, kName)->setToolTip(name);
+    const bool instantaneous = e.criterion == assess::Criterion::Instantaneous;
     set(row, kAveraging,
-        e.averagingMinutes ? QString::number(double(*e.averagingMinutes)) + " min" : Dash(), b);
-    const bool applies = e.applies && e.limitWm2;
-    set(row, kLimit,
-        applies ? DensityText(*e.limitWm2) : "does not apply at " + Figure(a.frequencyMHz) + " MHz",
+        instantaneous        ? QString("instantaneous")
+        : e.averagingMinutes ? QString::number(double(*e.averagingMinutes)) + " min"
+                             : Dash(),
         b);
+    const bool applies = e.applies && e.limitWm2;
+    QString at = Dash();
+    if (applies && e.frequencyMHz) {
+      at = MegahertzText(*e.frequencyMHz);
+      const QString why = ReasonText(e.frequencyReason);
+      if (e.source == assess::EntrySource::Evaluation && !why.isEmpty()) at += " (" + why + ")";
+    }
+    set(row, kFrequency, at, b);
+    const bool evaluation = e.source == assess::EntrySource::Evaluation;
+    const QString where = evaluation && a.upperMHz > a.lowerMHz
+                              ? "in " + MegahertzText(a.lowerMHz) + "–" + MegahertzText(a.upperMHz)
+                              : "at " + MegahertzText(a.frequencyMHz);
+    set(row, kLimit, applies ? DensityText(*e.limitWm2) : "does not apply " + where, b);
     set(row, kKeepOut, applies ? KeepOutText(e, metric) : Dash(), b);
     set(row, kHeadClearance, e.headClearanceM ? LengthText(*e.headClearanceM, metric) : Dash(), b);
     ++row;
@@ -235,9 +257,12 @@ void AssessmentWindow::ShowNotes(const assess::Assessment& a, bool metric) {
     verdict = "the test does not apply at " + Figure(a.frequencyMHz) + " MHz.";
   } else {
     const assess::FccExemption& f = *a.fccExemption;
-    verdict = "time-averaged ERP " + PowerText(f.erpW) + "; exempt from " +
-              LengthText(f.minimumDistanceM, metric) + " (λ/2π is " +
-              LengthText(f.reactiveNearFieldM, metric) + ").";
+    verdict =
+        "time-averaged ERP " + PowerText(f.erpW) + " at " + MegahertzText(f.frequencyMHz) +
+        (ReasonText(f.frequencyReason).isEmpty() ? QString()
+                                                 : " (" + ReasonText(f.frequencyReason) + ")") +
+        "; exempt from " + LengthText(f.minimumDistanceM, metric) + " (λ/2π is " +
+        LengthText(f.reactiveNearFieldM, metric) + ").";
     if (f.distanceM && f.exempt) {
       verdict += " At " + LengthText(*f.distanceM, metric) + ": " +
                  (*f.exempt ? "exempt." : "not exempt; the station needs an exposure evaluation.");

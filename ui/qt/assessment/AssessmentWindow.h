@@ -48,7 +48,7 @@ class AssessmentWindow : public QWidget {
   QDoubleSpinBox* DistanceBox() const { return distance_; }
 
   // The table's columns.
-  enum Column { kName, kAveraging, kLimit, kKeepOut, kHeadClearance, kColumns };
+  enum Column { kName, kAveraging, kFrequency, kLimit, kKeepOut, kHeadClearance, kColumns };
 
  protected:
   void showEvent(QShowEvent* event) override;

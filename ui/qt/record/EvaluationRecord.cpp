@@ -11,6 +11,7 @@
 
 #include "ui/Controls.h"
 #include "ui/TForm1.h"
+#include "ui/qt/assessment/AssessmentText.h"
 
 #ifndef KORRIN_VERSION
 #define KORRIN_VERSION "4.4"
@@ -113,6 +114,8 @@ QString ShortName(LimitSet set) {
       return "the hand-set limit";
     case LimitSet::Icnirp2020Occupational:
       return "ICNIRP 2020 occupational";
+    case LimitSet::CalculatorFcc:
+      return "the calculator's FCC";
   }
   return "";
 }
@@ -177,26 +180,40 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   const bool tower = std::any_of(a.limits.begin(), a.limits.end(),
                                  [](const LimitEntry& e) { return e.headClearanceM.has_value(); });
   RecordTable t;
-  t.header = {"Limit set", "Averaging", "Limit", "Limit in mW/cm²", "Keep-out distance"};
-  t.widths = {30, 10, 14, 17, 15};
+  t.header = {"Limit set", "Averaging",       "Frequency",
+              "Limit",     "Limit in mW/cm²", "Keep-out distance"};
+  t.widths = {27, 9, 13, 12, 13, 13};
   if (tower) {
-    t.widths = {19, 12, 13, 19, 11};
+    t.widths = {19, 9, 11, 11, 12, 10};
     t.header << "Ground clearance from the tower"
              << "Head-height clearance (" + n.Height(a.headHeightM) + " head)";
     t.widths.insert(t.widths.end(), {13, 13});
   }
   for (const LimitEntry& e : a.limits) {
+    const bool evaluation = e.source == assess::EntrySource::Evaluation;
+    const bool instantaneous = e.criterion == assess::Criterion::Instantaneous;
     QStringList row;
     row << Q(assess::LimitSetName(e.set)) + (e.selected ? " — selected in the window" : "");
-    row << (e.averagingMinutes ? n.Fixed(*e.averagingMinutes, 0) + " min" : QString("—"));
+    row << (instantaneous        ? QString("instantaneous")
+            : e.averagingMinutes ? n.Fixed(*e.averagingMinutes, 0) + " min"
+                                 : QString("—"));
     if (!e.applies || !e.limitWm2) {
-      row << "does not apply at " + n.Frequency(a.frequencyMHz) << "—"
+      const bool band = evaluation && a.upperMHz > a.lowerMHz;
+      row << "—"
+          << "does not apply " +
+                 (band ? "in " + n.Frequency(a.lowerMHz) + "–" + n.Frequency(a.upperMHz)
+                       : "at " + n.Frequency(a.frequencyMHz))
+          << "—"
           << "—";
       if (tower)
         row << "—"
             << "—";
     } else {
-      row << n.Density(*e.limitWm2) << n.DensityMwCm2(*e.limitWm2);
+      QString at = n.Frequency(e.frequencyMHz.value_or(a.frequencyMHz));
+      if (evaluation && e.frequencyReason != assess::FrequencyReason::Given) {
+        at += " (" + ReasonText(e.frequencyReason) + ")";
+      }
+      row << at << n.Density(*e.limitWm2) << n.DensityMwCm2(*e.limitWm2);
       row << (e.keepOutM ? (*e.keepOutM > 0 ? n.CellLength(*e.keepOutM) : QString("none"))
                          : QString("—"));
       if (tower) {
@@ -207,6 +224,11 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
     if (e.selected) t.strongRows.push_back(int(t.rows.size()));
     t.rows.push_back(row);
   }
+  t.notes << "FCC and ICNIRP 2020: today's limits, by the station evaluation of the " +
+                 (a.band ? Q(*a.band) + " band" : QString("frequency")) +
+                 ", at the frequency where each keep-out distance is largest. The calculator's "
+                 "standards: its own model at " +
+                 n.Frequency(a.frequencyMHz) + ", as the window shows them.";
   t.notes << "Keep-out distance: the outermost distance along the main beam at which the average "
              "power density is above the limit; \"none\": below the limit at every distance.";
   if (tower) {
@@ -235,8 +257,13 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
           "people are at least " +
           n.Length(x.minimumDistanceM) + " from the antenna.";
     }
+    QString at = n.Frequency(x.frequencyMHz);
+    if (x.frequencyReason != assess::FrequencyReason::Given) {
+      at += " (" + ReasonText(x.frequencyReason) + ")";
+    }
     doc.Fields({
-        {"Time-averaged ERP", n.Power(x.erpW)},
+        {"Frequency", at},
+        {"Time-averaged ERP (30 minutes)", n.Power(x.erpW)},
         {"Reactive near field (λ/2π)", n.Length(x.reactiveNearFieldM)},
         {"Minimum exempt distance", n.Length(x.minimumDistanceM)},
         {"Verdict", verdict},
@@ -262,8 +289,9 @@ void PlotPart(RecordDocument& doc, const RecordInput& in) {
 void BandsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   if (in.bands.empty()) return;
   const assess::LimitEntry* selected = in.assessment.Selected();
-  // The FCC column already shows the selected standard when it is FCC.
-  const bool selectedColumn = selected != nullptr && selected->set != LimitSet::FccGeneral;
+  // The FCC column is the station evaluation's, so the window's standard,
+  // the calculator's FCC among them, has a column of its own.
+  const bool selectedColumn = selected != nullptr;
   RecordTable t;
   t.header << "Band"
            << "Frequency";
@@ -272,9 +300,7 @@ void BandsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
     t.header << "Keep-out, " + ShortName(selected->set) + " (selected)";
     t.widths.push_back(18);
   }
-  t.header << "Keep-out, ICNIRP 2020"
-           << QString("Keep-out, FCC general population") +
-                  (selected != nullptr && !selectedColumn ? " (selected)" : "")
+  t.header << "Keep-out, ICNIRP 2020" << QString("Keep-out, FCC general population")
            << "FCC minimum exempt distance";
   t.widths.insert(t.widths.end(), {18, 18, 18});
   const auto length = [&n](const std::optional<Real>& m) {
@@ -313,32 +339,67 @@ void MethodPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   QString text =
       "The average power density is computed along the main beam of the antenna, where it is "
       "greatest. The antenna's pattern is not used, so every distance in this record is the worst "
-      "case for any direction. The average power is the power at the feed times the overall "
-      "transmission factor; that factor is set for six minutes, and it is taken to hold over the "
-      "30 minutes over which the general-public limits are averaged as well. ";
+      "case for any direction. ";
+  // Today's limits: the station evaluation.
+  text +=
+      "Today's limits (FCC 47 CFR 1.1310, both tiers, and ICNIRP 2020, general public and "
+      "occupational) and the FCC exemption test come from the station evaluation of this station "
+      "as one installation. " +
+      (a.band ? "The " + Q(*a.band) + " band (" + n.Frequency(a.lowerMHz) + " to " +
+                    n.Frequency(a.upperMHz) +
+                    ") is evaluated at its edges and at every limit breakpoint inside it, and each "
+                    "figure is given at the frequency where it is largest. "
+              : QString()) +
+      "The average power is the power at the antenna times the mode's duty factor and the "
+      "fraction of each limit's averaging time (30 minutes; 6 for FCC occupational) that the "
+      "operating pattern, taken as a cycle of minutes on and off, transmits in its worst "
+      "window. The half-wave dipole's gain is 2.15 dBi. ";
   if (s.groundReflection) {
-    text += "Ground reflection is counted: the power is multiplied by " +
-            n.Fixed(s.groundReflectionFactor, 2) +
+    text += a.farFieldBoundaryM
+                ? QString(
+                      "Ground reflection is not counted for the dish (OET 65's aperture "
+                      "equations carry none). ")
+                : QString(
+                      "Ground reflection multiplies the density by 2.56 (OET 65, equation "
+                      "6), once. ");
+  }
+  if (a.farFieldBoundaryM) {
+    text +=
+        "The dish's density is the larger of OET 65's aperture equations (16·η·P/(πD²) out to "
+        "D²/(4λ), falling as 1/R to 0.6·D²/λ, the far-field formula beyond) and the program's "
+        "near-field model of the dish. ";
+  }
+  text +=
+      "From 0.1 to 10 MHz ICNIRP's 2010 nerve-stimulation levels are checked against the peak "
+      "envelope power as well, and the larger keep-out distance stands. The FCC exemption test "
+      "compares the 30-minute ERP (without ground reflection: the thresholds contain their own; "
+      "the gain over a half-wave dipole's 1.64) with the threshold for the distance, at every "
+      "frequency evaluated. ";
+  // The calculator's standards: its own model.
+  text += "The calculator's standards (" +
+          QString(a.Find(LimitSet::HandSet) ? "AS2772, ARPANSA 2002, its FCC and the hand-set limit"
+                                            : "AS2772, ARPANSA 2002 and its FCC") +
+          ") follow the calculator's own model at " + n.Frequency(a.frequencyMHz) +
+          ", as the window shows them: the average power is the power at the feed times the "
+          "overall transmission factor, set for six minutes. ";
+  if (s.groundReflection) {
+    text += "Ground reflection multiplies the power by " + n.Fixed(s.groundReflectionFactor, 2) +
             " (for the low-gain antennas of the HF side, the exclusion zone counts this factor a "
             "second time, as the window does). ";
-  } else {
-    text += "Ground reflection is not counted (a factor of 1). ";
   }
   if (a.farFieldBoundaryM) {
     text += "Inside the dish's far-field boundary (2D²/λ, " + n.Length(*a.farFieldBoundaryM) +
-            ") the on-axis density follows the program's near-field model of the dish, which "
+            ") the on-axis density follows the calculator's near-field model of the dish, which "
             "rises and falls with distance and can be above a limit in two ranges; the keep-out "
             "distance covers the gap between them. From the boundary on, the far-field formula "
             "S = P·G / (4πR²) is used. ";
   } else {
     text += "For this antenna the far-field formula S = P·G / (4πR²) is used at every distance. ";
   }
-  text += "Closer than λ/2π (" + n.Length(a.reactiveNearFieldM) +
+  text += "Closer than λ/2π (" + n.Length(a.reactiveNearFieldM) + " at " +
+          n.Frequency(a.frequencyMHz) +
           ") is the reactive near field, where power density is not the right measure and the "
-          "fields need an evaluation of their own. The FCC exemption test compares the "
-          "time-averaged ERP (the power at the feed without the ground-reflection factor, times "
-          "the overall transmission factor and the antenna's gain over a half-wave dipole) with "
-          "the threshold for the distance.";
+          "fields need an evaluation of their own.";
   doc.Paragraph(text);
 
   // The window's disclaimer, as it shows it, one paragraph per group of lines.

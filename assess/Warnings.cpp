@@ -27,11 +27,12 @@ std::string LengthWords(Real metres, bool metric) {
   return metric ? TwoDecimals(metres) + " m" : TwoDecimals(metres * kFeetPerMetre) + " ft";
 }
 
-// The shortest text of up to six decimals: "450", "3.5", "14.35", "2.5".
+// The shortest text of up to four decimals (a band edge to the 100 Hz):
+// "450", "3.5", "14.35", "0.1357", "2.5".
 std::string Shortest(Real value) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, 6);
+                                    std::chars_format::fixed, 4);
   std::string text(buffer, result.ptr);
   while (!text.empty() && text.back() == '0') text.pop_back();
   if (!text.empty() && text.back() == '.') text.pop_back();

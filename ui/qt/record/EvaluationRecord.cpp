@@ -332,6 +332,9 @@ void BandsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   doc.Table(t);
 }
 
+// ICNIRP 2010's nerve-stimulation levels apply up to this frequency.
+constexpr Real kNerveStimulationToMHz = 10.0L;
+
 void MethodPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   const assess::Assessment& a = in.assessment;
   const assess::StationSummary& s = in.station;
@@ -369,19 +372,24 @@ void MethodPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
         "D²/(4λ), falling as 1/R to 0.6·D²/λ, the far-field formula beyond) and the program's "
         "near-field model of the dish. ";
   }
+  if (a.lowerMHz <= kNerveStimulationToMHz) {
+    text +=
+        "From 0.1 to 10 MHz ICNIRP's 2010 nerve-stimulation levels are checked against the peak "
+        "envelope power as well, and the larger keep-out distance stands. ";
+  }
   text +=
-      "From 0.1 to 10 MHz ICNIRP's 2010 nerve-stimulation levels are checked against the peak "
-      "envelope power as well, and the larger keep-out distance stands. The FCC exemption test "
+      "The FCC exemption test "
       "compares the 30-minute ERP (without ground reflection: the thresholds contain their own; "
       "the gain over a half-wave dipole's 1.64) with the threshold for the distance, at every "
       "frequency evaluated. ";
-  // The calculator's standards: its own model.
-  text += "The calculator's standards (" +
-          QString(a.Find(LimitSet::HandSet) ? "AS2772, ARPANSA 2002, its FCC and the hand-set limit"
-                                            : "AS2772, ARPANSA 2002 and its FCC") +
-          ") follow the calculator's own model at " + n.Frequency(a.frequencyMHz) +
-          ", as the window shows them: the average power is the power at the feed times the "
-          "overall transmission factor, set for six minutes. ";
+  // The calculator's standards: its own model, a paragraph of their own.
+  doc.Paragraph(text);
+  text = "The calculator's standards (" +
+         QString(a.Find(LimitSet::HandSet) ? "AS2772, ARPANSA 2002, its FCC and the hand-set limit"
+                                           : "AS2772, ARPANSA 2002 and its FCC") +
+         ") follow the calculator's own model at " + n.Frequency(a.frequencyMHz) +
+         ", as the window shows them: the average power is the power at the feed times the "
+         "overall transmission factor, set for six minutes. ";
   if (s.groundReflection) {
     text += "Ground reflection multiplies the power by " + n.Fixed(s.groundReflectionFactor, 2) +
             " (for the low-gain antennas of the HF side, the exclusion zone counts this factor a "

@@ -24,12 +24,14 @@ check_png("${png}" 1000 720)
 
 # SVG, once with each of two standards selected: the legend marks the
 # selected one, and the title line names it with its edition.
-foreach(case "FCC general;FCC 47 CFR 1.1310 \\(2021\\), general population;"
-             "AS2772;AS2772 \\(withdrawn\\);Panel75Click")
-  list(GET case 0 legend)
-  list(GET case 1 title)
-  list(GET case 2 action)
-  set(svg "${DIR}/plot-${legend}.SVG")
+# The window's FCC is the calculator's, beside today's FCC general population.
+foreach(case "fcc;FCC \\(calculator\\);FCC 47 CFR 1.1310 \\(2021\\), general population;"
+             "as2772;AS2772;AS2772 \\(withdrawn\\);Panel75Click")
+  list(GET case 0 name)
+  list(GET case 1 legend)
+  list(GET case 2 title)
+  list(GET case 3 action)
+  set(svg "${DIR}/plot-${name}.SVG")
   if(action)
     run(--do ${action} --plot "${svg}")
   else()

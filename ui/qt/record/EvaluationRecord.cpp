@@ -180,27 +180,33 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
   const bool tower = std::any_of(a.limits.begin(), a.limits.end(),
                                  [](const LimitEntry& e) { return e.headClearanceM.has_value(); });
   RecordTable t;
-  t.header = {"Limit set", "Averaging",       "Frequency",
-              "Limit",     "Limit in mW/cm²", "Keep-out distance"};
-  t.widths = {27, 9, 13, 12, 13, 13};
+  t.header = {"Limit set", "Averaging", "Limit", "Limit in mW/cm²", "Keep-out distance"};
+  t.widths = {30, 10, 14, 17, 15};
   if (tower) {
-    t.widths = {19, 9, 11, 11, 12, 10};
+    t.widths = {26, 11, 12, 15, 10};
     t.header << "Ground clearance from the tower"
              << "Head-height clearance (" + n.Height(a.headHeightM) + " head)";
-    t.widths.insert(t.widths.end(), {13, 13});
+    t.widths.insert(t.widths.end(), {11, 11});
   }
   for (const LimitEntry& e : a.limits) {
     const bool evaluation = e.source == assess::EntrySource::Evaluation;
     const bool instantaneous = e.criterion == assess::Criterion::Instantaneous;
+    // Today's limits name the frequency of the band their figures hold at.
+    QString name = Q(assess::LimitSetName(e.set));
+    if (evaluation && e.applies && e.frequencyMHz) {
+      name += ", at " + n.Frequency(*e.frequencyMHz);
+      if (e.frequencyReason != assess::FrequencyReason::Given) {
+        name += " (" + ReasonText(e.frequencyReason) + ")";
+      }
+    }
     QStringList row;
-    row << Q(assess::LimitSetName(e.set)) + (e.selected ? " — selected in the window" : "");
+    row << name + (e.selected ? " — selected in the window" : "");
     row << (instantaneous        ? QString("instantaneous")
             : e.averagingMinutes ? n.Fixed(*e.averagingMinutes, 0) + " min"
                                  : QString("—"));
     if (!e.applies || !e.limitWm2) {
       const bool band = evaluation && a.upperMHz > a.lowerMHz;
-      row << "—"
-          << "does not apply " +
+      row << "does not apply " +
                  (band ? "in " + n.Frequency(a.lowerMHz) + "–" + n.Frequency(a.upperMHz)
                        : "at " + n.Frequency(a.frequencyMHz))
           << "—"
@@ -209,11 +215,7 @@ void ResultsPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
         row << "—"
             << "—";
     } else {
-      QString at = n.Frequency(e.frequencyMHz.value_or(a.frequencyMHz));
-      if (evaluation && e.frequencyReason != assess::FrequencyReason::Given) {
-        at += " (" + ReasonText(e.frequencyReason) + ")";
-      }
-      row << at << n.Density(*e.limitWm2) << n.DensityMwCm2(*e.limitWm2);
+      row << n.Density(*e.limitWm2) << n.DensityMwCm2(*e.limitWm2);
       row << (e.keepOutM ? (*e.keepOutM > 0 ? n.CellLength(*e.keepOutM) : QString("none"))
                          : QString("—"));
       if (tower) {

@@ -5,6 +5,7 @@
 // changes its power computes again, the maps follow the limits chosen, and
 // without the engine the panel says why.  These run nec2c.
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -18,8 +19,10 @@
 #include "ui/qt/station/NearFieldPanel.h"
 #include "ui/qt/station/ResultsPanel.h"
 #include "ui/qt/station/StationDocument.h"
+#include "ui/qt/station/StationNearField.h"
 #include "ui/qt/station/StationTable.h"
 #include "ui/qt/station/StationWindow.h"
+#include "ui/station/ResultTables.h"
 
 using namespace korrin;
 using stationui::Table;
@@ -77,6 +80,8 @@ class NearFieldWindowTest : public QObject {
   void AnEditDuringARunStopsItForTheNewFigures();
   void ClosingTheWindowDuringARunStopsIt();
   void WithoutTheEngineSaysWhy();
+  void TheVerdictCountsTheNearField_data();
+  void TheVerdictCountsTheNearField();
 };
 
 void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
@@ -223,6 +228,64 @@ void NearFieldWindowTest::WithoutTheEngineSaysWhy() {
            qPrintable(panel->Status()));
   // The rest of the window is evaluated as ever.
   QVERIFY(!win.w->Results()->Verdict()->text().isEmpty());
+}
+
+void NearFieldWindowTest::TheVerdictCountsTheNearField_data() {
+  QTest::addColumn<QString>("power");    // the transmitter's, set after opening; empty: as filed
+  QTest::addColumn<QString>("program");  // the engine's
+  QTest::addColumn<bool>("complies");
+  QTest::addColumn<QStringList>("words");  // in the verdict line once the near field is in
+  // The far field alone says the station complies; the near field of the
+  // inverted V puts "Path" over the ICNIRP limit.
+  QTest::newRow("as filed") << QString() << QString("nec2c") << false
+                            << QStringList{"Does not comply", "\"Path\" (ICNIRP"};
+  // A quarter of the power: the edit stops the run for the filed power.
+  QTest::newRow("lower power") << QString("375") << QString("nec2c") << true
+                               << QStringList{"Complies"};
+  QTest::newRow("no engine") << QString() << QString("/nonexistent/nec2c") << true
+                             << QStringList{"far-field estimate of \"40m\"", "not found",
+                                            "/nonexistent/nec2c"};
+}
+
+void NearFieldWindowTest::TheVerdictCountsTheNearField() {
+  QFETCH(QString, power);
+  QFETCH(QString, program);
+  QFETCH(bool, complies);
+  QFETCH(QStringList, words);
+  Window win;
+  StationNearField* near = win.w->NearField();
+  QLabel* verdict = win.w->Results()->Verdict();
+  if (program != "nec2c") win.w->SetEngineProgram(program);
+  if (!power.isEmpty()) {
+    const int column = ColumnNamed(*win.w, Table::Transmitters, "Power (W)");
+    QVERIFY(column >= 0);
+    QVERIFY(win.w->Model(Table::Transmitters)
+                ->setData(win.w->Model(Table::Transmitters)->index(0, column), power));
+  }
+  const station::Station station = win.w->Document().Station();
+  // The far field shows at once, but no verdict until the near field is in.
+  QVERIFY(near->Needed());
+  QVERIFY(near->Result() == nullptr);
+  QVERIFY2(verdict->text().startsWith("Near field of the wire antennas being computed"),
+           qPrintable(verdict->text()));
+  QVERIFY(!win.w->Results()->Table(ResultsPanel::kPlaces)->Shown().rows.empty());
+
+  QTRY_VERIFY_WITH_TIMEOUT(near->Result() != nullptr && !near->Busy(), kEngineWaitMs);
+  for (const QString& word : words) {
+    QVERIFY2(verdict->text().contains(word), qPrintable(verdict->text()));
+  }
+  QCOMPARE(win.w->Evaluation().verdict.complies, complies);
+  // The same verdict as the record and korrin-report work out.
+  assess::NearFieldOptions options;
+  options.folder = QFileInfo(kNearField).absolutePath().toStdString();
+  options.run.program = program.toStdString();
+  const assess::StationNearField record = assess::EvaluateWithNearField(station, options);
+  QCOMPARE(record.evaluation.verdict.complies, complies);
+  QVERIFY2(
+      verdict->text().startsWith(QString::fromStdString(stationui::VerdictLine(record.evaluation))),
+      qPrintable(verdict->text()));
+  QCOMPARE(win.w->Results()->Table(ResultsPanel::kPlaces)->Shown().rows,
+           stationui::PlaceResults(record.evaluation).rows);
 }
 
 QTEST_MAIN(NearFieldWindowTest)

@@ -336,8 +336,7 @@ void NearFieldPanel::ShowResult(std::shared_ptr<const assess::NearFieldInstallat
   if (over) {
     lines << tr(
         "Over the limit at a place by this installation's near field alone. The window's "
-        "sums take its far-field estimate; the evaluation record and korrin-report "
-        "--near-field take the near field.");
+        "sums, the evaluation record and korrin-report --near-field take the near field.");
   }
   for (const std::string& note : n.notes) lines << tr("Note: %1").arg(Q(note));
   figures_->setText(lines.join('\n'));

@@ -178,6 +178,16 @@ void ResultsPanel::Show(const station::Station& station, const assess::StationEv
   nearField_->Update(station, e);
 }
 
+void ResultsPanel::Retake(const assess::StationEvaluation& e) {
+  evaluation_ = &e;
+  if (station_ != nullptr) Refill();
+}
+
+void ResultsPanel::SetVerdictNote(const QString& pending, const QString& note) {
+  pending_ = pending;
+  note_ = note;
+}
+
 void ResultsPanel::ShowNothing(const QString& why) {
   station_ = nullptr;
   evaluation_ = nullptr;
@@ -229,7 +239,13 @@ void ResultsPanel::Highlight(const QString& installation, const QString& place) 
 
 void ResultsPanel::Refill() {
   const assess::StationEvaluation& e = *evaluation_;
-  SetVerdict(Q(su::VerdictLine(e)), e.verdict.complies ? kComplies : kFails);
+  if (!pending_.isEmpty()) {
+    SetVerdict(pending_, kUnset);
+  } else {
+    const QString line = Q(su::VerdictLine(e));
+    SetVerdict(note_.isEmpty() ? line : line + ' ' + note_,
+               e.verdict.complies ? kComplies : kFails);
+  }
   models_[kInstallations]->Set(su::InstallationResults(e, feet_));
   models_[kExemption]->Set(su::ExemptionResults(e, feet_));
   models_[kPlaces]->Set(su::PlaceResults(e));

@@ -73,6 +73,12 @@ class ResultsPanel : public QWidget {
 
   // Shows the evaluation of `station`.
   void Show(const station::Station& station, const assess::StationEvaluation& evaluation);
+  // Shows another evaluation of the same station (with the near field of
+  // its wire antennas); the near-field tab keeps the one given to Show.
+  void Retake(const assess::StationEvaluation& evaluation);
+  // While `pending` is not empty the verdict line says it in place of a
+  // verdict; `note` follows the verdict (what the sums leave out).
+  void SetVerdictNote(const QString& pending, const QString& note);
   // Shows that there is nothing evaluated, and why.
   void ShowNothing(const QString& why);
   void SetFeet(bool feet);
@@ -110,6 +116,8 @@ class ResultsPanel : public QWidget {
   bool feet_ = false;
   Standing standing_ = kUnset;
   QStringList failures_;
+  QString pending_;
+  QString note_;
   QStringList warningsShown_;
 };
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSet>
 #include <QSplitter>
@@ -29,6 +30,7 @@
 #include "ui/qt/station/ResultsPanel.h"
 #include "ui/qt/station/StationDocument.h"
 #include "ui/qt/station/StationMenu.h"
+#include "ui/qt/station/StationNearField.h"
 #include "ui/qt/station/StationTable.h"
 
 namespace korrin {
@@ -79,6 +81,8 @@ StationWindow::StationWindow(QWidget* parent) : QMainWindow(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("StationWindow");
   document_ = new StationDocument(this);
+  near_ = new StationNearField(this);
+  connect(near_, &StationNearField::computed, this, &StationWindow::TakeNearField);
   Build();
   BuildMenus();
   Registry().append(this);
@@ -333,13 +337,51 @@ void StationWindow::SetFeetForNewLengths(bool feet) {
 void StationWindow::Evaluate() {
   if (FixingFile()) {
     evaluation_ = {};
+    plain_ = {};
+    near_->Clear();
     results_->ShowNothing(tr("Not evaluated: the file has problems to correct first."));
     return;
   }
-  evaluation_ = assess::Evaluate(document_->Station());
+  const station::Station& station = document_->Station();
+  plain_ = assess::Evaluate(station);
+  evaluation_ = plain_;
   const QString path = document_->Path();
-  results_->NearField()->SetFolder(path.isEmpty() ? QString() : QFileInfo(path).absolutePath());
-  results_->Show(document_->Station(), evaluation_);
+  const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+  results_->NearField()->SetFolder(folder);
+  {
+    // A result already kept is taken below, not by the signal.
+    const QScopedValueRollback<bool> quiet(evaluating_, true);
+    near_->Update(station, folder);
+  }
+  // The far field shows at once; with wire antennas the near field takes
+  // their place in the sums, which it may raise or lower, so there is no
+  // verdict until it is in.
+  const assess::StationNearField* near = near_->Result();
+  results_->SetVerdictNote(
+      near_->Needed() && near == nullptr
+          ? tr("Near field of the wire antennas being computed: the verdict follows.")
+          : QString(),
+      near != nullptr ? FarFieldOnlyNote(*near) : QString());
+  results_->Show(station, plain_);
+  if (near != nullptr) {
+    evaluation_ = near->evaluation;
+    results_->Retake(evaluation_);
+  }
+}
+
+void StationWindow::TakeNearField() {
+  if (evaluating_ || FixingFile()) return;
+  const assess::StationNearField* near = near_->Result();
+  if (near == nullptr) return;
+  evaluation_ = near->evaluation;
+  results_->SetVerdictNote(QString(), FarFieldOnlyNote(*near));
+  results_->Retake(evaluation_);
+}
+
+void StationWindow::SetEngineProgram(const QString& program) {
+  results_->NearField()->EngineOptions().program = program.toStdString();
+  near_->EngineOptions().program = program.toStdString();
+  Evaluate();
 }
 
 bool StationWindow::FixingFile() const {

@@ -36,6 +36,7 @@ class HeadingPanel;
 class PropertyPanel;
 class ResultsPanel;
 class StationDocument;
+class StationNearField;
 class StationTable;
 
 class StationWindow : public QMainWindow {
@@ -49,8 +50,14 @@ class StationWindow : public QMainWindow {
   EntryTableModel* Model(stationui::Table table) const;
   HeadingPanel* Heading() const { return heading_; }
   ResultsPanel* Results() const { return results_; }
-  // The evaluation of the station shown, made again after every change.
+  // The evaluation of the station shown, made again after every change:
+  // with the near field of its wire antennas once that is computed.
   const assess::StationEvaluation& Evaluation() const { return evaluation_; }
+  // The station's evaluation with the near field, computed in the background.
+  StationNearField* NearField() const { return near_; }
+  // The NEC-2 engine's program (a name in the search path, or a path) for
+  // the verdict and the near-field tab; computes again.
+  void SetEngineProgram(const QString& program);
   FixPanel* Fix() const { return fix_; }
   // Whether the window shows a file with problems instead of its station.
   bool FixingFile() const;
@@ -130,6 +137,8 @@ class StationWindow : public QMainWindow {
   void CheckFixedText();
   void FillRecentMenu();
   void Evaluate();
+  // Shows the evaluation with the near field when it is in.
+  void TakeNearField();
 
   StationDocument* document_ = nullptr;
   QSplitter* split_ = nullptr;
@@ -139,6 +148,9 @@ class StationWindow : public QMainWindow {
   PropertyPanel* property_ = nullptr;
   ResultsPanel* results_ = nullptr;
   assess::StationEvaluation evaluation_;
+  assess::StationEvaluation plain_;  // far field only: the near-field tab's powers
+  StationNearField* near_ = nullptr;
+  bool evaluating_ = false;
   FixPanel* fix_ = nullptr;
   QLabel* refusal_ = nullptr;
   std::array<StationTable*, 6> tables_{};

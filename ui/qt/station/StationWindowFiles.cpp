@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStackedWidget>
@@ -19,9 +20,11 @@
 #include "ui/qt/calculator/QtPlatform.h"
 #include "ui/qt/record/RecordExport.h"
 #include "ui/qt/station/FixPanel.h"
+#include "ui/qt/station/ResultsPanel.h"
 #include "ui/qt/station/SitePlanPainter.h"
 #include "ui/qt/station/StationDocument.h"
 #include "ui/qt/station/StationMenu.h"
+#include "ui/qt/station/StationNearField.h"
 #include "ui/qt/station/StationRecord.h"
 #include "ui/qt/station/StationTable.h"
 #include "ui/qt/station/StationWindow.h"
@@ -124,13 +127,19 @@ bool StationWindow::ExportRecord() {
                                    OutputBaseName() + ".pdf");
   if (!chosen) return false;
   const QString path = RecordFileName(*chosen);
-  // The near field of the wire antennas is computed for the record: a few
-  // seconds each.
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  statusBar()->showMessage(tr("Computing the evaluation record…"));
-  const StationRecordInput input =
-      StationRecordInputOf(document_->Station(), document_->Path(), document_->Modified(), feet_);
-  QApplication::restoreOverrideCursor();
+  // The near field the window computed for this station is taken as it
+  // is; else it is computed for the record: a few seconds each.
+  StationRecordInput input;
+  if (const assess::StationNearField* near = near_->Result()) {
+    input = StationRecordInputOf(document_->Station(), near->evaluation, near->installations,
+                                 document_->Path(), document_->Modified(), feet_);
+  } else {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    statusBar()->showMessage(tr("Computing the evaluation record…"));
+    input =
+        StationRecordInputOf(document_->Station(), document_->Path(), document_->Modified(), feet_);
+    QApplication::restoreOverrideCursor();
+  }
   const std::string error = WriteStationRecord(path, input, PageSizeForLocale(QLocale()));
   if (!error.empty()) {
     ShowMessage(
@@ -156,7 +165,7 @@ bool StationWindow::ExportSitePlan() {
   style.feet = feet_;
   const std::string error =
       SaveSitePlanFile(stationui::SitePlanOf(document_->Station(), evaluation_), path, style,
-                       QString::fromStdString(stationui::VerdictLine(evaluation_)));
+                       results_->Verdict()->text());
   if (!error.empty()) {
     ShowMessage(tr("The site plan was not written: %1.").arg(QString::fromStdString(error)));
     return false;

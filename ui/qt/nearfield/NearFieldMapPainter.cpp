@@ -1,12 +1,12 @@
 #include "ui/qt/nearfield/NearFieldMapPainter.h"
 
+#include "ui/qt/PictureFile.h"
+
 #include <QFontMetricsF>
 #include <QImage>
-#include <QImageWriter>
 #include <QLinearGradient>
+#include <QObject>
 #include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -261,47 +261,11 @@ void PaintNearFieldMap(QPainter& painter, const QRectF& target, const nf::NearFi
 
 std::string SaveNearFieldMapFile(const nf::NearFieldMap& map, const QString& path,
                                  const NearFieldMapStyle& style) {
-  const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-  if (!svg && !path.endsWith(".png", Qt::CaseInsensitive)) {
-    return "cannot write " + path.toStdString() + ": the near-field map is written as .svg or .png";
-  }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
-  }
-  const QRectF whole(QPointF(0, 0), QSizeF(kNearFieldMapFileSize));
-  if (svg) {
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    generator.setSize(kNearFieldMapFileSize);
-    generator.setViewBox(QRect(QPoint(0, 0), kNearFieldMapFileSize));
-    generator.setResolution(96);
-    generator.setTitle(QObject::tr("Korrin: near field"));
-    generator.setDescription(style.title);
-    QPainter painter;
-    if (!painter.begin(&generator)) return "cannot write " + path.toStdString();
-    PaintNearFieldMap(painter, whole, map, style);
-    if (!painter.end()) return "cannot finish " + path.toStdString();
-  } else {
-    QImage image(kNearFieldMapFileSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    constexpr int kDotsPerMetreAt96Dpi = 3780;
-    image.setDotsPerMeterX(kDotsPerMetreAt96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetreAt96Dpi);
-    {
-      QPainter painter(&image);
-      PaintNearFieldMap(painter, whole, map, style);
-    }
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-      file.cancelWriting();
-      return "cannot write " + path.toStdString() + " (" + writer.errorString().toStdString() + ")";
-    }
-  }
-  if (!file.commit()) {
-    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
-  }
-  return {};
+  return SavePictureFile(path, kNearFieldMapFileSize, "near-field map",
+                         QObject::tr("Korrin: near field"), style.title,
+                         [&](QPainter& painter, const QRectF& whole) {
+                           PaintNearFieldMap(painter, whole, map, style);
+                         });
 }
 
 }  // namespace korrin

@@ -1,13 +1,11 @@
 #include "ui/qt/station/SitePlanPainter.h"
 
-#include <QFile>
+#include "ui/qt/PictureFile.h"
+
 #include <QFontMetricsF>
-#include <QImage>
-#include <QImageWriter>
+#include <QObject>
 #include <QPainter>
 #include <QPolygonF>
-#include <QSaveFile>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -327,47 +325,10 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
 
 std::string SaveSitePlanFile(const su::SitePlanContent& content, const QString& path,
                              const SitePlanStyle& style, const QString& title) {
-  const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-  if (!svg && !path.endsWith(".png", Qt::CaseInsensitive)) {
-    return "cannot write " + path.toStdString() + ": the site plan is written as .svg or .png";
-  }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
-  }
-  const QRectF whole(QPointF(0, 0), QSizeF(kSitePlanFileSize));
-  if (svg) {
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    generator.setSize(kSitePlanFileSize);
-    generator.setViewBox(QRect(QPoint(0, 0), kSitePlanFileSize));
-    generator.setResolution(96);
-    generator.setTitle(QObject::tr("Korrin: site plan"));
-    generator.setDescription(title);
-    QPainter painter;
-    if (!painter.begin(&generator)) return "cannot write " + path.toStdString();
-    PaintSitePlan(painter, whole, content, style);
-    if (!painter.end()) return "cannot finish " + path.toStdString();
-  } else {
-    QImage image(kSitePlanFileSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    constexpr int kDotsPerMetreAt96Dpi = 3780;
-    image.setDotsPerMeterX(kDotsPerMetreAt96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetreAt96Dpi);
-    {
-      QPainter painter(&image);
-      PaintSitePlan(painter, whole, content, style);
-    }
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-      file.cancelWriting();
-      return "cannot write " + path.toStdString() + " (" + writer.errorString().toStdString() + ")";
-    }
-  }
-  if (!file.commit()) {
-    return "cannot write " + path.toStdString() + " (" + file.errorString().toStdString() + ")";
-  }
-  return {};
+  return SavePictureFile(path, kSitePlanFileSize, "site plan", QObject::tr("Korrin: site plan"),
+                         title, [&](QPainter& painter, const QRectF& whole) {
+                           PaintSitePlan(painter, whole, content, style);
+                         });
 }
 
 }  // namespace korrin

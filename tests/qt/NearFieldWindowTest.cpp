@@ -114,7 +114,11 @@ void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
   QVERIFY2(panel->Map()->Style().title.contains("FCC 47 CFR 1.1310 (2021), general population"),
            qPrintable(panel->Map()->Style().title));
 
-  // A picture of the window with its maps, to look at.
+  // A picture of the window with its maps and its verdict, to look at.
+  StationNearField* near = win.w->NearField();
+  QTRY_VERIFY_WITH_TIMEOUT(near->Result() != nullptr && !near->Busy(), kEngineWaitMs);
+  QVERIFY2(win.w->Results()->Verdict()->text().startsWith("Does not comply"),
+           qPrintable(win.w->Results()->Verdict()->text()));
   win.w->Results()->Pictures()->setCurrentWidget(panel);
   win.w->resize(1440, 880);
   const QByteArray dir = qgetenv("KORRIN_SCREENSHOT_DIR");

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KORRIN_TIDY_BUILD_DIR:-build/tidy}
-jobs=${KORRIN_TIDY_JOBS:-2}
+jobs=${KORRIN_TIDY_JOBS:-$(nproc)}
 
 tidy=$(command -v clang-tidy || command -v clang-tidy-14)
 runner=$(command -v run-clang-tidy || command -v run-clang-tidy-14)

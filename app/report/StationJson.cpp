@@ -23,22 +23,6 @@ JsonValue Text(const std::optional<std::string>& s) {
   return s ? JsonValue(*s) : JsonValue();
 }
 
-const char* ReasonId(FrequencyReason reason) {
-  switch (reason) {
-    case FrequencyReason::Given:
-      return "given";
-    case FrequencyReason::LowerEdge:
-      return "lower-edge";
-    case FrequencyReason::UpperEdge:
-      return "upper-edge";
-    case FrequencyReason::Breakpoint:
-      return "breakpoint";
-    case FrequencyReason::InsideBand:
-      return "inside-band";
-  }
-  return "";
-}
-
 // A tier's figures: the time-averaged criterion's frequency, limit and
 // powers; the governing criterion's keep-out distance and model.
 JsonValue ResultJson(const TierResult& t) {
@@ -52,7 +36,8 @@ JsonValue ResultJson(const TierResult& t) {
   j["tier"] = assess::TierId(t.tier);
   j["averagingMinutes"] = t.averagingMinutes;
   j["frequencyMHz"] = of(&CriterionResult::frequencyMHz);
-  j["frequencyReason"] = averaged != nullptr ? JsonValue(ReasonId(averaged->reason)) : JsonValue();
+  j["frequencyReason"] =
+      averaged != nullptr ? JsonValue(assess::FrequencyReasonId(averaged->reason)) : JsonValue();
   j["limitWm2"] = of(&CriterionResult::limitWm2);
   j["averagePowerW"] = of(&CriterionResult::powerW);
   j["eirpW"] = of(&CriterionResult::eirpW);

@@ -412,22 +412,7 @@ void MethodPart(RecordDocument& doc, const RecordInput& in, const Numbers& n) {
           "fields need an evaluation of their own.";
   doc.Paragraph(text);
 
-  // The window's disclaimer, as it shows it, one paragraph per group of lines.
-  doc.Heading("Disclaimer");
-  QString paragraph;
-  const auto flush = [&doc, &paragraph] {
-    if (!paragraph.isEmpty()) doc.Paragraph(paragraph);
-    paragraph.clear();
-  };
-  for (const std::string& line : DisclaimerLines()) {
-    const QString words = Q(line).simplified();
-    if (words.isEmpty()) {
-      flush();
-    } else {
-      paragraph += (paragraph.isEmpty() ? "" : " ") + words;
-    }
-  }
-  flush();
+  DisclaimerSection(doc);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/qt/record/RecordDocument.h"
 
+#include "ui/Controls.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
@@ -391,6 +393,24 @@ int RecordDocument::Render(QPagedPaintDevice& device) const {
   const int painted = Pass(painter, device, true, pages, footer_).Run(blocks_);
   if (!painter.end()) return 0;
   return painted;
+}
+
+void DisclaimerSection(RecordDocument& doc) {
+  doc.Heading("Disclaimer");
+  QString paragraph;
+  const auto flush = [&doc, &paragraph] {
+    if (!paragraph.isEmpty()) doc.Paragraph(paragraph);
+    paragraph.clear();
+  };
+  for (const std::string& line : DisclaimerLines()) {
+    const QString words = QString::fromStdString(line).simplified();
+    if (words.isEmpty()) {
+      flush();
+    } else {
+      paragraph += (paragraph.isEmpty() ? "" : " ") + words;
+    }
+  }
+  flush();
 }
 
 }  // namespace korrin

@@ -82,4 +82,8 @@ class RecordDocument {
   QString footer_;
 };
 
+// The window's disclaimer under its heading, one paragraph per group of
+// its lines: the same words in every record.
+void DisclaimerSection(RecordDocument& doc);
+
 }  // namespace korrin

@@ -396,24 +396,6 @@ void MethodPart(RecordDocument& doc) {
       "and cannot model buried radials.");
 }
 
-void DisclaimerPart(RecordDocument& doc) {
-  doc.Heading("Disclaimer");
-  QString paragraph;
-  const auto flush = [&doc, &paragraph] {
-    if (!paragraph.isEmpty()) doc.Paragraph(paragraph);
-    paragraph.clear();
-  };
-  for (const std::string& line : DisclaimerLines()) {
-    const QString words = Q(line).simplified();
-    if (words.isEmpty()) {
-      flush();
-    } else {
-      paragraph += (paragraph.isEmpty() ? "" : " ") + words;
-    }
-  }
-  flush();
-}
-
 QString TitleOf(const StationRecordInput& in) {
   const QString call = in.heading.callSign.trimmed();
   return "RF exposure evaluation of the station" + (call.isEmpty() ? QString() : " " + call);
@@ -470,7 +452,7 @@ RecordDocument ComposeStationRecord(const StationRecordInput& in) {
     doc.Bullets(warnings);
   }
   MethodPart(doc);
-  DisclaimerPart(doc);
+  DisclaimerSection(doc);
   doc.SignatureLines({"Signature of the evaluator", "Date"});
   return doc;
 }

@@ -55,7 +55,8 @@ Assessment Assess(const StationState& station, const Options& options) {
   return Assess(station, options, steps);
 }
 
-Assessment Assess(const StationState& station, const Options& options, NearFieldSteps& steps) {
+Assessment Assess(const StationState& station, const Options& options,
+                  const NearFieldSteps& steps) {
   Assessment a;
   a.frequencyMHz = station.FrequencyMHz;
   a.headHeightM = options.headHeightM;

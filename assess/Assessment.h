@@ -191,11 +191,9 @@ Real DensityAlongBeam(const StationState& recalculated, Real distanceM);
 // cycle on copies of it; `station` is not changed.
 Assessment Assess(const StationState& station, const Options& options = {});
 
-// The same, the dish's near-field factors taken from `steps` and the ones
-// computed added to it: they depend on neither the station nor the limit,
-// so a view that assesses one station after another keeps them and scans
-// without computing them again.
-Assessment Assess(const StationState& station, const Options& options, NearFieldSteps& steps);
+// The same, the dish's near-field factors taken from `steps` (every scan
+// shares one table of them).
+Assessment Assess(const StationState& station, const Options& options, const NearFieldSteps& steps);
 
 // What the texts about the station name: the inputs that the assessment
 // depends on, in the program's own words.

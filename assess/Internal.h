@@ -27,7 +27,7 @@ std::optional<Real> AveragingMinutes(LimitSet set);
 // anew, the dish's scan from `steps`, and the scan starts from the edges
 // `station` holds, as the cycle run on a copy of it would.
 StationState WithLimitSet(const StationState& recalculated, const StationState& station,
-                          LimitSet set, NearFieldSteps& steps);
+                          LimitSet set, const NearFieldSteps& steps);
 
 // ---- keep-out distance (KeepOut.cpp) ----
 

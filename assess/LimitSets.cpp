@@ -237,7 +237,7 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
 }
 
 StationState WithLimitSet(const StationState& recalculated, const StationState& station,
-                          LimitSet set, NearFieldSteps& steps) {
+                          LimitSet set, const NearFieldSteps& steps) {
   StationState s = recalculated;
   // The edges a scan does not reach keep the ones it started from.
   s.FirstZoneInner = station.FirstZoneInner;

@@ -62,7 +62,7 @@ void DishFarField(StationState& s);
 // boundary and density, near-field scan for the dish, exclusion distance).
 void DishBranch(StationState& s);
 class NearFieldSteps;
-void DishBranch(StationState& s, NearFieldSteps& steps);  // its scan's factors from `steps`
+void DishBranch(StationState& s, const NearFieldSteps& steps);  // its scan's factors from `steps`
 void YagiBranch(StationState& s);
 void LowGainBranch(StationState& s);
 
@@ -70,21 +70,22 @@ void LowGainBranch(StationState& s);
 Real NearFieldFactorAt(Real delta);
 
 // The two-pass scan of the dish's near field (uses FarFieldDensityWm2 and
-// RadiationLimit, writes the scan fields).
+// RadiationLimit, writes the scan fields), computing the factor at each
+// step it takes.
 void ScanNearField(StationState& s);
 
-// The near-field factor at each step of the dish's scan, computed once and
-// shared by the scans of one station under different limits: the steps and
-// their factors depend on neither the station nor the limit; only where a
-// scan stops does.
+// The near-field factor at every step of the dish's scan.  The steps and
+// their factors depend on neither the station nor the limit (only where a
+// scan stops does), so they are computed once, on first use, for every
+// scan the program runs; a NearFieldSteps is a handle on them.
 class NearFieldSteps {
  public:
-  // The factor at step `step` of the scan, whose delta is `delta`: the one
-  // kept, or else computed with the rest of its block of steps and kept.
-  // Every scan walks the same steps from the boundary inwards, one after
-  // the other, so a step not kept is the next one.
-  Real FactorAt(std::size_t step, Real delta) {
-    return step < factors_.size() ? factors_[step] : Compute(step, delta);
+  NearFieldSteps();
+
+  // The factor at step `step` of the scan, whose delta is `delta`.  Every
+  // step down to the antenna is kept, so `delta` is used only past them.
+  Real FactorAt(std::size_t step, Real delta) const {
+    return step < table_->factors.size() ? table_->factors[step] : NearFieldFactorAt(delta);
   }
 
   // The first step from `step` on at which the density (`farField` times
@@ -95,7 +96,7 @@ class NearFieldSteps {
   // The delta of a step kept (below Computed()), as the scan's steps reach it.
   Real DeltaAt(std::size_t step) const;
 
-  std::size_t Computed() const { return factors_.size(); }
+  std::size_t Computed() const { return table_->factors.size(); }
 
  private:
   struct Block {
@@ -103,17 +104,21 @@ class NearFieldSteps {
     Real lowest;  // of its factors
     Real highest;
   };
-  static constexpr std::size_t kBlock = 64;  // steps computed together and summed up
+  static constexpr std::size_t kBlock = 64;  // steps summed up together
 
-  Real Compute(std::size_t step, Real delta);
+  struct Table {
+    std::vector<Real> factors;
+    std::vector<Block> blocks;
+  };
+  static Table Build();
 
-  std::vector<Real> factors_;
-  std::vector<Block> blocks_;
+  const Table* table_;
 };
 
-// The same scan, its factors taken from `steps` (and the ones it computes
-// added to them).
-void ScanNearField(StationState& s, NearFieldSteps& steps);
+// The same scan, its factors taken from `steps`: the same figures, without
+// computing a factor, and passing at once over the steps known to keep a
+// pass walking.
+void ScanNearField(StationState& s, const NearFieldSteps& steps);
 
 // TowerClearanceM from ExclusionDistanceM and TowerHeight.
 void UpdateGroundClearance(StationState& s);
@@ -156,14 +161,14 @@ struct CycleTrace {
 CycleTrace Recalculate(StationState& s);
 
 // The same cycle, the dish's scan taking its factors from `steps`.
-CycleTrace Recalculate(StationState& s, NearFieldSteps& steps);
+CycleTrace Recalculate(StationState& s, const NearFieldSteps& steps);
 
 // The cycle without its moon-bounce stage (system noise, echo, peak EIRP,
 // path-loss cue), for what needs only the exposure figures: every field of
 // the power chain, the antennas and the exclusion zone as Recalculate
 // derives them; the moon-bounce figures are left as they were, except
 // those the yagi's branch evaluates on its way.
-void RecalculateExposure(StationState& s, NearFieldSteps& steps);
+void RecalculateExposure(StationState& s, const NearFieldSteps& steps);
 
 // The fields the cycle derives from the limit, derived anew for a station
 // that the cycle has recalculated and whose standard or RadiationLimit has
@@ -172,6 +177,6 @@ void RecalculateExposure(StationState& s, NearFieldSteps& steps);
 // for the antenna in use as the cycle's branches compute them.  Every field
 // then equals what Recalculate would give the changed station; the scan's
 // factors come from `steps`, so a station is scanned once for all limits.
-void RecalculateLimit(StationState& s, NearFieldSteps& steps);
+void RecalculateLimit(StationState& s, const NearFieldSteps& steps);
 
 }  // namespace korrin

@@ -71,9 +71,9 @@ struct ComputedFactors {
 // at which each pass stops decides the result, so every pass runs to one of
 // its own ends.
 //
-// The factors come from `source`: computed at each step, or shared by the
-// scans of one station under different limits, which may pass over the
-// steps already known to keep a pass walking.
+// The factors come from `source`: computed at each step, or taken from the
+// table every scan shares, which may pass over the steps known to keep a
+// pass walking.
 template <typename Source>
 void Scan(StationState& s, Source& source) {
   const Real farField = s.FarFieldDensityWm2;
@@ -164,15 +164,11 @@ void Scan(StationState& s, Source& source) {
   s.NearFieldDensityWm2 = density;
 }
 
-// The dish's branch, its scan's factors from `steps` where given.
-void DishBranchWith(StationState& s, NearFieldSteps* steps) {
+// The dish's branch, its scan's factors from `steps`.
+void DishBranchWith(StationState& s, const NearFieldSteps& steps) {
   BringLimitUpToDate(s);
   DishFarField(s);
-  if (steps != nullptr) {
-    ScanNearField(s, *steps);
-  } else {
-    ScanNearField(s);
-  }
+  ScanNearField(s, steps);
 }
 
 }  // namespace
@@ -188,34 +184,38 @@ void ScanNearField(StationState& s) {
   Scan(s, source);
 }
 
-void ScanNearField(StationState& s, NearFieldSteps& steps) {
+void ScanNearField(StationState& s, const NearFieldSteps& steps) {
   Scan(s, steps);
 }
 
-Real NearFieldSteps::Compute(std::size_t step, Real delta) {
-  if (step != factors_.size() || step % kBlock != 0) return NearFieldFactorAt(delta);
-  if (blocks_.empty()) {
-    // Room for a whole scan, from delta 1 to 0.
-    const auto steps = static_cast<std::size_t>(1.0L / kScanStep) + 1;
-    factors_.reserve(steps);
-    blocks_.reserve(steps / kBlock + 1);
+NearFieldSteps::NearFieldSteps() {
+  static const Table kEveryStep = Build();
+  table_ = &kEveryStep;
+}
+
+NearFieldSteps::Table NearFieldSteps::Build() {
+  // The steps as every scan takes them, from the boundary (delta 1) down
+  // to the antenna, in blocks of kBlock with their extremes.
+  Table t;
+  const auto steps = static_cast<std::size_t>(1.0L / kScanStep) + 1;
+  t.factors.reserve(steps);
+  t.blocks.reserve(steps / kBlock + 1);
+  for (Real d = 1.0L; d > 0;) {
+    Block block{d, HUGE_VALL, -HUGE_VALL};
+    for (std::size_t i = 0; i < kBlock && d > 0; ++i, d -= kScanStep) {
+      const Real factor = NearFieldFactorAt(d);
+      t.factors.push_back(factor);
+      block.lowest = std::min(block.lowest, factor);
+      block.highest = std::max(block.highest, factor);
+    }
+    t.blocks.push_back(block);
   }
-  // The block's steps as the scan takes them, up to the antenna.
-  Block block{delta, HUGE_VALL, -HUGE_VALL};
-  Real d = delta;
-  for (std::size_t i = 0; i < kBlock && d > 0; ++i, d -= kScanStep) {
-    const Real factor = NearFieldFactorAt(d);
-    factors_.push_back(factor);
-    block.lowest = std::min(block.lowest, factor);
-    block.highest = std::max(block.highest, factor);
-  }
-  blocks_.push_back(block);
-  return factors_[step];
+  return t;
 }
 
 Real NearFieldSteps::DeltaAt(std::size_t step) const {
   // From the block's first step, by the scan's own steps.
-  Real delta = blocks_[step / kBlock].firstDelta;
+  Real delta = table_->blocks[step / kBlock].firstDelta;
   for (std::size_t i = 0; i < step % kBlock; ++i) delta -= kScanStep;
   return delta;
 }
@@ -230,18 +230,20 @@ std::size_t NearFieldSteps::FirstNotOnSide(std::size_t step, Real farField, Real
     const Real density = farField * factor;
     return below ? density < limit : density > limit;
   };
-  const std::size_t kept = factors_.size();
-  const std::size_t wholeBlocks = blocks_.size();
+  const std::vector<Real>& factors = table_->factors;
+  const std::vector<Block>& blocks = table_->blocks;
+  const std::size_t kept = factors.size();
+  const std::size_t wholeBlocks = blocks.size();
   std::size_t j = step;
   while (j < kept && j % kBlock != 0) {
-    if (!onSide(factors_[j])) return j;
+    if (!onSide(factors[j])) return j;
     ++j;
   }
   while (j / kBlock < wholeBlocks &&
-         onSide(below ? blocks_[j / kBlock].highest : blocks_[j / kBlock].lowest)) {
+         onSide(below ? blocks[j / kBlock].highest : blocks[j / kBlock].lowest)) {
     j += kBlock;
   }
-  while (j < kept && onSide(factors_[j])) ++j;
+  while (j < kept && onSide(factors[j])) ++j;
   return std::min(j, kept);  // the last block may end short, at the antenna
 }
 
@@ -256,14 +258,14 @@ void DishFarField(StationState& s) {
 }
 
 void DishBranch(StationState& s) {
-  DishBranchWith(s, nullptr);
+  DishBranchWith(s, NearFieldSteps());
 }
 
-void DishBranch(StationState& s, NearFieldSteps& steps) {
-  DishBranchWith(s, &steps);
+void DishBranch(StationState& s, const NearFieldSteps& steps) {
+  DishBranchWith(s, steps);
 }
 
-void RecalculateLimit(StationState& s, NearFieldSteps& steps) {
+void RecalculateLimit(StationState& s, const NearFieldSteps& steps) {
   // The branches of the cycle, each only as far as the limit reaches.
   if (s.DishSelected || s.YagiSelected || s.LowGainSelected) {
     BringLimitUpToDate(s);

@@ -6,7 +6,7 @@ namespace {
 
 // The cycle in its fixed order; the moon-bounce system's stage only where
 // asked for.
-CycleTrace Cycle(StationState& s, NearFieldSteps* steps, bool moonBounce) {
+CycleTrace Cycle(StationState& s, const NearFieldSteps* steps, bool moonBounce) {
   CycleTrace trace;
   s.WavelengthM = 300.0L / s.FrequencyMHz;
   ComputeTxPowerSum(s);
@@ -42,11 +42,11 @@ CycleTrace Recalculate(StationState& s) {
   return Cycle(s, nullptr, true);
 }
 
-CycleTrace Recalculate(StationState& s, NearFieldSteps& steps) {
+CycleTrace Recalculate(StationState& s, const NearFieldSteps& steps) {
   return Cycle(s, &steps, true);
 }
 
-void RecalculateExposure(StationState& s, NearFieldSteps& steps) {
+void RecalculateExposure(StationState& s, const NearFieldSteps& steps) {
   Cycle(s, &steps, false);
 }
 

@@ -2,8 +2,10 @@
 // scan, the zone texts and the zone group's layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/Calc.h"
 #include "ui/HeadlessPlatform.h"
@@ -179,6 +181,64 @@ TEST(NearFieldScanTest, DensityAtTheLimitEndsThePasses) {
   EXPECT_EQ(s.SecondZoneInner, 0.05L);
   EXPECT_EQ(s.SecondZoneOuter, 0.1L);
   EXPECT_FALSE(s.FirstZoneOpen);
+}
+
+// The table every scan shares gives the figures of a scan that computes
+// each factor, whatever the density and the limit: limits between the
+// factors, at a factor itself (a density exactly at the limit, deep in a
+// pass), at a block's extremes and beyond them, and with the zones open or
+// closed before the scan.
+TEST(NearFieldScanTest, TheSharedTableGivesTheComputedScansFigures) {
+  // The factors at the scan's own steps, as a scan reaches them.
+  std::vector<Real> factors;
+  for (Real d = 1.0L; d > 0; d -= 0.0001L) factors.push_back(NearFieldFactorAt(d));
+  const NearFieldSteps steps;
+  ASSERT_EQ(steps.Computed(), factors.size());
+
+  std::vector<Real> ratios;  // limit over far-field density
+  for (Real r = 1e-3L; r < 40; r *= 1.37L) ratios.push_back(r);
+  for (std::size_t k : {0u, 1u, 63u, 64u, 65u, 127u, 500u, 3001u, 6400u, 9999u}) {
+    if (k < factors.size()) ratios.push_back(factors[k]);
+  }
+  ratios.push_back(*std::max_element(factors.begin(), factors.end()));
+  ratios.push_back(*std::min_element(factors.begin(), factors.end()));
+  ratios.push_back(*std::max_element(factors.begin() + 64, factors.begin() + 128));
+  ratios.push_back(*std::min_element(factors.begin() + 128, factors.begin() + 192));
+
+  int checked = 0;
+  for (Real farField : {1.0L, 3.7L, 0.0L}) {
+    for (Real ratio : ratios) {
+      for (bool open : {false, true}) {
+        StationState computed{};
+        computed.FarFieldDensityWm2 = farField;
+        computed.RadiationLimit = farField > 0 ? farField * ratio : ratio;
+        computed.NearFieldFactor = 0.5L;
+        computed.NearFieldDensityWm2 = 0.5L * farField;
+        computed.FirstZoneInner = 0.25L;
+        computed.FirstZoneOuter = 0.5L;
+        computed.SecondZoneInner = 0.05L;
+        computed.SecondZoneOuter = 0.1L;
+        computed.FirstZoneOpen = open;
+        computed.SecondZoneOpen = open;
+        StationState shared = computed;
+        ScanNearField(computed);
+        ScanNearField(shared, steps);
+        SCOPED_TRACE(testing::Message() << "far field " << static_cast<double>(farField)
+                                        << ", limit " << static_cast<double>(ratio));
+        EXPECT_EQ(shared.SearchStepDelta, computed.SearchStepDelta);
+        EXPECT_EQ(shared.NearFieldFactor, computed.NearFieldFactor);
+        EXPECT_EQ(shared.NearFieldDensityWm2, computed.NearFieldDensityWm2);
+        EXPECT_EQ(shared.FirstZoneInner, computed.FirstZoneInner);
+        EXPECT_EQ(shared.FirstZoneOuter, computed.FirstZoneOuter);
+        EXPECT_EQ(shared.FirstZoneOpen, computed.FirstZoneOpen);
+        EXPECT_EQ(shared.SecondZoneInner, computed.SecondZoneInner);
+        EXPECT_EQ(shared.SecondZoneOuter, computed.SecondZoneOuter);
+        EXPECT_EQ(shared.SecondZoneOpen, computed.SecondZoneOpen);
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 100);
 }
 
 TEST(NearFieldScanTest, ModelShape) {

@@ -4,6 +4,7 @@
 // give the largest, and the frequency that does.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "assess/StationInternal.h"
 
@@ -45,6 +46,10 @@ struct CaseMaker {
   Tier tier;
   Criterion criterion;
   Real averagingMinutes;
+  // The last loss met and its power ratio: a feed line's loss is often the
+  // same at every frequency tried, and the power of ten is dear.
+  mutable Real lastLossDb = std::numeric_limits<Real>::quiet_NaN();
+  mutable Real lastLossRatio = 1;
 
   // Empty when the feed line's figures do not fit at f, or no limit holds.
   std::optional<ExposureCase> operator()(Real f, FrequencyReason reason, bool cautious) const {
@@ -60,7 +65,11 @@ struct CaseMaker {
     c.reason = reason;
     c.wavelengthM = WavelengthM(f);
     c.feedLossDb = *loss;
-    c.powerAtAntennaW = r.powerW * std::pow(10.0L, -*loss / kDecibelsPerBel);
+    if (*loss != lastLossDb) {
+      lastLossDb = *loss;
+      lastLossRatio = std::pow(10.0L, -*loss / kDecibelsPerBel);
+    }
+    c.powerAtAntennaW = r.powerW * lastLossRatio;
     // The nerve-stimulation levels are not time-averaged: the peak
     // envelope power counts, without duty or cycle.
     c.powerW = criterion == Criterion::Instantaneous

@@ -33,22 +33,43 @@ constexpr Real kInsideCrossing = 1.0e-5L;  // relative: a sample just inside eac
 // factor of this inside the first near-field sample.
 constexpr Real kNearLevelReach = 0.5L;
 
-// n + 1 log-spaced distances from `from` to `to` at `ratio` from one to
-// the next; the ratio is applied step by step (the rounding of a thousand
-// steps stays near 1e-16, far below the spacing), and the last distance is
-// `to` itself.
+// n log-spaced distances scale * x, x from `from` at `ratio` from one to
+// the next, then `to` itself.  The ratio is applied step by step (the
+// rounding of a thousand steps stays near 1e-16, far below the spacing).
 struct Grid {
   Real from = 0;
-  Real to = 0;
+  Real to = 0;  // metres
   int n = 0;
   Real ratio = 1;
+  Real scale = 1;  // metres per unit of x
 };
 
-// The grid from `from` to `to` at about `perDecade` distances a decade.
-Grid GridOf(Real from, Real to, Real perDecade) {
-  const Real decades = std::log10(to / from);
-  const int n = std::max(1, static_cast<int>(std::ceil(decades * perDecade)));
-  return {from, to, n, std::pow(10.0L, decades / n)};
+// A dish's grid runs in fractions of its far-field boundary, the same
+// fractions for every dish, from kDishStartOfBoundary out to `to` metres.
+// The near-field factor at each fraction inside the boundary is worked out
+// once for every profile the program draws.
+struct DishSamples {
+  Real ratio = 1;
+  std::vector<Real> factors;  // at the grid's fractions below 1
+};
+
+const DishSamples& DishNearFieldSamples() {
+  static const DishSamples kSamples = [] {
+    DishSamples d;
+    d.ratio = std::pow(10.0L, 1.0L / kDishSamplesPerDecade);
+    for (Real x = kDishStartOfBoundary; x < 1.0L; x *= d.ratio) {
+      d.factors.push_back(NearFieldFactorAt(x));
+    }
+    return d;
+  }();
+  return kSamples;
+}
+
+Grid DishGrid(Real boundary, Real to) {
+  const Real first = kDishStartOfBoundary * boundary;
+  const Real decades = std::log10(to / first);
+  const int n = std::max(1, static_cast<int>(std::ceil(decades * kDishSamplesPerDecade)));
+  return {kDishStartOfBoundary, to, n, DishNearFieldSamples().ratio, boundary};
 }
 
 // FCC OET Bulletin 65 (Edition 97-01), equation (13): the highest on-axis
@@ -62,24 +83,26 @@ Real ApertureNearFieldDensity(const StationState& s) {
 }
 
 // The grid and the placed distances (sorted) in one ascending walk, each
-// distance once, appended to `profile`.
-template <typename Density>
-void Walk(const Density& density, const Grid& grid, const std::vector<Real>& placed,
-          std::vector<DensityPoint>& profile) {
-  const auto add = [&](Real d) {
-    if (profile.empty() || d > profile.back().distanceM) profile.push_back({d, density(d)});
-  };
+// distance once, appended to `profile`: `atGrid(i, d)` gives the density at
+// the grid's i-th distance d, `density(d)` at a placed one.
+template <typename Density, typename AtGrid>
+void Walk(const Density& density, const AtGrid& atGrid, const Grid& grid,
+          const std::vector<Real>& placed, std::vector<DensityPoint>& profile) {
+  const auto fits = [&](Real d) { return profile.empty() || d > profile.back().distanceM; };
   auto next = placed.begin();
   const auto upTo = [&](Real d) {
-    for (; next != placed.end() && *next <= d; ++next) add(*next);
+    for (; next != placed.end() && *next <= d; ++next) {
+      if (fits(*next)) profile.push_back({*next, density(*next)});
+    }
   };
-  Real d = grid.from;
-  for (int i = 0; i < grid.n; ++i, d *= grid.ratio) {
+  Real x = grid.from;
+  for (int i = 0; i < grid.n; ++i, x *= grid.ratio) {
+    const Real d = grid.scale * x;
     upTo(d);
-    add(d);
+    if (fits(d)) profile.push_back({d, atGrid(static_cast<std::size_t>(i), d)});
   }
   upTo(grid.to);
-  add(grid.to);
+  if (fits(grid.to)) profile.push_back({grid.to, density(grid.to)});
   upTo(HUGE_VALL);
 }
 
@@ -101,7 +124,7 @@ Grid GainOnlyGrid(Real to) {
   static const int n = static_cast<int>(kGainOnlyDecades * kGainOnlySamplesPerDecade);
   static const Real ratio = std::pow(10.0L, 1.0L / kGainOnlySamplesPerDecade);
   static const Real span = std::pow(10.0L, kGainOnlyDecades);
-  return {to / span, to, n, ratio};
+  return {to / span, to, n, ratio, 1};
 }
 
 }  // namespace
@@ -117,8 +140,7 @@ std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vecto
   Grid grid;
   if (dish) {
     const Real first = kDishStartOfBoundary * boundary;
-    grid = GridOf(first, std::max(kPastFarthest * farthestM, kPastBoundary * boundary),
-                  kDishSamplesPerDecade);
+    grid = DishGrid(boundary, std::max(kPastFarthest * farthestM, kPastBoundary * boundary));
     profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 4);
     // From the antenna to the first near-field sample: the near field's
     // level, the larger of the model's value there and the aperture's.
@@ -134,7 +156,13 @@ std::vector<DensityPoint> DensityProfile(const StationState& s, const std::vecto
     profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 1);
   }
   std::sort(placed.begin(), placed.end());
-  Walk([&s](Real d) { return DensityAlongBeam(s, d); }, grid, placed, profile);
+  const auto density = [&s](Real d) { return DensityAlongBeam(s, d); };
+  const std::vector<Real>& factors = DishNearFieldSamples().factors;
+  const auto atGrid = [&](std::size_t i, Real d) {
+    // Inside the boundary: the model's density at the grid's own fraction.
+    return dish && i < factors.size() ? s.FarFieldDensityWm2 * factors[i] : density(d);
+  };
+  Walk(density, atGrid, grid, placed, profile);
   return profile;
 }
 
@@ -151,8 +179,7 @@ std::vector<DensityPoint> CaseProfile(const ExposureCase& c, const std::vector<R
     const Real boundary = c.calculatorDish->FarFieldBoundaryM;
     const Real reactive = c.wavelengthM / (2.0L * kPi);
     const Real first = kDishStartOfBoundary * boundary;
-    grid =
-        GridOf(first, std::max({toM, kPastBoundary * boundary, first * 10}), kDishSamplesPerDecade);
+    grid = DishGrid(boundary, std::max({toM, kPastBoundary * boundary, first * 10}));
     profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 6);
     const Real level = density(first);
     profile.push_back({std::min(reactive, kNearLevelReach * first), level});
@@ -169,7 +196,18 @@ std::vector<DensityPoint> CaseProfile(const ExposureCase& c, const std::vector<R
     profile.reserve(static_cast<std::size_t>(grid.n) + placed.size() + 1);
   }
   std::sort(placed.begin(), placed.end());
-  Walk(density, grid, placed, profile);
+  const std::vector<Real>& factors = DishNearFieldSamples().factors;
+  const auto atGrid = [&](std::size_t i, Real d) {
+    // Inside the boundary: the larger of the aperture equations and the
+    // calculator's model at the grid's own fraction (as DensityAtWm2 gives
+    // them, from the closest distance it takes out).
+    if (!(c.dish && c.calculatorDish) || i >= factors.size() || d < kClosestDistanceM) {
+      return density(d);
+    }
+    return std::max(ApertureDensityWm2(*c.dish, c.wavelengthM, c.powerW, d),
+                    c.calculatorDish->FarFieldDensityWm2 * factors[i]);
+  };
+  Walk(density, atGrid, grid, placed, profile);
   return profile;
 }
 

@@ -158,6 +158,7 @@ bool ResolveAntenna(Context& c, const station::Antenna& a, ResolvedInstallation&
     problem = "antenna " + Quoted(a.id) + " of kind " + Quoted(a.kind) + " needs its gain";
     return false;
   }
+  r.gainRatio = std::pow(10.0L, r.gainDbi / 10.0L);
   includesGround = a.gainIncludesGround.value_or(kind->gainIncludesGround);
   return true;
 }
@@ -228,7 +229,7 @@ std::optional<Real> FeedLossDbAt(const ResolvedInstallation& r, Real frequencyMH
 
 Real GainRatioAt(const ResolvedInstallation& r, Real frequencyMHz) {
   if (r.dish) return DishGainRatio(*r.dish, WavelengthM(frequencyMHz));
-  return std::pow(10.0L, r.gainDbi / 10.0L);
+  return r.gainRatio;
 }
 
 Resolution Resolve(const station::Station& station, const TableLookups& tables) {

@@ -43,7 +43,8 @@ struct ResolvedInstallation {
   std::optional<ResolvedFeedline> feedline;
   std::function<Real(const station::CableRow&, Real)> matchedLossDbPer100m;
   std::optional<DishAperture> dish;
-  Real gainDbi = 0;  // antennas other than a dish
+  Real gainDbi = 0;    // antennas other than a dish
+  Real gainRatio = 1;  // 10^(gainDbi / 10), worked out once
   bool groundReflectionAsked = false;
   Real groundFactor = 1;  // as applied
 };

@@ -56,17 +56,40 @@ Real NearFieldPeakDelta() {
   return peak;
 }
 
-// Bisection of an interval [lo, hi] on which `above(lo)` holds and
-// `above(hi)` does not, to adjacent representable values.
-template <typename Above>
-Real OutermostAbove(Real lo, Real hi, Above above) {
+// The crossing in an interval [lo, hi] at whose ends `excess` (the density
+// less the limit) is above 0 at lo and not at hi, narrowed to adjacent
+// representable values: hi is returned.  Each step interpolates between
+// the ends (regula falsi, the end kept twice running having its excess
+// halved), and bisects whenever two steps have not halved the interval, so
+// it ends in a few dozen evaluations at most and usually in about ten.
+template <typename Excess>
+Real OutermostAbove(Real lo, Real hi, Excess excess) {
+  Real atLo = excess(lo);
+  Real atHi = excess(hi);
+  int kept = 0;  // +1: lo kept last time, -1: hi kept
+  Real width = hi - lo;
+  int steps = 0;
   for (;;) {
     const Real mid = lo + (hi - lo) / 2.0L;
     if (mid <= lo || mid >= hi) return hi;
-    if (above(mid)) {
-      lo = mid;
+    Real x = lo + (hi - lo) * (atLo / (atLo - atHi));
+    if (++steps == 2) {
+      if (hi - lo > width / 2.0L) x = mid;
+      width = hi - lo;
+      steps = 0;
+    }
+    if (!(x > lo && x < hi)) x = mid;
+    const Real at = excess(x);
+    if (at > 0) {
+      lo = x;
+      atLo = at;
+      if (kept == -1) atHi /= 2.0L;
+      kept = -1;
     } else {
-      hi = mid;
+      hi = x;
+      atHi = at;
+      if (kept == 1) atLo /= 2.0L;
+      kept = 1;
     }
   }
 }
@@ -105,13 +128,13 @@ KeepOutSolution SolveKeepOut(const StationState& s) {
   // Inside the dish's boundary: the density rises inwards to the peak of
   // the near-field factor and every later peak is lower, so the outermost
   // crossing is on that rising stretch, if the peak reaches the limit.
-  const auto above = [&](Real delta) {
-    return s.FarFieldDensityWm2 * NearFieldFactorAt(delta) > limit;
+  const auto excess = [&](Real delta) {
+    return s.FarFieldDensityWm2 * NearFieldFactorAt(delta) - limit;
   };
   const Real peak = NearFieldPeakDelta();
-  if (!above(peak)) return k;
+  if (!(excess(peak) > 0)) return k;
   k.end = KeepOutSolution::End::NearField;
-  k.crossingM = boundary * OutermostAbove(peak, 1.0L, above);
+  k.crossingM = boundary * OutermostAbove(peak, 1.0L, excess);
   return k;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <vector>
@@ -191,6 +192,29 @@ TEST(ApertureTest, CalculatorModelCrossesWhereTheWindowsScanFindsIt) {
   ASSERT_LT(s.FirstZoneOuter, 1.0L);
   const Real solved = CalculatorKeepOutM(kDish, kLambda, kAveragePowerW, 43.2L);
   EXPECT_NEAR(D(solved), D(s.FirstZoneOuter * s.FarFieldBoundaryM), D(2e-4L * s.FarFieldBoundaryM));
+}
+
+// A limit the model's density meets at a known fraction delta of the
+// boundary on its rising stretch (between the near field's highest peak and
+// the boundary) is crossed there and nowhere farther: the solved crossing
+// lands on delta to the last few digits, over the whole stretch.
+TEST(ApertureTest, CalculatorModelCrossingOverTheRisingStretch) {
+  const std::shared_ptr<const StationState> model =
+      CalculatorDishModel(kDish, kLambda, kAveragePowerW);
+  const Real boundary = model->FarFieldBoundaryM;
+  // The highest peak, to a thousandth of the boundary.
+  Real peak = 1;
+  for (Real d = 1; d > 0.05L; d -= 0.001L) {
+    if (NearFieldFactorAt(d) > NearFieldFactorAt(peak)) peak = d;
+  }
+  int checked = 0;
+  for (Real delta = peak + 0.01L; delta < 0.9995L; delta += 0.0173L) {
+    const Real limit = model->FarFieldDensityWm2 * NearFieldFactorAt(delta);
+    const Real solved = CalculatorKeepOutM(kDish, kLambda, kAveragePowerW, limit);
+    EXPECT_NEAR(D(solved / boundary), D(delta), 1e-12) << "delta " << D(delta);
+    ++checked;
+  }
+  EXPECT_GT(checked, 20);
 }
 
 // ---- step 9: the frequencies of a band ----

@@ -1,8 +1,7 @@
-// The whole assessment of a station (every limit set through the cycle,
-// keep-out distances, the exemption test, warnings and the density
-// profile) beside one recalculation of the same station.  The assessment
-// runs the cycle once per limit set, so its time divided by the number of
-// sets, over one recalculation, is the overhead of everything else.
+// The whole assessment of a station (the cycle once, today's rules by the
+// station evaluation over the band, the calculator's standards, keep-out
+// distances, the exemption test, warnings and the density profiles) beside
+// one recalculation of the same station.
 #include <benchmark/benchmark.h>
 
 #include <functional>

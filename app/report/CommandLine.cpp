@@ -329,6 +329,17 @@ class HelpFormatter : public CLI::Formatter {
   std::string make_usage(const CLI::App* /*app*/, std::string /*name*/) const override {
     return UsageText() + "\n" + kHowItRuns;
   }
+  // An option of two values names both ("INSTALLATION FILE"): CLI11's
+  // count after them (" x 2") says it again.
+  std::string make_option_opts(const CLI::Option* opt) const override {
+    std::string text = CLI::Formatter::make_option_opts(opt);
+    const std::string count = " x " + std::to_string(opt->get_expected_min());
+    if (opt->get_expected_min() > 1 && text.size() >= count.size() &&
+        text.compare(text.size() - count.size(), count.size(), count) == 0) {
+      text.erase(text.size() - count.size());
+    }
+    return text;
+  }
   // One blank line between groups, where CLI11 puts two.
   std::string make_help(const CLI::App* app, std::string name,
                         CLI::AppFormatMode mode) const override {

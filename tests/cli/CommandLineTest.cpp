@@ -170,6 +170,13 @@ TEST(CommandLineHelpTest, FitsEightyColumns) {
   }
 }
 
+// An option of two values is named with both, once: no count after them.
+TEST(CommandLineHelpTest, TwoValuesNamedOnce) {
+  const std::string help = HelpText();
+  EXPECT_NE(help.find("--near-field-map INSTALLATION FILE\n"), std::string::npos) << help;
+  EXPECT_EQ(help.find(" x 2"), std::string::npos) << help;
+}
+
 // Every "--name" word of a text, as the manual page check reads them.
 std::vector<std::string> OptionWords(const std::string& text) {
   const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };

@@ -76,7 +76,7 @@ Verdict Judge(const StationEvaluation& e, const std::vector<std::string>& proble
   if (!anythingToCheck) {
     v.failures.push_back(
         "The station file gives no place and no property line, so the evaluation says nothing "
-        "about where people can be: compliance is not shown.  Add the places where people can "
+        "about where people can be: compliance is not shown. Add the places where people can "
         "be, or the property line.");
   }
   for (const PlaceResult& p : e.places) {
@@ -165,7 +165,7 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
     if (!inside.empty()) {
       w.push_back("Installation " + Quoted(r.id) +
                   ": keep-out distances inside the reactive near field: " + inside +
-                  ".  The far-field formula does not hold there; the electric and magnetic fields "
+                  ". The far-field formula does not hold there; the electric and magnetic fields "
                   "that close need their own evaluation.");
     }
     const std::string range =

@@ -271,7 +271,7 @@ std::vector<std::string> Warnings(const Assessment& a, const StationState& s,
   if (selected != nullptr && selected->zone && selected->zone->secondShown) {
     warnings.push_back(
         "The window shows two ranges above the limit in front of the dish: the gap between "
-        "them is not a safe place.  The keep-out distance covers both ranges and the gap.");
+        "them is not a safe place. The keep-out distance covers both ranges and the gap.");
   }
 
   if (today.installation) {

@@ -226,10 +226,13 @@ void Heading(std::string& out, const StationEvaluation& e, const std::string& fi
 }
 
 // The verdict on one line as the station window and the record give it,
-// then every failure.
+// then every failure the line does not already give.
 void VerdictSection(std::string& out, const StationEvaluation& e) {
-  out += "\nVerdict: " + stationui::VerdictLine(e) + "\n";
-  for (const std::string& failure : e.verdict.failures) out += Wrapped("  - ", failure);
+  const std::string line = stationui::VerdictLine(e);
+  out += "\nVerdict: " + line + "\n";
+  for (const std::string& failure : e.verdict.failures) {
+    if (line.find(failure) == std::string::npos) out += Wrapped("  - ", failure);
+  }
 }
 
 std::string TransmitterWords(const InstallationResult& r, const Words& w) {
@@ -337,7 +340,7 @@ void Installation(std::string& out, const InstallationResult& r, const Words& w)
   out += "\n";
   if (ResultsTable(out, r, w)) {
     out += Wrapped("  * ",
-                   "governs the tier: the larger keep-out distance of its two criteria.  Power is "
+                   "governs the tier: the larger keep-out distance of its two criteria. Power is "
                    "the average over the tier's time, or the peak envelope power at the antenna "
                    "for the instantaneous criterion.");
   }

@@ -396,6 +396,29 @@ TEST(StationRunTest, ExitStatusTellsWhetherTheStationComplies) {
   EXPECT_EQ(f.err, "");
 }
 
+// A station with nothing to show compliance at fails for that one reason:
+// the verdict line gives it, once, and every text of the verdict and the
+// warnings has one space between its sentences.
+TEST(StationRunTest, NothingToCheckIsSaidOnce) {
+  const std::string file = Data("no-places.station.toml");
+  const Outcome text = Report({file});
+  EXPECT_EQ(text.status, 3);
+  const std::string reason = "gives no place and no property line";
+  const size_t first = text.out.find(reason);
+  ASSERT_NE(first, std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find(reason, first + 1), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Verdict: Does not comply: The station file gives no place"),
+            std::string::npos)
+      << text.out;
+
+  const JsonValue json = Json(file);
+  std::vector<std::string> texts;
+  for (const JsonValue& f : json["verdict"]["failures"]) texts.push_back(f.get<std::string>());
+  for (const JsonValue& w : json["warnings"]) texts.push_back(w.get<std::string>());
+  ASSERT_FALSE(texts.empty());
+  for (const std::string& t : texts) EXPECT_EQ(t.find(".  "), std::string::npos) << t;
+}
+
 class RefusedFileTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(RefusedFileTest, EveryErrorWithItsPlaceAndNothingOnStdout) {

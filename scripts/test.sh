@@ -7,6 +7,20 @@ bash scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
+# Each stage's heading, after the time the one before it took.
+stage_name=
+stage_start=$SECONDS
+stage_end() {
+  local took=$((SECONDS - stage_start))
+  if [ -n "$stage_name" ]; then echo "-- $stage_name: $((took / 60)) min $((took % 60)) s"; fi
+}
+stage() {
+  stage_end
+  stage_name=$1
+  stage_start=$SECONDS
+  echo "== $1 =="
+}
+
 passed=0
 run_suite() {
   local dir=$1; shift
@@ -16,23 +30,24 @@ run_suite() {
   passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$dir/ctest.log")))
 }
 
-echo "== source format =="
+stage "source format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-echo "== clang-tidy =="
+stage "clang-tidy"
 bash scripts/tidy.sh
 
-echo "== plain build =="
+stage "plain build"
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "== install check =="
+stage "install check"
 bash scripts/check-install.sh build/test
-echo "== sanitizer build (ASan + UBSan) =="
+stage "sanitizer build (ASan + UBSan)"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKORRIN_SANITIZE=ON -DKORRIN_BUILD_BENCH=OFF
-echo "== Debian package =="
+stage "Debian package"
 bash scripts/check-package.sh
 if [ -f scripts/fuzz.sh ]; then
-  echo "== fuzzing the station file loader and the station file parser =="
+  stage "fuzzing the station file loader and the station file parser"
   bash scripts/fuzz.sh "${KORRIN_FUZZ_SECONDS:-60}" "${KORRIN_FUZZ_RUNS:-10000000}"
 fi
+stage_end
 echo "All tests passed."
 echo "$passed passed, 0 failed"

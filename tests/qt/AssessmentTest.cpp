@@ -19,7 +19,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QXYSeries>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 #include "QtTestSupport.h"
@@ -28,6 +30,7 @@
 #include "ui/qt/assessment/AssessmentPlot.h"
 #include "ui/qt/assessment/AssessmentText.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/assessment/CurvePoints.h"
 #include "ui/qt/assessment/PlotLayout.h"
 #include "ui/qt/calculator/Widgets.h"
 
@@ -78,6 +81,50 @@ int SelectedRow(QTableWidget* table) {
 
 QString Cell(QTableWidget* table, int row, int column) {
   return row < 0 ? QString() : table->item(row, column)->text();
+}
+
+// How far (in decades of density) the farthest of `points` lies from the
+// line drawn through `curve` on the plot's logarithmic axes; infinite for a
+// point beyond the curve's ends.
+double FarthestFromTheLine(const QList<QPointF>& curve, const QList<QPointF>& points) {
+  double most = 0;
+  for (const QPointF& p : points) {
+    const auto after = std::lower_bound(curve.begin(), curve.end(), p.x(),
+                                        [](const QPointF& c, double x) { return c.x() < x; });
+    if (after == curve.end() || (after == curve.begin() && after->x() != p.x())) return HUGE_VAL;
+    double y = std::log10(after->y());
+    if (after->x() != p.x()) {
+      const QPointF& before = *(after - 1);
+      const double t = std::log10(p.x() / before.x()) / std::log10(after->x() / before.x());
+      y = std::log10(before.y()) + t * std::log10(after->y() / before.y());
+    }
+    most = std::max(most, std::fabs(y - std::log10(p.y())));
+  }
+  return most;
+}
+
+// Everything the chart draws that follows from the station it shows: its
+// texts, its axes' ranges, and the pens, names and points of the series it
+// shows.
+QStringList Drawn(const AssessmentChart& chart) {
+  QStringList drawn{chart.Title()};
+  for (const QString& label : chart.MarkerLabels()) drawn << "marker " + label;
+  for (const QString& entry : chart.LegendEntries()) drawn << "legend " + entry;
+  for (const auto& [from, to] : chart.ShadedRanges())
+    drawn << QString("shaded %1 %2").arg(from).arg(to);
+  drawn << QString("keep-out marker %1").arg(chart.KeepOutMarker());
+  for (QAbstractAxis* axis : chart.axes()) {
+    auto* log = qobject_cast<QLogValueAxis*>(axis);
+    drawn << QString("axis %1 %2 %3").arg(axis->titleText()).arg(log->min()).arg(log->max());
+  }
+  for (QAbstractSeries* series : chart.series()) {
+    if (!series->isVisible()) continue;
+    auto* xy = qobject_cast<QXYSeries*>(series);
+    QString line = "series " + series->name();
+    QDebug(&line) << xy->pen() << xy->color() << xy->points();
+    drawn << line;
+  }
+  return drawn;
 }
 
 }  // namespace
@@ -208,6 +255,110 @@ class AssessmentTest : public QObject {
                          .arg(points[last + 1].x())));
     }
     QVERIFY(dots >= 1);
+  }
+
+  // A curve keeps its ends, both points about each crossing of a limit line
+  // and of each step that does not go forwards, and only points that lie on
+  // the line drawn past them are left out.
+  void curvePointsLeaveOutOnlyPointsOnTheLine_data() {
+    QTest::addColumn<QList<QPointF>>("points");
+    QTest::addColumn<std::vector<double>>("levels");
+    QTest::addColumn<qsizetype>("most");  // points drawn at most
+    const auto along = [](double from, double to, int perDecade, auto density) {
+      QList<QPointF> points;
+      const int n = int(std::lround(std::log10(to / from) * perDecade));
+      for (int i = 0; i <= n; ++i) {
+        const double x = from * std::pow(10.0, double(i) / perDecade);
+        points.append(QPointF(x, density(x)));
+      }
+      return points;
+    };
+    const auto farField = [](double x) { return 100.0 / (x * x); };
+    QTest::newRow("far field") << along(0.1, 100, 10, farField) << std::vector<double>{}
+                               << qsizetype(2);
+    QTest::newRow("far field through two limits")
+        << along(0.1, 100, 10, farField) << std::vector<double>{3.0, 0.5} << qsizetype(6);
+    QTest::newRow("level, then the far field")
+        << along(0.1, 100, 30, [](double x) { return std::min(20.0, 100.0 / (x * x)); })
+        << std::vector<double>{} << qsizetype(4);
+    QTest::newRow("near-field wiggles")
+        << along(1, 300, 300, [](double x) { return 8.0 + 2.0 * std::sin(6.0 * std::log(x)); })
+        << std::vector<double>{9.0} << qsizetype(400);
+    QList<QPointF> backwards = along(1, 10, 10, farField);
+    backwards.insert(5, backwards[5]);
+    QTest::newRow("a step that does not go forwards")
+        << backwards << std::vector<double>{} << qsizetype(4);
+  }
+  void curvePointsLeaveOutOnlyPointsOnTheLine() {
+    QFETCH(QList<QPointF>, points);
+    QFETCH(std::vector<double>, levels);
+    QFETCH(qsizetype, most);
+    const QList<QPointF> drawn = CurvePoints(points, levels);
+    QVERIFY2(drawn.size() <= most, qPrintable(QString::number(drawn.size())));
+    QCOMPARE(drawn.first(), points.first());
+    QCOMPARE(drawn.last(), points.last());
+    // The points drawn are the curve's own, in order.
+    qsizetype at = 0;
+    for (const QPointF& p : drawn) {
+      while (at < points.size() && points[at] != p) ++at;
+      QVERIFY2(at < points.size(), qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+    }
+    QVERIFY(FarthestFromTheLine(drawn, points) <= kCurveToleranceDecades * (1 + 1e-9));
+    for (qsizetype i = 1; i < points.size(); ++i) {
+      const bool crosses = std::any_of(levels.begin(), levels.end(), [&](double level) {
+        return (points[i - 1].y() > level) != (points[i].y() > level);
+      });
+      if (crosses || points[i].x() <= points[i - 1].x()) {
+        const qsizetype k = drawn.indexOf(points[i - 1]);
+        QVERIFY2(k >= 0 && k + 1 < drawn.size() && drawn[k + 1] == points[i],
+                 qPrintable(QString("step %1").arg(i)));
+      }
+    }
+  }
+
+  // A chart that showed another station first draws the station it shows
+  // now exactly as a chart that shows only it: nothing of the first stays.
+  void aChartShownAgainDrawsAsAFreshOne_data() {
+    QTest::addColumn<Steps>("before");
+    QTest::addColumn<Steps>("after");
+    QTest::newRow("dish, then HF dipole") << kStartUp << kHfDipoleOnTower;
+    QTest::newRow("HF dipole, then dish") << kHfDipoleOnTower << kStartUp;
+    QTest::newRow("432 MHz, then 1296 MHz") << kStartUp << kDish1296TwoRanges;
+    QTest::newRow("1296 MHz, then yagi") << kDish1296TwoRanges << kYagiArray;
+    QTest::newRow("metres, then feet") << kStartUp << Steps{{"Button2Click"}};
+    QTest::newRow("the same station again") << kYagiArray << kYagiArray;
+  }
+  void aChartShownAgainDrawsAsAFreshOne() {
+    QFETCH(Steps, before);
+    QFETCH(Steps, after);
+    Desk first;
+    QVERIFY(first.Open());
+    Apply(first.window, before);
+    Desk second;
+    QVERIFY(second.Open());
+    Apply(second.window, after);
+    const StationState& station = second.form.State();
+    const assess::Assessment a = assess::Assess(station);
+    QGraphicsScene scene;
+    auto* shownTwice = new AssessmentChart;  // the scene owns both
+    auto* fresh = new AssessmentChart;
+    for (AssessmentChart* chart : {shownTwice, fresh}) {
+      scene.addItem(chart);
+      chart->setGeometry(QRectF(0, 0, 900, 600));
+    }
+    shownTwice->Show(first.form.State(), assess::Assess(first.form.State()));
+    shownTwice->Settle();
+    shownTwice->Show(station, a);
+    shownTwice->Settle();
+    fresh->Show(station, a);
+    fresh->Settle();
+    const QStringList twice = Drawn(*shownTwice);
+    const QStringList once = Drawn(*fresh);
+    QVERIFY(once.size() > 10);
+    for (qsizetype i = 0; i < std::max(twice.size(), once.size()); ++i) {
+      QCOMPARE(twice.value(i), once.value(i));
+    }
+    QCOMPARE(shownTwice->TitleRect(), fresh->TitleRect());
   }
 
   // The dish's two ranges are shaded apart, the gap between them not.
@@ -601,10 +752,20 @@ class AssessmentTest : public QObject {
     // What the window shows is the assessment of the main window's station.
     const assess::Assessment a = assess::Assess(desk.form.State());
     QCOMPARE(table->rowCount(), int(a.limits.size()));
-    // The curve is the profile's, carried on to the plot's left edge.
+    // The curve is the profile's, carried on to the plot's left edge: its
+    // points are the profile's own, and the profile's points left out lie
+    // on the line drawn.
     const QList<QPointF> curve = w->Chart()->Curve()->points();
-    QCOMPARE(curve.size(), qsizetype(a.profile.size()) + 1);
-    QCOMPARE(curve.last().x(), double(a.profile.back().distanceM));
+    QList<QPointF> profile;
+    for (const assess::DensityPoint& p : a.profile) {
+      profile.append(QPointF(double(p.distanceM), double(p.densityWm2)));
+    }
+    QVERIFY(curve.first().x() < profile.first().x());
+    for (qsizetype i = 1; i < curve.size(); ++i) {
+      QVERIFY2(profile.contains(curve[i]), qPrintable(QString::number(i)));
+    }
+    QCOMPARE(curve.last(), profile.last());
+    QVERIFY(FarthestFromTheLine(curve, profile) <= kCurveToleranceDecades * (1 + 1e-9));
   }
 
   // Closing the window and opening it again (menu, double-click) changes no

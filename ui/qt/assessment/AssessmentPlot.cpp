@@ -16,11 +16,13 @@
 #include <QPen>
 #include <QScatterSeries>
 #include <QTextDocument>
+#include <QXYSeries>
 #include <algorithm>
 #include <cmath>
 
 #include "ui/TForm1.h"
 #include "ui/qt/assessment/AssessmentText.h"
+#include "ui/qt/assessment/CurvePoints.h"
 #include "ui/qt/assessment/PlotLayout.h"
 
 namespace korrin {
@@ -168,6 +170,34 @@ std::vector<assess::DensityPoint> FromTheAntenna(const std::vector<assess::Densi
   }
   drawn.insert(drawn.end(), profile.begin(), profile.end());
   return drawn;
+}
+
+// The limit lines' densities, in W/m².
+std::vector<double> LimitLevels(const assess::Assessment& a) {
+  std::vector<double> levels;
+  for (const assess::LimitEntry& e : a.limits) {
+    if (e.applies && e.limitWm2) levels.push_back(double(*e.limitWm2));
+  }
+  return levels;
+}
+
+// The points of `profile` in the unit shown, as the plot draws them.
+QList<QPointF> CurveOf(const std::vector<assess::DensityPoint>& profile, double unit,
+                       const std::vector<double>& levels) {
+  QList<QPointF> points;
+  points.reserve(qsizetype(profile.size()));
+  for (const assess::DensityPoint& p : profile) {
+    const double x = double(p.distanceM) * unit;
+    const double y = double(p.densityWm2);
+    if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
+  }
+  return CurvePoints(points, levels);
+}
+
+// Gives `series` the points, where they differ from those it has: each
+// change lays the series out anew and strokes its whole outline.
+void SetPoints(QXYSeries& series, const QList<QPointF>& points) {
+  if (series.points() != points) series.replace(points);
 }
 
 QLineSeries* NewLine(AssessmentChart& chart, QLogValueAxis* x, QLogValueAxis* y) {
@@ -432,9 +462,9 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
       std::max(std::min(DecadeBelow(yLow), y1 / 10), y1 * std::pow(10.0, -kMostDecades));
   if (distance_->min() != x0 || distance_->max() != x1 || density_->min() != y0 ||
       density_->max() != y1) {
-    // Every series is laid out anew for each axis that changes: without
-    // points that costs nothing.
-    curve_->clear();
+    // Every series is laid out anew for each axis that changes, and again
+    // when it takes its new points: without points the first costs nothing.
+    ClearSeries();
     distance_->setRange(x0, x1);
     density_->setRange(y0, y1);
     densityMw_->setRange(y0 / 10, y1 / 10);
@@ -442,14 +472,7 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
 
   // From the plot's left edge: the antenna's side of lambda / 2 pi.
   const std::vector<assess::DensityPoint> drawn = FromTheAntenna(a.profile, Real(x0 / unit));
-  QList<QPointF> points;
-  points.reserve(qsizetype(drawn.size()));
-  for (const assess::DensityPoint& p : drawn) {
-    const double x = double(p.distanceM) * unit;
-    const double y = double(p.densityWm2);
-    if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
-  }
-  curve_->replace(points);
+  SetPoints(*curve_, CurveOf(drawn, unit, LimitLevels(a)));
   curve_->setName("The calculator's density at " + MegahertzText(a.frequencyMHz) +
                   ", six-minute average");
   SetLimitLines(a, x0, x1);
@@ -465,7 +488,7 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
   if (html != titleHtml_) {
     titleHtml_ = html;
     titleText_ = second.isEmpty() ? first : first + "\n" + second;
-    title_->setHtml(html);
+    title_->document()->setHtml(html);
   }
 
   // The legend: the shading, the limit lines (those lying on one another in
@@ -490,6 +513,12 @@ void AssessmentChart::Show(const StationState& station, const assess::Assessment
   PlaceDecorations();
 }
 
+void AssessmentChart::ClearSeries() {
+  for (QAbstractSeries* series : this->series()) {
+    if (auto* xy = qobject_cast<QXYSeries*>(series)) SetPoints(*xy, {});
+  }
+}
+
 void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, double x1) {
   limitShown_.fill(false);
   for (const auto& group : LimitGroups(a)) {
@@ -498,7 +527,7 @@ void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, doub
       const assess::LimitEntry& e = *group[i];
       QLineSeries* line = limits_[Index(e.set)];
       const double y = double(*e.limitWm2);
-      line->replace(QList<QPointF>{{x0, y}, {x1, y}});
+      SetPoints(*line, {{x0, y}, {x1, y}});
       double width = e.selected ? kSelectedLineWidth : kOtherLineWidth;
       if (count > 1) width = std::max(width, kTakingTurnsWidth);
       QPen pen(SetColour(e.set), width, e.selected ? Qt::SolidLine : Qt::DashLine);
@@ -519,13 +548,14 @@ void AssessmentChart::SetLimitLines(const assess::Assessment& a, double x0, doub
     QLineSeries* line = limits_[Index(set)];
     const bool shown = limitShown_[Index(set)];
     line->setVisible(shown);
-    if (!shown) line->clear();
+    if (!shown) SetPoints(*line, {});
   }
 }
 
 std::vector<AssessmentChart::LegendEntry> AssessmentChart::SetEvaluationCurves(
     const assess::Assessment& a, double x0, double unit) {
   curveOfSet_.fill(nullptr);
+  const std::vector<double> levels = LimitLevels(a);
   std::vector<LegendEntry> legend;
   // The entries of today's rules that have a density, grouped by it.
   std::vector<std::vector<const assess::LimitEntry*>> groups;
@@ -548,20 +578,12 @@ std::vector<AssessmentChart::LegendEntry> AssessmentChart::SetEvaluationCurves(
     QLineSeries* curve = evaluationCurves_[i];
     if (i >= groups.size()) {
       curve->setVisible(false);
-      curve->clear();
+      SetPoints(*curve, {});
       continue;
     }
     const auto& group = groups[i];
     const assess::LimitEntry& first = *group.front();
-    const std::vector<assess::DensityPoint> drawn = FromTheAntenna(first.profile, Real(x0 / unit));
-    QList<QPointF> points;
-    points.reserve(qsizetype(drawn.size()));
-    for (const assess::DensityPoint& p : drawn) {
-      const double x = double(p.distanceM) * unit;
-      const double y = double(p.densityWm2);
-      if (x > 0 && y > 0 && std::isfinite(x) && std::isfinite(y)) points.append(QPointF(x, y));
-    }
-    curve->replace(points);
+    SetPoints(*curve, CurveOf(FromTheAntenna(first.profile, Real(x0 / unit)), unit, levels));
     const QColor colour = SetColour(first.set);
     curve->setPen(QPen(colour, kEvaluationCurveWidth));
     curve->setVisible(true);
@@ -587,9 +609,9 @@ std::vector<AssessmentChart::LegendEntry> AssessmentChart::SetEvaluationCurves(
                        *e->keepOutM > 0 && e->limitWm2;
     dot->setVisible(shown);
     if (shown) {
-      dot->replace(QList<QPointF>{{double(*e->keepOutM) * unit, double(*e->limitWm2)}});
+      SetPoints(*dot, {{double(*e->keepOutM) * unit, double(*e->limitWm2)}});
     } else {
-      dot->clear();
+      SetPoints(*dot, {});
     }
   }
   return legend;
@@ -637,11 +659,11 @@ void AssessmentChart::SetMarkers(const assess::Assessment& a, double y0, double 
     m.label->setVisible(m.shown);
     m.leader->setVisible(m.shown);
     if (!m.shown) {
-      m.line->clear();
+      SetPoints(*m.line, {});
       continue;
     }
     m.x = double(*wanted[i].metres) * unit;
-    m.line->replace(QList<QPointF>{{m.x, y0}, {m.x, y1}});
+    SetPoints(*m.line, {{m.x, y0}, {m.x, y1}});
     if (m.label->text() != wanted[i].text) m.label->setText(wanted[i].text);
   }
 }

@@ -113,6 +113,7 @@ class AssessmentChart : public QChart {
   };
 
   std::vector<const Marker*> ShownMarkers() const;  // left to right
+  void ClearSeries();                               // takes every series' points
   void SetLimitLines(const assess::Assessment& a, double x0, double x1);
   // The evaluation's curves and keep-out dots, and their legend entries.
   std::vector<LegendEntry> SetEvaluationCurves(const assess::Assessment& a, double x0, double unit);

@@ -302,7 +302,8 @@ void AssessmentWindow::FitNotes() {
     notesWidth_ = width;
     notesGrown_ = 0;
   }
-  document->setTextWidth(width);
+  // Each width set lays the whole text out again, the same width too.
+  if (document->textWidth() != width) document->setTextWidth(width);
   const int text =
       static_cast<int>(std::ceil(document->size().height())) + 2 * notes_->frameWidth();
   const int height = std::clamp(std::max(text, notesGrown_), NotesHeight(kFewestNoteLines),

@@ -13,9 +13,9 @@
 namespace korrin {
 
 // How far from the line drawn in its place a point left out may lie, in
-// decades of density: a hundredth of a pixel at the window's scale (about
-// 80 pixels a decade), still far below a pixel in a picture drawn ten
-// times as large.
+// decades of density: under a tenth of a pixel at the window's scale
+// (about 75 pixels a decade), still a fraction of a pixel in a picture
+// drawn several times as large.
 constexpr double kCurveToleranceDecades = 1e-3;
 
 // The points of `points` (distances ascending, both coordinates positive)

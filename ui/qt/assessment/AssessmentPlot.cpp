@@ -343,6 +343,15 @@ AssessmentChart::AssessmentChart() {
   addAxis(distance_, Qt::AlignBottom);
   addAxis(density_, Qt::AlignLeft);
   addAxis(densityMw_, Qt::AlignRight);
+  // The axes' lines and ticks as hairlines in the theme's colour: they draw
+  // as its one-pixel pen does, and a hairline's bounds are found without
+  // stroking its outline for every tick in every repaint.
+  for (QLogValueAxis* axis : {distance_, density_, densityMw_}) {
+    QPen line = axis->linePen();
+    line.setWidth(0);
+    line.setCosmetic(true);
+    axis->setLinePen(line);
+  }
 
   for (LimitSet set : kSets) {
     QLineSeries* line = NewLine(*this, distance_, density_);

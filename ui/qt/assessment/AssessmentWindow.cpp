@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "ui/TForm1.h"
@@ -201,19 +202,20 @@ void AssessmentWindow::ShowTable(const assess::Assessment& a, bool metric) {
     for (int r = 0; r < rows; ++r) height += table_->rowHeight(r);
     table_->setFixedHeight(height);
   }
-  // Only what changed is written: each change lays the header out anew.
-  bool changed = false;
+  // Only what changed is written: each change lays the header out anew,
+  // and only the columns with a change are fitted to their texts again.
+  std::array<bool, kColumns> changed{};
   auto set = [this, &changed](int row, int column, const QString& text, bool bold) {
     QTableWidgetItem* item = table_->item(row, column);
     if (item->text() != text) {
       item->setText(text);
-      changed = true;
+      changed[size_t(column)] = true;
     }
     if (item->font().bold() != bold) {
       QFont font = item->font();
       font.setBold(bold);
       item->setFont(font);
-      changed = true;
+      changed[size_t(column)] = true;
     }
   };
   int row = 0;
@@ -246,8 +248,8 @@ void AssessmentWindow::ShowTable(const assess::Assessment& a, bool metric) {
     set(row, kHeadClearance, e.headClearanceM ? LengthText(*e.headClearanceM, metric) : Dash(), b);
     ++row;
   }
-  if (changed) {
-    for (int c = kAveraging; c < kColumns; ++c) table_->resizeColumnToContents(c);
+  for (int c = kAveraging; c < kColumns; ++c) {
+    if (changed[size_t(c)]) table_->resizeColumnToContents(c);
   }
 }
 

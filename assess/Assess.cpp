@@ -51,12 +51,6 @@ const LimitEntry* Assessment::Selected() const {
 }
 
 Assessment Assess(const StationState& station, const Options& options) {
-  NearFieldSteps steps;
-  return Assess(station, options, steps);
-}
-
-Assessment Assess(const StationState& station, const Options& options,
-                  const NearFieldSteps& steps) {
   Assessment a;
   a.frequencyMHz = station.FrequencyMHz;
   a.headHeightM = options.headHeightM;
@@ -69,7 +63,7 @@ Assessment Assess(const StationState& station, const Options& options,
   // what depends on its limit, the dish's near field scanned once for all
   // of them.
   StationState recalculated = station;
-  RecalculateExposure(recalculated, steps);
+  RecalculateExposure(recalculated);
 
   // Today's rules: the station evaluation, once for all four.
   detail::TodaysRules today = detail::EvaluateTodaysRules(recalculated, options);
@@ -95,7 +89,7 @@ Assessment Assess(const StationState& station, const Options& options,
     e.selected = IsSelected(station, set);
     e.applies = detail::Applies(set, station.FrequencyMHz);
     if (e.applies) {
-      const StationState under = detail::WithLimitSet(recalculated, station, set, steps);
+      const StationState under = detail::WithLimitSet(recalculated, station, set);
       const ZoneShown zone = ExclusionZoneShown(under);
       auto same = std::find_if(solved.begin(), solved.end(),
                                [&under](const auto& p) { return p.first == under.RadiationLimit; });

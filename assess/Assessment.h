@@ -191,10 +191,6 @@ Real DensityAlongBeam(const StationState& recalculated, Real distanceM);
 // cycle on copies of it; `station` is not changed.
 Assessment Assess(const StationState& station, const Options& options = {});
 
-// The same, the dish's near-field factors taken from `steps` (every scan
-// shares one table of them).
-Assessment Assess(const StationState& station, const Options& options, const NearFieldSteps& steps);
-
 // What the texts about the station name: the inputs that the assessment
 // depends on, in the program's own words.
 struct StationSummary {

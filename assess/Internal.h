@@ -24,10 +24,10 @@ std::optional<Real> AveragingMinutes(LimitSet set);
 // the window's standards through their own flags, the new sets as a fixed
 // limit the cycle leaves alone.  `recalculated` is `station` recalculated
 // by the cycle; only the figures that depend on the limit are derived
-// anew, the dish's scan from `steps`, and the scan starts from the edges
+// anew, and the dish's scan starts from the edges
 // `station` holds, as the cycle run on a copy of it would.
 StationState WithLimitSet(const StationState& recalculated, const StationState& station,
-                          LimitSet set, const NearFieldSteps& steps);
+                          LimitSet set);
 
 // ---- keep-out distance (KeepOut.cpp) ----
 

@@ -237,7 +237,7 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
 }
 
 StationState WithLimitSet(const StationState& recalculated, const StationState& station,
-                          LimitSet set, const NearFieldSteps& steps) {
+                          LimitSet set) {
   StationState s = recalculated;
   // The edges a scan does not reach keep the ones it started from.
   s.FirstZoneInner = station.FirstZoneInner;
@@ -257,7 +257,7 @@ StationState WithLimitSet(const StationState& recalculated, const StationState& 
       UpdateRadiationLimit(s);  // as the standard's panel does before the cycle
     }
   }
-  RecalculateLimit(s, steps);
+  RecalculateLimit(s);
   return s;
 }
 

@@ -61,8 +61,6 @@ void DishFarField(StationState& s);
 // The three antenna branches of the cycle (limit, gain in use, far-field
 // boundary and density, near-field scan for the dish, exclusion distance).
 void DishBranch(StationState& s);
-class NearFieldSteps;
-void DishBranch(StationState& s, const NearFieldSteps& steps);  // its scan's factors from `steps`
 void YagiBranch(StationState& s);
 void LowGainBranch(StationState& s);
 
@@ -160,23 +158,19 @@ struct CycleTrace {
 // the station in the fixed order of the cycle.
 CycleTrace Recalculate(StationState& s);
 
-// The same cycle, the dish's scan taking its factors from `steps`.
-CycleTrace Recalculate(StationState& s, const NearFieldSteps& steps);
-
 // The cycle without its moon-bounce stage (system noise, echo, peak EIRP,
 // path-loss cue), for what needs only the exposure figures: every field of
 // the power chain, the antennas and the exclusion zone as Recalculate
 // derives them; the moon-bounce figures are left as they were, except
 // those the yagi's branch evaluates on its way.
-void RecalculateExposure(StationState& s, const NearFieldSteps& steps);
+void RecalculateExposure(StationState& s);
 
 // The fields the cycle derives from the limit, derived anew for a station
 // that the cycle has recalculated and whose standard or RadiationLimit has
 // been changed since: the limit from the selected fixed standard, the
 // exclusion distance, the dish's near-field scan and the ground clearance,
 // for the antenna in use as the cycle's branches compute them.  Every field
-// then equals what Recalculate would give the changed station; the scan's
-// factors come from `steps`, so a station is scanned once for all limits.
-void RecalculateLimit(StationState& s, const NearFieldSteps& steps);
+// then equals what Recalculate would give the changed station.
+void RecalculateLimit(StationState& s);
 
 }  // namespace korrin

@@ -164,13 +164,6 @@ void Scan(StationState& s, Source& source) {
   s.NearFieldDensityWm2 = density;
 }
 
-// The dish's branch, its scan's factors from `steps`.
-void DishBranchWith(StationState& s, const NearFieldSteps& steps) {
-  BringLimitUpToDate(s);
-  DishFarField(s);
-  ScanNearField(s, steps);
-}
-
 }  // namespace
 
 Real NearFieldFactorAt(Real delta) {
@@ -258,18 +251,16 @@ void DishFarField(StationState& s) {
 }
 
 void DishBranch(StationState& s) {
-  DishBranchWith(s, NearFieldSteps());
+  BringLimitUpToDate(s);
+  DishFarField(s);
+  ScanNearField(s, NearFieldSteps());
 }
 
-void DishBranch(StationState& s, const NearFieldSteps& steps) {
-  DishBranchWith(s, steps);
-}
-
-void RecalculateLimit(StationState& s, const NearFieldSteps& steps) {
+void RecalculateLimit(StationState& s) {
   // The branches of the cycle, each only as far as the limit reaches.
   if (s.DishSelected || s.YagiSelected || s.LowGainSelected) {
     BringLimitUpToDate(s);
-    if (s.DishSelected) ScanNearField(s, steps);
+    if (s.DishSelected) ScanNearField(s, NearFieldSteps());
     s.ExclusionDistanceM = ExclusionDistance(s, s.AntennaGainRatio);
   }
   UpdateGroundClearance(s);

@@ -6,7 +6,7 @@ namespace {
 
 // The cycle in its fixed order; the moon-bounce system's stage only where
 // asked for.
-CycleTrace Cycle(StationState& s, const NearFieldSteps* steps, bool moonBounce) {
+CycleTrace Cycle(StationState& s, bool moonBounce) {
   CycleTrace trace;
   s.WavelengthM = 300.0L / s.FrequencyMHz;
   ComputeTxPowerSum(s);
@@ -16,11 +16,7 @@ CycleTrace Cycle(StationState& s, const NearFieldSteps* steps, bool moonBounce) 
   trace.FeedPowerWShown = s.FeedPowerW;
   UpdateYagiArray(s);
   if (s.DishSelected) {
-    if (steps != nullptr) {
-      DishBranch(s, *steps);
-    } else {
-      DishBranch(s);
-    }
+    DishBranch(s);
   } else if (s.YagiSelected) {
     YagiBranch(s);
   } else if (s.LowGainSelected) {
@@ -39,15 +35,11 @@ CycleTrace Cycle(StationState& s, const NearFieldSteps* steps, bool moonBounce) 
 }  // namespace
 
 CycleTrace Recalculate(StationState& s) {
-  return Cycle(s, nullptr, true);
+  return Cycle(s, true);
 }
 
-CycleTrace Recalculate(StationState& s, const NearFieldSteps& steps) {
-  return Cycle(s, &steps, true);
-}
-
-void RecalculateExposure(StationState& s, const NearFieldSteps& steps) {
-  Cycle(s, &steps, false);
+void RecalculateExposure(StationState& s) {
+  Cycle(s, false);
 }
 
 }  // namespace korrin

@@ -355,35 +355,6 @@ INSTANTIATE_TEST_SUITE_P(Dishes, DishNearLevelTest,
                            return info.param.name;
                          });
 
-// The near-field factors a window keeps from one station to the next give
-// every figure the factors computed afresh give.
-TEST_P(KeepOutTest, FactorsKeptFromOtherStationsGiveTheSameFigures) {
-  NearFieldSteps kept;
-  for (const auto& other : {std::function<void(TForm1&)>([](TForm1& f) { Power(f, 0, 5); }),
-                            std::function<void(TForm1&)>([](TForm1& f) { Band(f, 9); })}) {
-    Station st(other);
-    Assess(st.form.State(), {}, kept);
-  }
-  Station st(GetParam().setUp);
-  const Assessment fresh = Assess(st.form.State());
-  const Assessment again = Assess(st.form.State(), {}, kept);
-  ASSERT_EQ(again.limits.size(), fresh.limits.size());
-  for (size_t i = 0; i < fresh.limits.size(); ++i) {
-    SCOPED_TRACE(LimitSetId(fresh.limits[i].set));
-    EXPECT_EQ(again.limits[i].keepOutM, fresh.limits[i].keepOutM);
-    EXPECT_EQ(again.limits[i].crossingM, fresh.limits[i].crossingM);
-    ASSERT_EQ(again.limits[i].rangesM.size(), fresh.limits[i].rangesM.size());
-    for (size_t r = 0; r < fresh.limits[i].rangesM.size(); ++r) {
-      EXPECT_EQ(again.limits[i].rangesM[r].fromM, fresh.limits[i].rangesM[r].fromM);
-      EXPECT_EQ(again.limits[i].rangesM[r].toM, fresh.limits[i].rangesM[r].toM);
-    }
-  }
-  ASSERT_EQ(again.profile.size(), fresh.profile.size());
-  for (size_t i = 0; i < fresh.profile.size(); ++i) {
-    EXPECT_EQ(again.profile[i].densityWm2, fresh.profile[i].densityWm2) << i;
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Stations, KeepOutTest,
     ::testing::Values(KeepOutCase{"StartUpDish", [](TForm1&) {}},

@@ -107,8 +107,7 @@ TEST_P(LimitRecalculationTest, EqualsTheWholeCycleUnderEveryLimit) {
   GetParam().setUp(form);
   const StationState& station = form.State();
   StationState recalculated = station;
-  NearFieldSteps steps;
-  Recalculate(recalculated, steps);
+  Recalculate(recalculated);
   ASSERT_TRUE(SameStation(recalculated, station)) << "the window holds the cycle's station";
 
   for (const Limit& limit : Limits(recalculated)) {
@@ -118,7 +117,7 @@ TEST_P(LimitRecalculationTest, EqualsTheWholeCycleUnderEveryLimit) {
 
     StationState derived = recalculated;
     limit.apply(derived);
-    RecalculateLimit(derived, steps);
+    RecalculateLimit(derived);
     EXPECT_TRUE(SameStation(derived, whole)) << limit.name;
     EXPECT_EQ(derived.ExclusionDistanceM, whole.ExclusionDistanceM) << limit.name;
     EXPECT_EQ(derived.FirstZoneOuter, whole.FirstZoneOuter) << limit.name;
@@ -142,8 +141,7 @@ TEST_P(LimitRecalculationTest, TheExposureCycleDerivesEveryExposureField) {
   StationState whole = changed;
   Recalculate(whole);
   StationState exposure = changed;
-  NearFieldSteps steps;
-  RecalculateExposure(exposure, steps);
+  RecalculateExposure(exposure);
   ASSERT_FALSE(SameStation(whole, form.State())) << "the inputs changed the figures";
 
   // Every field but the moon-bounce system's (its section of the station,

@@ -179,7 +179,7 @@ void AssessmentWindow::Refresh() {
   assess::Options options;
   options.headHeightM = headHeightM_;
   options.distanceM = distanceM_;
-  const assess::Assessment a = assess::Assess(station, options, steps_);
+  const assess::Assessment a = assess::Assess(station, options);
   chart_->Show(station, a);
   ShowTable(a, metric);
   ShowNotes(a, metric);

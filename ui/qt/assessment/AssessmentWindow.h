@@ -81,8 +81,6 @@ class AssessmentWindow : public QWidget {
   int notesGrown_ = 0;  // the notes' box's height while the window is shown
   int notesWidth_ = 0;
   bool showingSettings_ = false;
-  // The dish's near-field factors, kept from one assessment to the next.
-  NearFieldSteps steps_;
 };
 
 }  // namespace korrin

@@ -61,7 +61,8 @@ Real NearFieldPeakDelta() {
 // representable values: hi is returned.  Each step interpolates between
 // the ends (regula falsi, the end kept twice running having its excess
 // halved), and bisects whenever two steps have not halved the interval, so
-// it ends in a few dozen evaluations at most and usually in about ten.
+// it ends in a few dozen evaluations at most, about twenty for the dishes
+// of the tests.
 template <typename Excess>
 Real OutermostAbove(Real lo, Real hi, Excess excess) {
   Real atLo = excess(lo);

@@ -123,7 +123,7 @@ void FromDeck(NearFieldModel& m, const station::Antenna& a, const std::string& f
 
 std::optional<Real> NearFieldFrequencyMHz(const station::Station& station,
                                           const station::Installation& installation) {
-  if (installation.frequencyMHz) return *installation.frequencyMHz;
+  if (installation.frequencyMHz) return installation.frequencyMHz;
   if (installation.band) {
     if (const station::BandRow* b = station::FindBand(*installation.band, station.region)) {
       return (b->lowerMHz + b->upperMHz) / 2;

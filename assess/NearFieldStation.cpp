@@ -83,6 +83,7 @@ std::vector<nf::LimitCase> CasesOf(const station::Station& station) {
 
 std::vector<Point3> PlacePoints(const station::Station& station) {
   std::vector<Point3> points;
+  points.reserve(station.places.size());
   for (const station::Place& p : station.places) {
     points.push_back({p.x.Metres(), p.y.Metres(), p.height.Metres()});
   }
@@ -243,9 +244,11 @@ StationNearField EvaluateWithNearField(const station::Station& station,
   // The first evaluation gives each installation's power at the antenna.
   const auto first = std::make_shared<StationEvaluation>(Evaluate(copy));
   std::vector<Point3> antennas;
+  antennas.reserve(first->installations.size());
   for (const InstallationResult& r : first->installations) antennas.push_back(r.positionM);
   std::vector<Point3> sitePoints = PlacePoints(station);
   std::vector<std::string> placeNames;
+  placeNames.reserve(station.places.size());
   for (const station::Place& p : station.places) placeNames.push_back(p.name);
   if (station.property) {
     for (const Point3& p :

@@ -105,7 +105,7 @@ bool ResolveFeedline(Context& c, const station::Feedline& f, ResolvedInstallatio
     line.lengthM = f.length->Metres();
     r.matchedLossDbPer100m = c.tables.matchedLossDbPer100m;
   } else if (f.lossDb) {
-    line.matchedLossDb = *f.lossDb;
+    line.matchedLossDb = f.lossDb;
   } else {
     problem = "feed line " + Quoted(f.id) + " gives neither a cable nor its loss";
     return false;

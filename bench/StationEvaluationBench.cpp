@@ -136,6 +136,7 @@ BENCHMARK(BM_StationEvaluationWhole)->Unit(benchmark::kMillisecond);
 void BM_StationEvaluationSingles(benchmark::State& state) {
   const station::Station whole = WholeStation();
   std::vector<station::Station> singles;
+  singles.reserve(whole.installations.size());
   for (size_t i = 0; i < whole.installations.size(); ++i) singles.push_back(Alone(whole, i));
   for (auto _ : state) {
     for (const station::Station& s : singles) {

@@ -119,7 +119,7 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, std::str
 
   fs::rename(temp, target, ec);
   if (ec) {
-    const std::string reason = ec.message();
+    std::string reason = ec.message();
     std::error_code ignored;
     fs::remove(temp, ignored);
     return reason;

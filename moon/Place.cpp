@@ -56,6 +56,8 @@ std::optional<double> Number(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
   const char* end = text.data() + text.size();
+  // from_chars reads up to `end`: the view needs no terminating null.
+  // NOLINTNEXTLINE(bugprone-suspicious-stringview-data-usage)
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) return std::nullopt;
   return value;

@@ -29,7 +29,7 @@ Decimal ToDecimal(long double value) {
   std::string text(buf);
   const auto e = text.find('e');
   d.digits = text.substr(0, 1) + text.substr(2, e - 2);
-  d.exponent = std::atoi(text.c_str() + e + 1) + 1;
+  d.exponent = static_cast<int>(std::strtol(text.c_str() + e + 1, nullptr, 10)) + 1;
   while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
   return d;
 }

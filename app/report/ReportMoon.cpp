@@ -79,6 +79,8 @@ std::optional<double> ParseMoonNumber(const std::string& text) {
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
   double v = 0;
   const char* end = t.data() + t.size();
+  // from_chars reads up to `end`: the view needs no terminating null.
+  // NOLINTNEXTLINE(bugprone-suspicious-stringview-data-usage)
   const auto r = std::from_chars(t.data(), end, v, std::chars_format::fixed);
   if (t.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(v)) return std::nullopt;
   return v;

@@ -145,7 +145,6 @@ std::vector<Action> PlanSetting(const TForm1& form, const Action& setting, std::
   }
 
   std::optional<std::vector<std::string>> clicks;
-  std::string unreachable;
   if (what == kFeedLoss) {
     clicks = StepTo(
         form, [](const StationState& st) { return st.FeedLossDb; }, "SpinButton3UpClick",

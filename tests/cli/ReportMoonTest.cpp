@@ -143,7 +143,7 @@ TEST_F(MoonReportTest, WithoutTheOtherStationItsKeysAreNull) {
 TEST_F(MoonReportTest, TheHfSideAndLateSpansAreRefused) {
   std::string error;
   MoonOptions late = Week(true);
-  late.from = *moon::ParseUtc("2050-12-31T20:00Z").time;
+  late.from = moon::ParseUtc("2050-12-31T20:00Z").time;
   EXPECT_FALSE(MoonFigures(session.Form().State(), late, 0, error));
   EXPECT_NE(error.find("1960-2050"), std::string::npos) << error;
   session.Apply(*ParseAction("HF_SelectClick", error));

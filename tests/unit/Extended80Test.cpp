@@ -89,7 +89,8 @@ TEST(Extended80Test, NaNEncodesAsANaNPattern) {
 // the sign, normal and subnormal) survive decode then encode unchanged, and
 // their values survive encode then decode.
 TEST(Extended80Test, RandomPatternsRoundTrip) {
-  std::mt19937_64 random(20240607);
+  // A fixed seed, so that a failing pattern shows again on the next run.
+  std::mt19937_64 random(20240607);  // NOLINT(bugprone-random-generator-seed)
   for (int i = 0; i < 20000; ++i) {
     const std::uint64_t raw = random();
     const bool subnormal = i % 10 == 0;

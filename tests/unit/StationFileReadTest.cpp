@@ -304,6 +304,7 @@ TEST(StationFileReadTest, EveryErrorAtOnceInFileOrder) {
   const ReadResult r = ParseStation(text, "many.station.toml");
   EXPECT_FALSE(r.station.has_value());
   std::vector<std::pair<int, std::string>> got;
+  got.reserve(r.errors.size());
   for (const Diagnostic& d : r.errors) got.emplace_back(d.at.line, d.key);
   // The misspelt gain is not reported missing as well.
   const std::vector<std::pair<int, std::string>> want{

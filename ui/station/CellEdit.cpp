@@ -311,7 +311,7 @@ Result SetAntenna(const Cell& cell, std::size_t column, const std::string& text,
       }
       const auto flag = FlagWord(word);
       if (!flag) return Expected(S::Antenna, "gain-includes-ground", text);
-      a.gainIncludesGround = *flag;
+      a.gainIncludesGround = flag;
       return std::nullopt;
     }
     case 4:
@@ -375,7 +375,7 @@ Result SetInstallation(const Cell& cell, std::size_t column, const std::string& 
       }
       const auto flag = FlagWord(word);
       if (!flag) return Expected(S::Installation, "ground-reflection", text);
-      n.groundReflection = *flag;
+      n.groundReflection = flag;
       return std::nullopt;
     }
     case 7:

@@ -39,6 +39,7 @@ std::vector<LabelSpan> PlaceLabels(const std::vector<double>& widths,
     return LabelSpan{left, left + widths[i], anchors[i], 0};
   };
   std::vector<LabelSpan> best;
+  best.reserve(n);
   for (std::size_t i = 0; i < n; ++i) best.push_back(beside(i, true));
   if (n > kMostArranged) {
     // Too many to weigh every arrangement: each in the lowest free row.

@@ -156,9 +156,9 @@ QWidget* StationWindow::TablePage(su::Table table, QWidget* above) {
         needed.data(kRowNameRole).toString();
     if (cellAnswer) return cellAnswer(cell, proposed);
     bool ok = false;
-    const QString text = QInputDialog::getText(this, tr("Korrin"),
-                                               why + "\n\n" + tr("%1, with this change:").arg(cell),
-                                               QLineEdit::Normal, proposed, &ok);
+    QString text = QInputDialog::getText(this, tr("Korrin"),
+                                         why + "\n\n" + tr("%1, with this change:").arg(cell),
+                                         QLineEdit::Normal, proposed, &ok);
     if (!ok) return std::nullopt;
     return text;
   };

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Builds the station file fuzzers with clang and runs them, starting from the
 # inputs in tests/data/fuzz/, which the unit tests replay:
-#   - the whole Get Data path (korrin_fuzz_load) for a bounded time: the
-#     first argument, in seconds, 60 by default;
+#   - the whole Get Data path (korrin_fuzz_load) for a bounded time, in one
+#     process per core: the first argument, in seconds, 30 by default;
 #   - the file parser and the record checks alone (korrin_fuzz_record) for a
-#     number of executions: the second argument, 10000000 by default.
+#     number of executions: the second argument, 10000000 by default;
+#   - the whole station's TOML file (korrin_fuzz_station) for a number of
+#     executions: the third argument, 1000000 by default.
 # An input that makes one fail is written to tests/data/fuzz/ as crash-*,
 # leak-* or timeout-*: keep it there (renamed to say what it holds) once the
 # fault is mended.  Each run ends with a line of its executions and speed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
+seconds=${1:-30}
 runs=${2:-10000000}
 station_runs=${3:-${KORRIN_FUZZ_STATION_RUNS:-1000000}}
 build=${KORRIN_FUZZ_BUILD_DIR:-build/fuzz}
@@ -61,8 +63,8 @@ run_fuzzer() {
   return "$status"
 }
 
-# The loader: one process for the time given.
-run_fuzzer load 1 - -max_total_time="$seconds" -max_len=1024
+# The loader: one process per core for the time given.
+run_fuzzer load "$(nproc)" - -max_total_time="$seconds" -max_len=1024
 # The parser: one process per core, sharing the executions.  Its coverage is
 # reached within seconds, so the plain power schedule does: the entropic one
 # would spend a third of the time on its own bookkeeping.

@@ -26,86 +26,86 @@ using enum ValueType;
 
 // clang-format off
 constexpr std::array kSchema{
-    KeySpec{Top, "format", Text, "format", kAny, "\"korrin-station/1\""},
-    KeySpec{Top, "callsign", Text, "callsign", kAny, "the station's callsign"},
-    KeySpec{Top, "site", Text, "site", kAny, "the site's address or name"},
-    KeySpec{Top, "evaluated-by", Text, "evaluated-by", kAny, "the name of who made the evaluation"},
-    KeySpec{Top, "region", Integer, "region", kRegion, "ITU region 1, 2 or 3"},
-    KeySpec{Top, "limit-sets", TextList, "limit-sets", kAny, "a list of limit sets: \"fcc\", \"icnirp-2020\""},
-    KeySpec{Top, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
-    KeySpec{Top, "transmitter", Entries, "transmitter", kAny, "[[transmitter]] tables"},
-    KeySpec{Top, "feedline", Entries, "feedline", kAny, "[[feedline]] tables"},
-    KeySpec{Top, "antenna", Entries, "antenna", kAny, "[[antenna]] tables"},
-    KeySpec{Top, "installation", Entries, "installation", kAny, "[[installation]] tables"},
-    KeySpec{Top, "place", Entries, "place", kAny, "[[place]] tables"},
-    KeySpec{Top, "property", Table, "property", kAny, "one [property] table"},
+    KeyRule{Top, "format", Text, "format", kAny, "\"korrin-station/1\""},
+    KeyRule{Top, "callsign", Text, "callsign", kAny, "the station's callsign"},
+    KeyRule{Top, "site", Text, "site", kAny, "the site's address or name"},
+    KeyRule{Top, "evaluated-by", Text, "evaluated-by", kAny, "the name of who made the evaluation"},
+    KeyRule{Top, "region", Integer, "region", kRegion, "ITU region 1, 2 or 3"},
+    KeyRule{Top, "limit-sets", TextList, "limit-sets", kAny, "a list of limit sets: \"fcc\", \"icnirp-2020\""},
+    KeyRule{Top, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
+    KeyRule{Top, "transmitter", Entries, "transmitter", kAny, "[[transmitter]] tables"},
+    KeyRule{Top, "feedline", Entries, "feedline", kAny, "[[feedline]] tables"},
+    KeyRule{Top, "antenna", Entries, "antenna", kAny, "[[antenna]] tables"},
+    KeyRule{Top, "installation", Entries, "installation", kAny, "[[installation]] tables"},
+    KeyRule{Top, "place", Entries, "place", kAny, "[[place]] tables"},
+    KeyRule{Top, "property", Table, "property", kAny, "one [property] table"},
 
-    KeySpec{Transmitter, "id", Text, "id", kAny, "an id naming the transmitter"},
-    KeySpec{Transmitter, "power-w", Number, "power", kAboveZero, "a power in W above 0"},
-    KeySpec{Transmitter, "mode", Text, "mode", kAny, "a mode of the mode table"},
-    KeySpec{Transmitter, "duty", Number, "duty", kFraction, "a duty factor above 0 and at most 1"},
-    KeySpec{Transmitter, "on-minutes", Number, "on-minutes", kAboveZero, "minutes above 0"},
-    KeySpec{Transmitter, "off-minutes", Number, "off-minutes", kZeroOrMore, "minutes, 0 or more"},
+    KeyRule{Transmitter, "id", Text, "id", kAny, "an id naming the transmitter"},
+    KeyRule{Transmitter, "power-w", Number, "power", kAboveZero, "a power in W above 0"},
+    KeyRule{Transmitter, "mode", Text, "mode", kAny, "a mode of the mode table"},
+    KeyRule{Transmitter, "duty", Number, "duty", kFraction, "a duty factor above 0 and at most 1"},
+    KeyRule{Transmitter, "on-minutes", Number, "on-minutes", kAboveZero, "minutes above 0"},
+    KeyRule{Transmitter, "off-minutes", Number, "off-minutes", kZeroOrMore, "minutes, 0 or more"},
 
-    KeySpec{Feedline, "id", Text, "id", kAny, "an id naming the feed line"},
-    KeySpec{Feedline, "cable", Text, "cable", kAny, "a cable of the cable table"},
-    KeySpec{Feedline, "length-m", Number, "length", kZeroOrMore, "a length in metres, 0 or more"},
-    KeySpec{Feedline, "length-ft", Number, "length", kZeroOrMore, "a length in feet, 0 or more"},
-    KeySpec{Feedline, "loss-db", Number, "loss", kZeroOrMore, "a loss in dB, 0 or more"},
-    KeySpec{Feedline, "extra-loss-db", Number, "extra-loss", kZeroOrMore, "a loss in dB, 0 or more"},
-    KeySpec{Feedline, "swr", Number, "swr", kSwr, "an SWR of 1 or more"},
-    KeySpec{Feedline, "swr-at", Text, "swr-at", kAny, "\"antenna\" or \"transmitter\""},
+    KeyRule{Feedline, "id", Text, "id", kAny, "an id naming the feed line"},
+    KeyRule{Feedline, "cable", Text, "cable", kAny, "a cable of the cable table"},
+    KeyRule{Feedline, "length-m", Number, "length", kZeroOrMore, "a length in metres, 0 or more"},
+    KeyRule{Feedline, "length-ft", Number, "length", kZeroOrMore, "a length in feet, 0 or more"},
+    KeyRule{Feedline, "loss-db", Number, "loss", kZeroOrMore, "a loss in dB, 0 or more"},
+    KeyRule{Feedline, "extra-loss-db", Number, "extra-loss", kZeroOrMore, "a loss in dB, 0 or more"},
+    KeyRule{Feedline, "swr", Number, "swr", kSwr, "an SWR of 1 or more"},
+    KeyRule{Feedline, "swr-at", Text, "swr-at", kAny, "\"antenna\" or \"transmitter\""},
 
-    KeySpec{Antenna, "id", Text, "id", kAny, "an id naming the antenna"},
-    KeySpec{Antenna, "kind", Text, "kind", kAny, "a kind of the antenna-kind table"},
-    KeySpec{Antenna, "gain-dbi", Number, "gain", kAny, "a gain in dBi"},
-    KeySpec{Antenna, "gain-dbd", Number, "gain", kAny, "a gain in dBd"},
-    KeySpec{Antenna, "gain-includes-ground", Flag, "gain-includes-ground", kAny, "true or false"},
-    KeySpec{Antenna, "x-m", Number, "x", kAny, "a distance east in metres"},
-    KeySpec{Antenna, "x-ft", Number, "x", kAny, "a distance east in feet"},
-    KeySpec{Antenna, "y-m", Number, "y", kAny, "a distance north in metres"},
-    KeySpec{Antenna, "y-ft", Number, "y", kAny, "a distance north in feet"},
-    KeySpec{Antenna, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeySpec{Antenna, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
-    KeySpec{Antenna, "diameter-m", Number, "diameter", kAboveZero, "a diameter in metres above 0"},
-    KeySpec{Antenna, "diameter-ft", Number, "diameter", kAboveZero, "a diameter in feet above 0"},
-    KeySpec{Antenna, "efficiency", Number, "efficiency", kFraction, "an efficiency above 0 and at most 1"},
-    KeySpec{Antenna, "wires", WireList, "wires", kAny, "a list of wires [x1, y1, z1, x2, y2, z2, radius-mm], metres from the antenna's position"},
-    KeySpec{Antenna, "nec-file", Text, "nec-file", kAny, "the name of a NEC card deck beside the station file"},
-    KeySpec{Antenna, "feed-wire", Integer, "feed-wire", kCount, "the feed wire's number from 1 (a NEC deck's tag)"},
-    KeySpec{Antenna, "feed-at", Text, "feed-at", kAny, "\"middle\", \"start\" or \"end\" of the feed wire"},
-    KeySpec{Antenna, "feed-segment", Integer, "feed-segment", kCount, "the feed's segment number from 1 on the NEC deck's feed wire"},
-    KeySpec{Antenna, "ground", Text, "ground", kAny, "\"free-space\", \"perfect\", \"average\", \"poor\" or \"good\""},
-    KeySpec{Antenna, "ground-permittivity", Number, "ground-permittivity", kPermittivity, "a relative permittivity of 1 or more"},
-    KeySpec{Antenna, "ground-conductivity", Number, "ground-conductivity", kZeroOrMore, "a conductivity in S/m, 0 or more"},
-    KeySpec{Antenna, "wire-radius-mm", Number, "wire-radius", kAboveZero, "a wire radius in mm above 0"},
-    KeySpec{Antenna, "length-m", Number, "length", kAboveZero, "a wire length in metres above 0"},
-    KeySpec{Antenna, "length-ft", Number, "length", kAboveZero, "a wire length in feet above 0"},
-    KeySpec{Antenna, "droop-deg", Number, "droop", kDroop, "a droop below the horizontal in degrees, from 0 up to 90"},
-    KeySpec{Antenna, "radials", Integer, "radials", kRadials, "a number of radials from 0 to 1000"},
+    KeyRule{Antenna, "id", Text, "id", kAny, "an id naming the antenna"},
+    KeyRule{Antenna, "kind", Text, "kind", kAny, "a kind of the antenna-kind table"},
+    KeyRule{Antenna, "gain-dbi", Number, "gain", kAny, "a gain in dBi"},
+    KeyRule{Antenna, "gain-dbd", Number, "gain", kAny, "a gain in dBd"},
+    KeyRule{Antenna, "gain-includes-ground", Flag, "gain-includes-ground", kAny, "true or false"},
+    KeyRule{Antenna, "x-m", Number, "x", kAny, "a distance east in metres"},
+    KeyRule{Antenna, "x-ft", Number, "x", kAny, "a distance east in feet"},
+    KeyRule{Antenna, "y-m", Number, "y", kAny, "a distance north in metres"},
+    KeyRule{Antenna, "y-ft", Number, "y", kAny, "a distance north in feet"},
+    KeyRule{Antenna, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeyRule{Antenna, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeyRule{Antenna, "diameter-m", Number, "diameter", kAboveZero, "a diameter in metres above 0"},
+    KeyRule{Antenna, "diameter-ft", Number, "diameter", kAboveZero, "a diameter in feet above 0"},
+    KeyRule{Antenna, "efficiency", Number, "efficiency", kFraction, "an efficiency above 0 and at most 1"},
+    KeyRule{Antenna, "wires", WireList, "wires", kAny, "a list of wires [x1, y1, z1, x2, y2, z2, radius-mm], metres from the antenna's position"},
+    KeyRule{Antenna, "nec-file", Text, "nec-file", kAny, "the name of a NEC card deck beside the station file"},
+    KeyRule{Antenna, "feed-wire", Integer, "feed-wire", kCount, "the feed wire's number from 1 (a NEC deck's tag)"},
+    KeyRule{Antenna, "feed-at", Text, "feed-at", kAny, "\"middle\", \"start\" or \"end\" of the feed wire"},
+    KeyRule{Antenna, "feed-segment", Integer, "feed-segment", kCount, "the feed's segment number from 1 on the NEC deck's feed wire"},
+    KeyRule{Antenna, "ground", Text, "ground", kAny, "\"free-space\", \"perfect\", \"average\", \"poor\" or \"good\""},
+    KeyRule{Antenna, "ground-permittivity", Number, "ground-permittivity", kPermittivity, "a relative permittivity of 1 or more"},
+    KeyRule{Antenna, "ground-conductivity", Number, "ground-conductivity", kZeroOrMore, "a conductivity in S/m, 0 or more"},
+    KeyRule{Antenna, "wire-radius-mm", Number, "wire-radius", kAboveZero, "a wire radius in mm above 0"},
+    KeyRule{Antenna, "length-m", Number, "length", kAboveZero, "a wire length in metres above 0"},
+    KeyRule{Antenna, "length-ft", Number, "length", kAboveZero, "a wire length in feet above 0"},
+    KeyRule{Antenna, "droop-deg", Number, "droop", kDroop, "a droop below the horizontal in degrees, from 0 up to 90"},
+    KeyRule{Antenna, "radials", Integer, "radials", kRadials, "a number of radials from 0 to 1000"},
 
-    KeySpec{Installation, "id", Text, "id", kAny, "an id naming the installation"},
-    KeySpec{Installation, "transmitter", Text, "transmitter", kAny, "the id of a [[transmitter]]"},
-    KeySpec{Installation, "feedline", Text, "feedline", kAny, "the id of a [[feedline]]"},
-    KeySpec{Installation, "antenna", Text, "antenna", kAny, "the id of an [[antenna]]"},
-    KeySpec{Installation, "band", Text, "band", kAny, "a band of the band table"},
-    KeySpec{Installation, "frequency-mhz", Number, "frequency", kAboveZero, "a frequency in MHz above 0"},
-    KeySpec{Installation, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
-    KeySpec{Installation, "group", Text, "group", kAny, "a group name"},
+    KeyRule{Installation, "id", Text, "id", kAny, "an id naming the installation"},
+    KeyRule{Installation, "transmitter", Text, "transmitter", kAny, "the id of a [[transmitter]]"},
+    KeyRule{Installation, "feedline", Text, "feedline", kAny, "the id of a [[feedline]]"},
+    KeyRule{Installation, "antenna", Text, "antenna", kAny, "the id of an [[antenna]]"},
+    KeyRule{Installation, "band", Text, "band", kAny, "a band of the band table"},
+    KeyRule{Installation, "frequency-mhz", Number, "frequency", kAboveZero, "a frequency in MHz above 0"},
+    KeyRule{Installation, "ground-reflection", Flag, "ground-reflection", kAny, "true or false"},
+    KeyRule{Installation, "group", Text, "group", kAny, "a group name"},
 
-    KeySpec{Place, "name", Text, "name", kAny, "a name for the place"},
-    KeySpec{Place, "x-m", Number, "x", kAny, "a distance east in metres"},
-    KeySpec{Place, "x-ft", Number, "x", kAny, "a distance east in feet"},
-    KeySpec{Place, "y-m", Number, "y", kAny, "a distance north in metres"},
-    KeySpec{Place, "y-ft", Number, "y", kAny, "a distance north in feet"},
-    KeySpec{Place, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeySpec{Place, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
-    KeySpec{Place, "controlled", Flag, "controlled", kAny, "true or false"},
+    KeyRule{Place, "name", Text, "name", kAny, "a name for the place"},
+    KeyRule{Place, "x-m", Number, "x", kAny, "a distance east in metres"},
+    KeyRule{Place, "x-ft", Number, "x", kAny, "a distance east in feet"},
+    KeyRule{Place, "y-m", Number, "y", kAny, "a distance north in metres"},
+    KeyRule{Place, "y-ft", Number, "y", kAny, "a distance north in feet"},
+    KeyRule{Place, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeyRule{Place, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeyRule{Place, "controlled", Flag, "controlled", kAny, "true or false"},
 
-    KeySpec{Property, "outline-m", PointList, "outline", kAny, "a polygon of [x, y] points in metres"},
-    KeySpec{Property, "outline-ft", PointList, "outline", kAny, "a polygon of [x, y] points in feet"},
-    KeySpec{Property, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeySpec{Property, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeyRule{Property, "outline-m", PointList, "outline", kAny, "a polygon of [x, y] points in metres"},
+    KeyRule{Property, "outline-ft", PointList, "outline", kAny, "a polygon of [x, y] points in feet"},
+    KeyRule{Property, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
+    KeyRule{Property, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
 };
 // clang-format on
 
@@ -137,19 +137,19 @@ bool Range::Contains(Real v) const {
   return aboveLowest && belowHighest;
 }
 
-std::span<const KeySpec> Schema() {
+std::span<const KeyRule> Schema() {
   return kSchema;
 }
 
-const KeySpec* FindKey(Section section, std::string_view key) {
-  for (const KeySpec& k : kSchema) {
+const KeyRule* FindKey(Section section, std::string_view key) {
+  for (const KeyRule& k : kSchema) {
     if (k.section == section && k.key == key) return &k;
   }
   return nullptr;
 }
 
-const KeySpec& KeyFor(Section section, std::string_view quantity, std::string_view suffix) {
-  for (const KeySpec& k : kSchema) {
+const KeyRule& KeyFor(Section section, std::string_view quantity, std::string_view suffix) {
+  for (const KeyRule& k : kSchema) {
     if (k.section == section && k.quantity == quantity &&
         (suffix.empty() || EndsWith(k.key, suffix))) {
       return k;
@@ -177,7 +177,7 @@ std::string NearestWord(std::string_view word, std::span<const std::string> word
 
 std::string NearestKey(Section section, std::string_view key) {
   std::vector<std::string> keys;
-  for (const KeySpec& k : kSchema) {
+  for (const KeyRule& k : kSchema) {
     if (k.section == section) keys.emplace_back(k.key);
   }
   return NearestWord(key, keys);

@@ -40,7 +40,7 @@ struct Range {
   bool Contains(Real v) const;
 };
 
-struct KeySpec {
+struct KeyRule {
   Section section;
   std::string_view key;  // as written in the file: "length-ft"
   ValueType type;
@@ -52,14 +52,14 @@ struct KeySpec {
 
 // Every key of every section, each section's keys in the order the writer
 // puts them.
-std::span<const KeySpec> Schema();
+std::span<const KeyRule> Schema();
 
 // The key of a section; nullptr when the section has no such key.
-const KeySpec* FindKey(Section section, std::string_view key);
+const KeyRule* FindKey(Section section, std::string_view key);
 
 // The key of a section that sets `quantity` in the given unit form
 // (`suffix` "-m", "-ft", "-dbi", "-dbd" or "" for a key of one form).
-const KeySpec& KeyFor(Section section, std::string_view quantity, std::string_view suffix = "");
+const KeyRule& KeyFor(Section section, std::string_view quantity, std::string_view suffix = "");
 
 // The section's known key nearest to a mistyped one (by edit distance, also
 // telling '_' from '-' and case apart as one edit each); empty when none is

@@ -88,7 +88,7 @@ class Reader {
     s.keys = Places(top);
     // The entries are read in the order the key table lists them.
     for (auto&& [key, node] : root) {
-      const KeySpec* schema = FindKey(Section::Top, key.str());
+      const KeyRule* schema = FindKey(Section::Top, key.str());
       if (schema == nullptr) continue;
       if (schema->type == ValueType::Entries) ReadEntries(s, *schema, node, PosOf(key.source()));
       if (schema->type == ValueType::Table) ReadProperty(s, node, PosOf(key.source()));
@@ -139,7 +139,7 @@ class Reader {
     for (auto&& [key, node] : table) {
       const std::string name(key.str());
       const SourcePos at = PosOf(key.source());
-      const KeySpec* schema = FindKey(section, name);
+      const KeyRule* schema = FindKey(section, name);
       if (schema == nullptr) {
         std::string message = "unknown key \"" + name + "\"";
         const std::string near = NearestKey(section, name);
@@ -155,8 +155,8 @@ class Reader {
     // Both forms of one quantity: the later one is named.
     for (auto a = values.begin(); a != values.end(); ++a) {
       for (auto b = std::next(a); b != values.end(); ++b) {
-        const KeySpec* sa = FindKey(section, a->first);
-        const KeySpec* sb = FindKey(section, b->first);
+        const KeyRule* sa = FindKey(section, a->first);
+        const KeyRule* sb = FindKey(section, b->first);
         if (sa->quantity != sb->quantity) continue;
         const bool bLater = std::pair(b->second.at.line, b->second.at.column) >
                             std::pair(a->second.at.line, a->second.at.column);
@@ -169,7 +169,7 @@ class Reader {
     return values;
   }
 
-  std::optional<Value> Convert(const toml::node& n, const KeySpec& schema, const std::string& label,
+  std::optional<Value> Convert(const toml::node& n, const KeyRule& schema, const std::string& label,
                                SourcePos at) {
     Value v;
     v.at = at;
@@ -292,10 +292,10 @@ class Reader {
   // A key the entry must have; reported once, where the entry starts.
   void Require(const Values& v, Section section, std::string_view quantity,
                const std::string& label, SourcePos at) {
-    for (const KeySpec& k : Schema()) {
+    for (const KeyRule& k : Schema()) {
       if (k.section == section && k.quantity == quantity && v.count(k.key) != 0) return;
     }
-    const KeySpec& first = KeyFor(section, quantity);
+    const KeyRule& first = KeyFor(section, quantity);
     if (reported_.count({label, std::string(first.key)}) != 0) return;
     Error(at, label, std::string(first.key), "missing: expected " + std::string(first.expected));
   }
@@ -327,7 +327,7 @@ class Reader {
     return {};
   }
 
-  void ReadEntries(Station& s, const KeySpec& schema, const toml::node& node, SourcePos keyAt) {
+  void ReadEntries(Station& s, const KeyRule& schema, const toml::node& node, SourcePos keyAt) {
     const auto* array = node.as_array();
     const bool tables =
         array != nullptr &&

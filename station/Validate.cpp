@@ -111,7 +111,7 @@ class Checker {
   }
 
   // A number against its key's range.
-  void Number(const Entry& e, const KeySpec& schema, Real value) {
+  void Number(const Entry& e, const KeyRule& schema, Real value) {
     if (!std::isfinite(value) || !schema.range.Contains(value)) {
       Report(e, schema.key,
              "expected " + std::string(schema.expected) + ", found " + NumberText(value));
@@ -482,7 +482,7 @@ class Checker {
     }
     if (n.frequencyMHz) {
       const Real f = *n.frequencyMHz;
-      const KeySpec& schema = KeyFor(Section::Installation, "frequency");
+      const KeyRule& schema = KeyFor(Section::Installation, "frequency");
       if (!std::isfinite(f) || !schema.range.Contains(f)) {
         Number(e, schema, f);
       } else if (band != nullptr && (f < band->lowerMHz || f > band->upperMHz)) {
@@ -508,7 +508,7 @@ class Checker {
 
   void PropertyCheck(const Property& p) {
     const Entry e{std::string(SectionHeader(Section::Property)), p.at, &p.keys};
-    const KeySpec& outline =
+    const KeyRule& outline =
         KeyFor(Section::Property, "outline", p.unit == LengthUnit::Feet ? "-ft" : "-m");
     if (p.outline.size() < 3) {
       Report(e, outline.key,

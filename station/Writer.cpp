@@ -92,7 +92,7 @@ class Lines {
   void Raw(std::string_view key, std::string text) { values_[std::string(key)] = std::move(text); }
 
   void AppendTo(std::string& out) const {
-    for (const KeySpec& k : Schema()) {
+    for (const KeyRule& k : Schema()) {
       if (k.section != section_) continue;
       const auto it = values_.find(k.key);
       if (it != values_.end()) out += std::string(k.key) + " = " + it->second + "\n";

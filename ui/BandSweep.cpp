@@ -10,7 +10,7 @@ namespace korrin {
 namespace {
 
 const std::vector<std::string>& ItemsOf(const std::string& group) {
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     if (c.name == group) return c.items;
   }
   static const std::vector<std::string> none;

@@ -42,9 +42,9 @@ namespace {
 
 using K = ControlKind;
 
-ControlSpec C(K kind, const char* name, const char* parent, const char* caption = "",
+ControlDecl C(K kind, const char* name, const char* parent, const char* caption = "",
               const char* hint = "") {
-  ControlSpec c;
+  ControlDecl c;
   c.kind = kind;
   c.name = name;
   c.parent = parent;
@@ -53,12 +53,12 @@ ControlSpec C(K kind, const char* name, const char* parent, const char* caption 
   return c;
 }
 
-ControlSpec Hidden(ControlSpec c) {
+ControlDecl Hidden(ControlDecl c) {
   c.visible = false;
   return c;
 }
 
-ControlSpec Coloured(ControlSpec c, Colour color, Colour font = Colour::Black) {
+ControlDecl Coloured(ControlDecl c, Colour color, Colour font = Colour::Black) {
   c.color = color;
   c.fontColor = font;
   return c;
@@ -79,9 +79,9 @@ std::vector<std::string> DigitItems(int unit) {
   return out;
 }
 
-ControlSpec Group(const char* name, const char* caption, std::vector<std::string> items,
+ControlDecl Group(const char* name, const char* caption, std::vector<std::string> items,
                   int columns, int itemIndex, const char* hint, bool showHint) {
-  ControlSpec c = C(K::RadioGroup, name, "", caption, hint);
+  ControlDecl c = C(K::RadioGroup, name, "", caption, hint);
   c.items = std::move(items);
   c.columns = columns;
   c.itemIndex = itemIndex;
@@ -90,20 +90,20 @@ ControlSpec Group(const char* name, const char* caption, std::vector<std::string
   return c;
 }
 
-std::vector<ControlSpec> Build() {
+std::vector<ControlDecl> Build() {
   const Colour tip = Colour::TooltipBackground;
-  std::vector<ControlSpec> v;
-  auto add = [&v](ControlSpec c) { v.push_back(std::move(c)); };
+  std::vector<ControlDecl> v;
+  auto add = [&v](ControlDecl c) { v.push_back(std::move(c)); };
   const char* top = "Panel1";
   add(C(K::Panel, "Panel1", ""));
 
   // Band groups and the side switch.
   {
-    ControlSpec g1 = Group("RadioGroup1", "VHF - SHF", Captions(kVhfBands), 3, -1,
+    ControlDecl g1 = Group("RadioGroup1", "VHF - SHF", Captions(kVhfBands), 3, -1,
                            "Select Band of operation", false);
     g1.parent = top;
     add(g1);
-    ControlSpec g8 =
+    ControlDecl g8 =
         Group("RadioGroup8", "HF", Captions(kHfBands), 3, 4, "Select Band of operation", false);
     g8.parent = top;
     g8.visible = false;
@@ -115,11 +115,11 @@ std::vector<ControlSpec> Build() {
   // Transmission mode and six-minute averaging.
   add(C(K::Panel, "Panel13", top));
   {
-    ControlSpec m = Group("RadioGroup2", " Transmission Mode Form Factor ", Captions(kModes), 2, 5,
+    ControlDecl m = Group("RadioGroup2", " Transmission Mode Form Factor ", Captions(kModes), 2, 5,
                           "Mode factors as defined by AS2772.2", true);
     m.parent = "Panel13";
     add(m);
-    ControlSpec a = Group("RadioGroup3", "  Six Minute Period Average ", Captions(kAveraging), 1, 4,
+    ControlDecl a = Group("RadioGroup3", "  Six Minute Period Average ", Captions(kAveraging), 1, 4,
                           "Modification factor for defined transmission sequences over a 6 "
                           "minute period",
                           true);
@@ -138,7 +138,7 @@ std::vector<ControlSpec> Build() {
     const int units[] = {1000, 100, 10, 1};
     const int start[] = {1, 5, 0, 0};
     for (int i = 0; i < 4; ++i) {
-      ControlSpec g = Group(names[i], captions[i], DigitItems(units[i]), 1, start[i],
+      ControlDecl g = Group(names[i], captions[i], DigitItems(units[i]), 1, start[i],
                             i == 0 ? "Select transmitter power out put" : "", false);
       g.parent = "Panel15";
       add(g);
@@ -269,7 +269,7 @@ std::vector<ControlSpec> Build() {
   // Tower height and ground clearance (HF side only).
   add(Hidden(C(K::Panel, "Panel8", top, "Tower Height")));
   {
-    ControlSpec t = C(K::TrackBar, "TrackBar1", "Panel8", "", "Tower Height ");
+    ControlDecl t = C(K::TrackBar, "TrackBar1", "Panel8", "", "Tower Height ");
     t.showHint = false;
     t.minimum = 0;
     t.maximum = 30;
@@ -283,7 +283,7 @@ std::vector<ControlSpec> Build() {
                Colour::Navy));
   add(C(K::Label, "Label50", "Panel8", "Distance to Tower"));
   {
-    ControlSpec p = C(K::ProgressBar, "ProgressBar1", "Panel8");
+    ControlDecl p = C(K::ProgressBar, "ProgressBar1", "Panel8");
     p.minimum = 0;
     p.maximum = 40;
     add(p);
@@ -336,7 +336,7 @@ std::vector<ControlSpec> Build() {
       if (i) text += "\n";
       text += DisclaimerLines()[i];
     }
-    ControlSpec memo = Hidden(Coloured(C(K::Memo, "Memo2", top), Colour::Yellow, Colour::Red));
+    ControlDecl memo = Hidden(Coloured(C(K::Memo, "Memo2", top), Colour::Yellow, Colour::Red));
     memo.caption = text;
     add(memo);
   }
@@ -345,13 +345,26 @@ std::vector<ControlSpec> Build() {
 
 }  // namespace
 
-const std::vector<ControlSpec>& MainWindowControls() {
-  static const std::vector<ControlSpec> table = Build();
+const std::vector<ControlDecl>& MainWindowControls() {
+  static const std::vector<ControlDecl> table = Build();
   return table;
 }
 
+const ControlDecl* FindControl(std::string_view name) {
+  for (const ControlDecl& c : MainWindowControls()) {
+    if (c.name == name) return &c;
+  }
+  return nullptr;
+}
+
+const ControlDecl& ControlNamed(std::string_view name) {
+  static const ControlDecl none;
+  const ControlDecl* c = FindControl(name);
+  return c != nullptr ? *c : none;
+}
+
 void DeclareMainWindow(ControlBoard& board) {
-  for (const ControlSpec& decl : MainWindowControls()) {
+  for (const ControlDecl& decl : MainWindowControls()) {
     Control c;
     c.text = decl.caption;
     c.visible = decl.visible;

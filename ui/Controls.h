@@ -5,13 +5,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/ControlBoard.h"
 
 namespace korrin {
 
-struct ControlSpec {
+struct ControlDecl {
   std::string name;
   ControlKind kind = ControlKind::Panel;
   std::string parent;   // "" for the client panel itself
@@ -30,7 +31,12 @@ struct ControlSpec {
 };
 
 // Every named control, parents before their children.
-const std::vector<ControlSpec>& MainWindowControls();
+const std::vector<ControlDecl>& MainWindowControls();
+
+// The named control, or nullptr when the window has none of that name.
+const ControlDecl* FindControl(std::string_view name);
+// The named control, or an empty declaration (no caption, no items).
+const ControlDecl& ControlNamed(std::string_view name);
 
 // The seventeen lines of the disclaimer memo.
 const std::vector<std::string>& DisclaimerLines();

@@ -80,7 +80,7 @@ JsonValue Metres(const std::optional<long double>& m) {
   return m ? JsonValue(*m) : JsonValue(nullptr);
 }
 
-JsonValue ControlJson(const ControlSpec& decl, const Control& c) {
+JsonValue ControlJson(const ControlDecl& decl, const Control& c) {
   JsonValue j;
   j["text"] = c.text;
   j["visible"] = c.visible;
@@ -144,7 +144,7 @@ std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, con
   // Each section is built whole before it joins the report: members of an
   // ordered object move as it grows.
   JsonValue controls = JsonValue::object();
-  for (const ControlSpec& decl : MainWindowControls()) {
+  for (const ControlDecl& decl : MainWindowControls()) {
     controls[decl.name] = ControlJson(decl, form.Board().at(decl.name));
   }
   JsonValue state = JsonValue::object();

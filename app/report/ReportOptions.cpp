@@ -13,13 +13,6 @@ namespace korrin::report {
 
 namespace {
 
-const ControlSpec* FindControl(const std::string& name) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == name) return &c;
-  }
-  return nullptr;
-}
-
 // A whole number written with digits only (no sign, no blanks).
 std::optional<int> ParseIndex(const std::string& text) {
   if (text.empty() || text.size() > 9) return std::nullopt;
@@ -56,7 +49,7 @@ std::optional<Action> ParseAction(const std::string& text, std::string& error) {
     if (!value.empty()) a.answer = value;
     return a;
   }
-  const ControlSpec* control = FindControl(name);
+  const ControlDecl* control = FindControl(name);
   if (control == nullptr) {
     error = "unknown action \"" + text + "\": the window has no control named \"" + name + "\"";
     return std::nullopt;

@@ -48,17 +48,9 @@ class Writer {
   std::string out_;
 };
 
-const ControlSpec& Decl(const std::string& name) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == name) return c;
-  }
-  static const ControlSpec none;
-  return none;
-}
-
 // The caption of a radio group's selected item, or "none".
 std::string SelectedItem(const ControlBoard& board, const std::string& group) {
-  const std::vector<std::string>& items = Decl(group).items;
+  const std::vector<std::string>& items = ControlNamed(group).items;
   const int i = board.at(group).itemIndex;
   if (i < 0 || static_cast<size_t>(i) >= items.size()) return "none";
   return Trimmed(items[static_cast<size_t>(i)]);
@@ -72,7 +64,7 @@ void Transmitter(Writer& w, const ControlBoard& b, const StationState& s) {
   w.Heading("Transmitter");
   const bool vhf = b.at("RadioGroup1").visible;
   const std::string group = vhf ? "RadioGroup1" : "RadioGroup8";
-  w.Line("Band group", Trimmed(Decl(group).caption));
+  w.Line("Band group", Trimmed(ControlNamed(group).caption));
   w.Line("Band", SelectedItem(b, group));
   w.Line("Tx output power", w.Text("Panel16") + " / " + w.Text("Panel17"));
   w.Line("Feed and other losses", w.Text("Panel23"));

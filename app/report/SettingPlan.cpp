@@ -21,14 +21,6 @@ using namespace setting;
 // A stepped value is reached within this many clicks or not at all.
 constexpr int kMaxClicks = 4000;
 
-const ControlSpec& Spec(const std::string& name) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == name) return c;
-  }
-  static const ControlSpec none;
-  return none;
-}
-
 using Reader = long double (*)(const StationState&);
 
 void Click(TForm1& form, const std::string& handler) {
@@ -114,7 +106,7 @@ std::vector<Action> PlanSetting(const TForm1& form, const Action& setting, std::
     return out;
   }
   if (what == kTower) {
-    const ControlSpec& bar = Spec("TrackBar1");
+    const ControlDecl& bar = ControlNamed("TrackBar1");
     if (!form.Board().at("Panel8").visible) {
       error = setting.text + ": the tower bar is on the HF side; give an HF --band before it";
       return {};

@@ -80,14 +80,6 @@ Action SettingAction(const std::string& text, const char* name, int value) {
   return a;
 }
 
-const ControlSpec& Spec(const std::string& name) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == name) return c;
-  }
-  static const ControlSpec none;
-  return none;
-}
-
 // ---- bands ---------------------------------------------------------------------
 
 // A band caption's own figure in MHz ("  10 GHz" is 10000).
@@ -177,7 +169,7 @@ const Word kPatternWords[] = {
 template <size_t N>
 std::string ParseItem(const std::string& option, const std::string& value, const Word (&words)[N],
                       const char* group, std::vector<Action>& out) {
-  const std::vector<std::string>& items = Spec(group).items;
+  const std::vector<std::string>& items = ControlNamed(group).items;
   const std::string wanted = Lower(Trim(value));
   std::string caption;
   for (const Word& w : words) {
@@ -327,7 +319,7 @@ const std::vector<UserOption>& UserOptions() {
        "include ground reflection"},
       {"--tower", "METRES",
        [](const std::string& option, const std::string& value, std::vector<Action>& out) {
-         const ControlSpec& bar = Spec("TrackBar1");
+         const ControlDecl& bar = ControlNamed("TrackBar1");
          const int highest = bar.maximum - bar.minimum;
          const std::optional<int> m = Whole(value, 0, highest);
          if (!m) {

@@ -206,7 +206,7 @@ TEST(JsonReportTest, HoldsEveryControlEveryFieldAndTheMessages) {
 
   const auto& controls = j.at("controls");
   EXPECT_EQ(controls.size(), MainWindowControls().size());
-  for (const ControlSpec& decl : MainWindowControls()) {
+  for (const ControlDecl& decl : MainWindowControls()) {
     ASSERT_TRUE(controls.contains(decl.name)) << decl.name;
     const auto& c = controls.at(decl.name);
     EXPECT_EQ(c.at("text"), s.Form().Board().at(decl.name).text) << decl.name;

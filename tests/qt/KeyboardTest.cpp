@@ -863,7 +863,7 @@ class KeyboardTest : public QObject {
   void everyInputAndDisplayHasAName() {
     Desk desk;
     QVERIFY(desk.Open());
-    for (const ControlSpec& c : MainWindowControls()) {
+    for (const ControlDecl& c : MainWindowControls()) {
       QWidget* w = desk.window.ControlWidget(c.name);
       const bool needsName = c.kind == ControlKind::SpinButton || c.kind == ControlKind::TrackBar ||
                              c.kind == ControlKind::StaticText;

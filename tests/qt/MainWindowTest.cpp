@@ -234,7 +234,7 @@ class MainWindowTest : public QObject {
 
   void everyControlHasAPlaceInsideItsParent() {
     Desk desk;
-    for (const ControlSpec& def : MainWindowControls()) {
+    for (const ControlDecl& def : MainWindowControls()) {
       QWidget* w = desk.window.ControlWidget(def.name);
       QVERIFY2(w != nullptr, def.name.c_str());
       QVERIFY2(FindPlacement(def.name) != nullptr, def.name.c_str());

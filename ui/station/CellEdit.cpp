@@ -55,7 +55,7 @@ std::string Found(const std::string& text) {
 }
 
 Problem Expected(st::Section section, std::string_view key, const std::string& text) {
-  const st::KeySpec* schema = st::FindKey(section, key);
+  const st::KeyRule* schema = st::FindKey(section, key);
   return {std::string(key), "expected " +
                                 std::string(schema != nullptr ? schema->expected : "a value") +
                                 ", " + Found(text)};

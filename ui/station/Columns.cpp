@@ -379,7 +379,7 @@ std::span<const Column> Columns(Table table) {
 }
 
 int ColumnOfKey(Table table, std::string_view key) {
-  const st::KeySpec* schema = st::FindKey(SectionOf(table), key);
+  const st::KeyRule* schema = st::FindKey(SectionOf(table), key);
   if (schema == nullptr) return -1;
   const std::span<const Column> columns = Columns(table);
   for (std::size_t i = 0; i < columns.size(); ++i) {

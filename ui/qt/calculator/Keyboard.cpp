@@ -22,13 +22,6 @@ namespace korrin {
 
 namespace {
 
-const ControlSpec* Spec(std::string_view name) {
-  for (const ControlSpec& c : MainWindowControls()) {
-    if (c.name == name) return &c;
-  }
-  return nullptr;
-}
-
 size_t TableIndex(std::string_view name) {
   const auto& table = MainWindowControls();
   for (size_t i = 0; i < table.size(); ++i) {
@@ -44,15 +37,15 @@ const std::string& Root() {
 
 bool IsContainer(std::string_view name) {
   return std::any_of(MainWindowControls().begin(), MainWindowControls().end(),
-                     [name](const ControlSpec& c) { return c.parent == name; });
+                     [name](const ControlDecl& c) { return c.parent == name; });
 }
 
-bool IsClickablePanel(const ControlSpec& c) {
+bool IsClickablePanel(const ControlDecl& c) {
   return c.kind == ControlKind::Panel && !IsContainer(c.name) &&
          FindHandler(c.name, ControlEvent::Click) != nullptr;
 }
 
-bool IsStop(const ControlSpec& c) {
+bool IsStop(const ControlDecl& c) {
   switch (c.kind) {
     case ControlKind::RadioGroup:
     case ControlKind::SpinButton:
@@ -72,7 +65,7 @@ bool IsStop(const ControlSpec& c) {
 
 // A result display: a text the window writes, that takes no input (a
 // panel in the small caption type is a caption).
-bool IsDisplay(const ControlSpec& c) {
+bool IsDisplay(const ControlDecl& c) {
   if (c.kind == ControlKind::StaticText) return true;
   const Placement* p = FindPlacement(c.name);
   const bool caption = p != nullptr && (p->look & kSmall);
@@ -82,21 +75,21 @@ bool IsDisplay(const ControlSpec& c) {
 // The control on the client panel that holds `name` (itself when loose).
 std::string TopLevel(std::string_view name) {
   std::string at(name);
-  for (const ControlSpec* c = Spec(at); c != nullptr && !c->parent.empty() && c->parent != Root();
-       c = Spec(at)) {
+  for (const ControlDecl* c = FindControl(at);
+       c != nullptr && !c->parent.empty() && c->parent != Root(); c = FindControl(at)) {
     at = c->parent;
   }
   return at;
 }
 
 // The group a stop is read with.
-std::string GroupOf(const ControlSpec& stop) {
+std::string GroupOf(const ControlDecl& stop) {
   std::string top = TopLevel(stop.name);
   if (top != stop.name) return top;
   const QRect r = ClientRect(stop.name);
   // A control lying on a group belongs to it (the disclaimer lies over
   // everything only while it is shown).
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     const bool group = IsContainer(c.name) || c.kind == ControlKind::RadioGroup;
     if (c.parent != Root() || c.name == stop.name || !group) continue;
     if (ClientRect(c.name).contains(r)) return c.name;
@@ -106,7 +99,7 @@ std::string GroupOf(const ControlSpec& stop) {
     constexpr int kSelectorGap = 10;  // pixels between a selector and its group
     std::string best;
     int bestGap = kSelectorGap + 1;
-    for (const ControlSpec& c : MainWindowControls()) {
+    for (const ControlDecl& c : MainWindowControls()) {
       if (c.parent != Root() || !IsContainer(c.name)) continue;
       const QRect g = ClientRect(c.name);
       const int gap = g.left() - (r.right() + 1);
@@ -164,7 +157,7 @@ const std::map<std::string, std::string, std::less<>>& CaptionOverrides() {
 }
 
 // The display whose text a stop's name carries besides its caption.
-std::string ShownValueOf(const ControlSpec& c) {
+std::string ShownValueOf(const ControlDecl& c) {
   if (c.kind == ControlKind::SpinButton) {
     if (c.name == "VaryGain") return "Panel81";
     return SteppedValue(c.name);
@@ -181,7 +174,7 @@ struct Caption {
 // The captions inside `parent`: its labels and the view's own captions.
 std::vector<Caption> CaptionsIn(const std::string& parent) {
   std::vector<Caption> out;
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     if (c.parent != parent || c.kind != ControlKind::Label) continue;
     const Placement* p = FindPlacement(c.name);
     if (p && !Trimmed(c.caption).empty()) out.push_back({Trimmed(c.caption), p->rect});
@@ -203,12 +196,12 @@ QRect ClientRect(std::string_view name) {
   const Placement* own = FindPlacement(name);
   if (own == nullptr) return r;
   r = own->rect;
-  const ControlSpec* c = Spec(name);
+  const ControlDecl* c = FindControl(name);
   while (c != nullptr && !c->parent.empty() && c->parent != Root()) {
     const Placement* p = FindPlacement(c->parent);
     if (p == nullptr) break;
     r.translate(p->rect.topLeft());
-    c = Spec(c->parent);
+    c = FindControl(c->parent);
   }
   return r;
 }
@@ -217,7 +210,7 @@ std::vector<std::string> ReadingOrder() {
   const int middle = ClientRect(Root()).center().x();
   using Key = std::tuple<bool, int, int, int, int, size_t>;
   std::vector<std::pair<Key, std::string>> stops;
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     if (!IsStop(c) || FindPlacement(c.name) == nullptr) continue;
     const QRect r = ClientRect(c.name);
     const QRect g = ClientRect(GroupOf(c));
@@ -233,11 +226,11 @@ std::vector<std::string> ReadingOrder() {
 }
 
 std::string SteppedValue(std::string_view spin) {
-  const ControlSpec* s = Spec(spin);
+  const ControlDecl* s = FindControl(spin);
   const Placement* sp = FindPlacement(spin);
   if (s == nullptr || sp == nullptr) return "";
   constexpr int kMostGap = 2;  // pixels between a value and its arrows
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     if (c.parent != s->parent || c.kind != ControlKind::Panel) continue;
     const Placement* p = FindPlacement(c.name);
     if (p == nullptr) continue;
@@ -252,7 +245,7 @@ std::string SteppedValue(std::string_view spin) {
 
 std::string CaptionOf(std::string_view name) {
   if (auto it = CaptionOverrides().find(name); it != CaptionOverrides().end()) return it->second;
-  const ControlSpec* c = Spec(name);
+  const ControlDecl* c = FindControl(name);
   const Placement* place = FindPlacement(name);
   if (c == nullptr) return "";
   if (c->kind == ControlKind::SpinButton && !SteppedValue(name).empty()) {
@@ -314,7 +307,7 @@ void KeyboardAccess::Install() {
   }
   for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     // Page Up and Page Down move a track bar ten steps, as they step a
     // value ten times; a click on its groove keeps moving it one.
     if (c.kind == ControlKind::TrackBar) {
@@ -404,7 +397,7 @@ void KeyboardAccess::RefreshFocus(const ControlBoard& board) {
 void KeyboardAccess::NameControls() {
   // Captions, hints and which display a control's value is shown in never
   // change: only what the displays show does.
-  for (const ControlSpec& c : MainWindowControls()) {
+  for (const ControlDecl& c : MainWindowControls()) {
     QWidget* w = widgetOf_(c.name);
     if (w == nullptr) continue;
     Named n;
@@ -419,7 +412,7 @@ void KeyboardAccess::NameControls() {
       n.caption = CaptionOf(c.name);
       n.value = ShownValueOf(c);
       if (c.kind == ControlKind::SpinButton) {
-        const ControlSpec* stepped = Spec(n.value);
+        const ControlDecl* stepped = FindControl(n.value);
         n.description.clear();
         if (stepped != nullptr && !Trimmed(stepped->hint).empty()) {
           n.description = Trimmed(stepped->hint) + "; ";

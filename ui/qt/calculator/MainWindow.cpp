@@ -147,10 +147,10 @@ QWidget* MainWindow::ControlWidget(std::string_view name) const {
 void MainWindow::Build() {
   const auto& table = MainWindowControls();
   std::set<std::string, std::less<>> containers;
-  for (const ControlSpec& s : table) {
+  for (const ControlDecl& s : table) {
     if (!s.parent.empty()) containers.insert(s.parent);
   }
-  for (const ControlSpec& s : table) {
+  for (const ControlDecl& s : table) {
     QWidget* parent = nullptr;
     if (!s.parent.empty()) {
       auto it = entries_.find(s.parent);
@@ -164,7 +164,7 @@ void MainWindow::Build() {
   }
 }
 
-QWidget* MainWindow::Create(const ControlSpec& def, QWidget* parent, bool container) {
+QWidget* MainWindow::Create(const ControlDecl& def, QWidget* parent, bool container) {
   const Placement* place = FindPlacement(def.name);
   const unsigned look = place ? place->look : 0u;
   Entry e;
@@ -308,7 +308,7 @@ void MainWindow::AddDecorations(const std::string& parent, QWidget* widget) {
   }
 }
 
-void MainWindow::Connect(const ControlSpec& def, QWidget* w) {
+void MainWindow::Connect(const ControlDecl& def, QWidget* w) {
   const std::string name = def.name;
   const HandlerEntry* click = FindHandler(name, ControlEvent::Click);
   switch (def.kind) {

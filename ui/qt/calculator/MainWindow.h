@@ -21,7 +21,7 @@ class AssessmentWindow;
 class MoonWindow;
 class TForm1;
 class KeyboardAccess;
-struct ControlSpec;
+struct ControlDecl;
 
 class MainWindow : public QMainWindow {  // the view of one TForm1; does not own it
   Q_OBJECT
@@ -75,9 +75,9 @@ class MainWindow : public QMainWindow {  // the view of one TForm1; does not own
   };
 
   void Build();
-  QWidget* Create(const ControlSpec& def, QWidget* parent, bool container);
+  QWidget* Create(const ControlDecl& def, QWidget* parent, bool container);
   void AddDecorations(const std::string& parent, QWidget* widget);
-  void Connect(const ControlSpec& def, QWidget* widget);
+  void Connect(const ControlDecl& def, QWidget* widget);
   void Apply(const std::string& name, Entry& e, const Control& c);
   void ApplyColours(Entry& e, const Control& c);
   void Run(const HandlerEntry* handler);

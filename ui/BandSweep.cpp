@@ -9,14 +9,6 @@ namespace korrin {
 
 namespace {
 
-const std::vector<std::string>& ItemsOf(const std::string& group) {
-  for (const ControlDecl& c : MainWindowControls()) {
-    if (c.name == group) return c.items;
-  }
-  static const std::vector<std::string> none;
-  return none;
-}
-
 std::string Trim(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
@@ -34,7 +26,7 @@ void SweepBands(const TForm1& form, const BandVisitor& visit) {
   // Messages of the clicks go to a platform of the copy's own.
   HeadlessPlatform platform;
   TForm1 copy(platform, form.Locale());
-  const std::vector<std::string>& items = ItemsOf(group);
+  const std::vector<std::string>& items = ControlNamed(group).items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     copy.State() = form.State();
     copy.Board() = form.Board();

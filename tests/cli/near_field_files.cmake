@@ -8,6 +8,7 @@
 #   -DDIR=<dir>       a scratch directory (emptied first)
 #   -DDATA=<dir>      tests/data/station
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/check_png.cmake)
 
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}/no-engine")
@@ -32,18 +33,7 @@ foreach(want "\nVerdict: Does not comply at \"Path\""
     message(FATAL_ERROR "the report lacks \"${want}\":\n${out}")
   endif()
 endforeach()
-file(READ "${png}" signature LIMIT 8 HEX)
-file(READ "${png}" size OFFSET 16 LIMIT 8 HEX)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
-  message(FATAL_ERROR "${png} is not a PNG file: ${signature}")
-endif()
-string(SUBSTRING "${size}" 0 8 width)
-string(SUBSTRING "${size}" 8 8 height)
-math(EXPR width "0x${width}")
-math(EXPR height "0x${height}")
-if(NOT width EQUAL 1400 OR NOT height EQUAL 860)
-  message(FATAL_ERROR "the map is ${width} x ${height}, expected 1400 x 860")
-endif()
+check_png("${png}" 1400 860)
 
 set(svg "${DIR}/vee.svg")
 run(3 "${REPORT}" "${station}" --near-field-map 40m "${svg}")

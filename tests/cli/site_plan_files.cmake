@@ -7,6 +7,7 @@
 #   -DDIR=<dir>       a scratch directory (emptied first)
 #   -DDATA=<dir>      tests/data/station
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/check_png.cmake)
 
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}")
@@ -41,18 +42,7 @@ endif()
 
 set(png "${DIR}/example.png")
 run(3 "${DATA}/../../../data/examples/example.station.toml" --site-plan "${png}")
-file(READ "${png}" signature LIMIT 8 HEX)
-file(READ "${png}" size OFFSET 16 LIMIT 8 HEX)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
-  message(FATAL_ERROR "${png} is not a PNG file: ${signature}")
-endif()
-string(SUBSTRING "${size}" 0 8 width)
-string(SUBSTRING "${size}" 8 8 height)
-math(EXPR width "0x${width}")
-math(EXPR height "0x${height}")
-if(NOT width EQUAL 1000 OR NOT height EQUAL 800)
-  message(FATAL_ERROR "the site plan is ${width} x ${height}, expected 1000 x 800")
-endif()
+check_png("${png}" 1000 800)
 
 # A station file with problems: listed, nothing written.
 run(1 "${DATA}/problems.station.toml" --site-plan "${DIR}/problems.svg")

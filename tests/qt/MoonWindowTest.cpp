@@ -96,6 +96,11 @@ class MoonWindowTest : public QObject {
     QCOMPARE(home->at(0).y(), e.plan.rows[0].home.elevationDeg);
     QCOMPARE(moon->Chart()->DxElevation()->at(6).y(), e.plan.rows[6].dx->elevationDeg);
     QCOMPARE(moon->Chart()->Shaded().size(), e.plan.windows.size());
+    // Ticks every three hours; the date stands under the time at the start
+    // and where the day changes, and nowhere else.
+    const QStringList ticks = moon->Chart()->TimeLabels();
+    QCOMPARE(ticks, QStringList({"00:00<br>Dec 07", "03:00", "06:00", "09:00", "12:00", "15:00",
+                                 "18:00", "21:00", "00:00<br>Dec 08"}));
     // The figures of the first minute.
     const QString figures = moon->Figures()->text();
     QVERIFY2(figures.contains("2026-12-07 00:00 UTC at 432 MHz"), qPrintable(figures));

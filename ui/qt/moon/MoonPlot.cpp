@@ -65,7 +65,8 @@ QString TickLabel(moon::UtcSeconds t, bool withDate) {
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   QString time = QString::asprintf("%02d:%02d", c.hour, c.minute);
   if (!withDate) return time;
-  return QString::asprintf("%s %02d ", kMonths[c.month - 1], c.day) + time;
+  // The date under the time: one line would not fit between two ticks.
+  return time + QString::asprintf("<br>%s %02d", kMonths[c.month - 1], c.day);
 }
 
 }  // namespace

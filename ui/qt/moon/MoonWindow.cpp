@@ -236,7 +236,7 @@ QString MoonWindow::FiguresText(const moon::Evaluation& e) const {
   for (const moon::Window& w : e.plan.windows) spans << Minute(w.start) + " to " + Minute(w.end);
   windows +=
       spans.isEmpty() ? QString("none in the next %1 hours").arg(kPlottedHours) : spans.join("; ");
-  lines << windows + "  (elevations geometric, without refraction)";
+  lines << windows + " (elevations geometric, without refraction)";
   return lines.join("\n");
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <numeric>
 #include <vector>
 
 namespace korrin {
@@ -137,56 +138,79 @@ void ScaleBar(QPainter& p, const QRectF& area, const su::PlanView& v, qreal font
 }
 
 void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qreal font) {
+  using Draw = std::function<void(const QRectF&)>;
+  const QString height = QString::number(static_cast<double>(c.circleHeightM), 'g', 3);
+  // Column by column, kLegendLines entries each.
+  const std::vector<std::pair<QString, Draw>> entries = {
+      {QObject::tr("Keep-out zone at %1 m height (general public)").arg(height),
+       [&](const QRectF& b) {
+         p.setPen(QPen(kZoneLine, 1.5));
+         p.setBrush(kZoneFill);
+         p.drawEllipse(b);
+       }},
+      {QObject::tr("Antenna"),
+       [&](const QRectF& b) {
+         p.setPen(Qt::NoPen);
+         p.setBrush(kAntenna);
+         p.drawEllipse(b.center(), b.width() / 4, b.width() / 4);
+       }},
+      {QObject::tr("Property line; its largest sum marked"),
+       [&](const QRectF& b) {
+         p.setPen(QPen(kWithin, 2, Qt::DashLine));
+         p.drawLine(QPointF(b.left(), b.center().y()), QPointF(b.right(), b.center().y()));
+       }},
+      {QObject::tr("Sum of fractions at most 1: within the limits"),
+       [&](const QRectF& b) {
+         p.setPen(Qt::NoPen);
+         p.setBrush(kWithin);
+         p.drawRect(b.adjusted(2, 2, -2, -2));
+       }},
+      {QObject::tr("Sum above 1: over the limits"),
+       [&](const QRectF& b) {
+         p.setPen(Qt::NoPen);
+         p.setBrush(kOver);
+         p.drawRect(b.adjusted(2, 2, -2, -2));
+       }},
+      {QObject::tr("Hollow place: the household (controlled)"),
+       [&](const QRectF& b) {
+         p.setPen(QPen(kAntenna, 1.5));
+         p.setBrush(Qt::NoBrush);
+         p.drawRect(b.adjusted(2, 2, -2, -2));
+       }},
+  };
   const qreal swatch = font;
   const qreal lineHeight = strip.height() / kLegendLines;
-  const qreal columnWidth = strip.width() / 2;
-  int slot = 0;
-  auto place = [&](const QString& text, const std::function<void(const QRectF&)>& draw) {
-    const int column = slot / kLegendLines;
-    const int row = slot % kLegendLines;
-    ++slot;
-    const QRectF box(strip.left() + column * columnWidth,
-                     strip.top() + row * lineHeight + (lineHeight - swatch) / 2, swatch, swatch);
-    draw(box);
+  const QFontMetricsF metrics(p.font());
+  // Each column as wide as its longest text needs; when the two do not fit
+  // side by side, both shrink in proportion and only then are texts cut.
+  const int columns = static_cast<int>((entries.size() + kLegendLines - 1) / kLegendLines);
+  std::vector<qreal> need(static_cast<std::size_t>(columns), 0);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    qreal& n = need[i / kLegendLines];
+    n = std::max(n, swatch + font + metrics.horizontalAdvance(entries[i].first));
+  }
+  const qreal total = std::accumulate(need.begin(), need.end(), 0.0);
+  const qreal spare = strip.width() - total;
+  std::vector<qreal> width(need.size());
+  for (std::size_t k = 0; k < need.size(); ++k) {
+    width[k] = spare >= 0 ? need[k] + spare / columns : need[k] * strip.width() / total;
+  }
+  qreal left = strip.left();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::size_t column = i / kLegendLines;
+    const auto row = static_cast<qreal>(i % kLegendLines);
+    if (i > 0 && i % kLegendLines == 0) left += width[column - 1];
+    const QRectF box(left, strip.top() + row * lineHeight + (lineHeight - swatch) / 2, swatch,
+                     swatch);
+    entries[i].second(box);
     p.save();
     p.setPen(kAntenna);
     const QRectF room(box.right() + font / 2, strip.top() + row * lineHeight,
-                      columnWidth - swatch - font, lineHeight);
+                      width[column] - swatch - font, lineHeight);
     p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft,
-               QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, room.width()));
+               metrics.elidedText(entries[i].first, Qt::ElideRight, room.width()));
     p.restore();
-  };
-  const QString height = QString::number(static_cast<double>(c.circleHeightM), 'g', 3);
-  place(QObject::tr("Keep-out zone of one installation at %1 m (general public)").arg(height),
-        [&](const QRectF& b) {
-          p.setPen(QPen(kZoneLine, 1.5));
-          p.setBrush(kZoneFill);
-          p.drawEllipse(b);
-        });
-  place(QObject::tr("Antenna"), [&](const QRectF& b) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(kAntenna);
-    p.drawEllipse(b.center(), b.width() / 4, b.width() / 4);
-  });
-  place(QObject::tr("Property line; its largest sum marked"), [&](const QRectF& b) {
-    p.setPen(QPen(kWithin, 2, Qt::DashLine));
-    p.drawLine(QPointF(b.left(), b.center().y()), QPointF(b.right(), b.center().y()));
-  });
-  place(QObject::tr("Sum of fractions at most 1: within the limits"), [&](const QRectF& b) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(kWithin);
-    p.drawRect(b.adjusted(2, 2, -2, -2));
-  });
-  place(QObject::tr("Sum above 1: over the limits"), [&](const QRectF& b) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(kOver);
-    p.drawRect(b.adjusted(2, 2, -2, -2));
-  });
-  place(QObject::tr("Hollow place: the household (controlled)"), [&](const QRectF& b) {
-    p.setPen(QPen(kAntenna, 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(b.adjusted(2, 2, -2, -2));
-  });
+  }
 }
 
 }  // namespace

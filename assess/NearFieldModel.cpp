@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "assess/NearFieldStation.h"
+#include "assess/StationInternal.h"
 #include "nearfield/NecFile.h"
 #include "nearfield/Presets.h"
 #include "station/FileWords.h"
@@ -151,6 +152,20 @@ NearFieldModel ModelInstallation(const station::Station& station,
     return m;
   }
   m.frequencyMHz = *f;
+  m.limitBand = nf::LimitBand::At(*f);
+  // A band stands for every frequency in it: the limits are its lowest, as
+  // the evaluation takes the frequency where the keep-out is largest.
+  const station::BandRow* b = installation.frequencyMHz || !installation.band
+                                  ? nullptr
+                                  : station::FindBand(*installation.band, station.region);
+  if (b != nullptr) {
+    m.limitBand = {b->lowerMHz, b->upperMHz};
+    m.notes.push_back("installation " + Quoted(installation.id) +
+                      ": modelled at its band's middle, " + detail::MegahertzText(*f) +
+                      " MHz; its field limits are the lowest of the band, " +
+                      detail::MegahertzText(b->lowerMHz) + "\u2013" +
+                      detail::MegahertzText(b->upperMHz) + " MHz");
+  }
   const station::NearFieldKeys& n = a->nearField;
   const nf::Ground ground = GroundOf(n).value_or(*nf::NamedGround(kDefaultGround));
   const Real h = a->height.Metres();

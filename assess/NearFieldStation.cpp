@@ -38,7 +38,7 @@ std::pair<long long, long long> KeyOf(const Point3& p) {
 struct Fractions {
   const InstallationResult* farField = nullptr;  // of the first evaluation, kept alive below
   Point3 antenna;
-  Real frequencyMHz = 0;
+  nf::LimitBand limitBand;
   nf::TransmitPower power;
   std::map<std::pair<long long, long long>, nf::FieldSample> at;
 };
@@ -52,7 +52,8 @@ std::optional<Real> FractionOf(const Fractions& f, LimitSetChoice set, Tier tier
   }
   const nf::LimitKind kind = criterion == Criterion::TimeAveraged ? nf::LimitKind::WholeBody
                                                                   : nf::LimitKind::NerveStimulation;
-  const auto limit = nf::FieldLimitAt(NearFieldSet(set), NearFieldTier(tier), kind, f.frequencyMHz);
+  const auto limit =
+      nf::LowestFieldLimit(NearFieldSet(set), NearFieldTier(tier), kind, f.limitBand);
   if (!limit) {
     // No field limit here (the FCC's above 300 MHz): the far-field estimate.
     return FractionAtPoint(*f.farField, set, tier, criterion, point);
@@ -98,6 +99,7 @@ NearFieldInstallation Named(const station::Installation& i, const station::Anten
   n.installation = i.id;
   n.antenna = a.id;
   n.frequencyMHz = m.frequencyMHz;
+  n.limitBand = m.limitBand;
   n.positionM = m.positionM;
   n.notes = m.notes;
   if (!m.structure) {
@@ -113,6 +115,7 @@ nf::Request RequestOf(const NearFieldInstallation& n, const nf::Structure& struc
   nf::Request q;
   q.structure = structure;
   q.frequencyMHz = n.frequencyMHz;
+  q.limitBand = n.limitBand;
   q.power = n.power;
   q.cases = cases;
   q.grid = options.grid;
@@ -157,6 +160,7 @@ std::string KeyOf(const nf::Request& q) {
   pattern.pattern = true;
   pattern.patternStepDeg = q.grid.patternStepDeg;
   std::string key = nf::WriteDeck(q.structure, q.frequencyMHz, pattern);
+  if (q.limitBand) key += "|limits " + Exact(q.limitBand->lowerMHz) + Exact(q.limitBand->upperMHz);
   key += "|power " + Exact(q.power.peakEnvelopeW) + Exact(q.power.average6MinW) +
          Exact(q.power.average30MinW);
   key += "|cases ";
@@ -276,7 +280,7 @@ StationNearField EvaluateWithNearField(const station::Station& station,
     auto fractions = std::make_shared<Fractions>();
     fractions->farField = r;
     fractions->antenna = n.positionM;
-    fractions->frequencyMHz = n.frequencyMHz;
+    fractions->limitBand = n.limitBand;
     fractions->power = n.power;
     for (size_t p = 0; p < sitePoints.size(); ++p) {
       fractions->at.emplace(KeyOf(sitePoints[p]), n.solution->pointSamples[p]);

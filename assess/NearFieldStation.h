@@ -28,6 +28,7 @@ struct NearFieldModel {
   std::vector<std::string> problems;              // why not, naming the antenna
   std::vector<std::string> notes;                 // what the model leaves out
   Real frequencyMHz = 0;                          // the model's
+  nearfield::LimitBand limitBand;                 // the limits': the frequency, or the band
   Point3 positionM;                               // of the antenna: the model's x = y = 0
 };
 
@@ -64,6 +65,7 @@ struct NearFieldInstallation {
   std::string message;             // plain words; empty when Done
   std::vector<std::string> notes;  // what the model leaves out
   Real frequencyMHz = 0;
+  nearfield::LimitBand limitBand;               // the limits are the lowest over it
   Point3 positionM;                             // of the antenna (the model's x = y = 0)
   nearfield::TransmitPower power;               // at the antenna, for each averaging time
   std::optional<nearfield::Solution> solution;  // only when Done

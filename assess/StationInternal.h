@@ -155,5 +155,7 @@ std::string NerveStimulationWarning();
 
 // Fixed-point text with `decimals` decimals, independent of the C locale.
 std::string Fixed(Real value, int decimals);
+// A frequency in MHz with up to four decimals, trailing zeros left out.
+std::string MegahertzText(Real f);
 
 }  // namespace korrin::assess::detail

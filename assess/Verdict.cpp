@@ -46,19 +46,18 @@ std::string Terms(const std::vector<SumTerm>& terms) {
   return s;
 }
 
-// A frequency with up to four decimals, trailing zeros left out.
-std::string Megahertz(Real f) {
-  std::string text = Fixed(f, 4);
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
 std::string TierWords(bool controlled) {
   return controlled ? "controlled: occupational limits" : "uncontrolled: general-public limits";
 }
 
 }  // namespace
+
+std::string MegahertzText(Real f) {
+  std::string text = Fixed(f, 4);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
 
 std::string Fixed(Real value, int decimals) {
   char buffer[64];
@@ -160,7 +159,7 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
     for (const auto& [f, list] : byFrequency) {
       if (!inside.empty()) inside += "; ";
       inside += list + " (\u03bb/2\u03c0 = " + Fixed(WavelengthM(f) / (2.0L * kPi), 2) + " m at " +
-                Megahertz(f) + " MHz)";
+                MegahertzText(f) + " MHz)";
     }
     if (!inside.empty()) {
       w.push_back("Installation " + Quoted(r.id) +
@@ -169,8 +168,8 @@ std::vector<std::string> MethodWarnings(const station::Station& station,
                   "that close need their own evaluation.");
     }
     const std::string range =
-        Megahertz(r.lowerMHz) +
-        (r.upperMHz > r.lowerMHz ? "\u2013" + Megahertz(r.upperMHz) : std::string()) + " MHz";
+        MegahertzText(r.lowerMHz) +
+        (r.upperMHz > r.lowerMHz ? "\u2013" + MegahertzText(r.upperMHz) : std::string()) + " MHz";
     if (has(LimitSetChoice::Fcc) && (r.lowerMHz < kFccLowestMHz || r.upperMHz >= kFccHighestMHz)) {
       w.push_back("Installation " + Quoted(r.id) + " (" + range +
                   "): outside 0.3\u2013100000 MHz the FCC's limits (47 CFR 1.1310) and its "

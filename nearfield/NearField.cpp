@@ -31,19 +31,20 @@ struct CaseRules {
   std::vector<CriterionRule> body;
 };
 
-// The criteria of a case at a frequency, each with its limit and power.
-CaseRules RulesOf(const LimitCase& c, Real frequencyMHz, const TransmitPower& power) {
+// The criteria of a case over the limits' band, each with its limit and
+// power.
+CaseRules RulesOf(const LimitCase& c, const LimitBand& band, const TransmitPower& power) {
   CaseRules s;
-  const auto point = FieldLimitAt(c.set, c.tier, LimitKind::WholeBody, frequencyMHz);
+  const auto point = LowestFieldLimit(c.set, c.tier, LimitKind::WholeBody, band);
   if (!point) return s;
   s.applies = true;
   const Real p = power.ForAveraging(point->averagingMinutes);
   s.head.push_back({Criterion::Point, *point, p});
   s.body.push_back({Criterion::WholeBodyAverage, *point, p});
-  if (const auto local = FieldLimitAt(c.set, c.tier, LimitKind::Local, frequencyMHz)) {
+  if (const auto local = LowestFieldLimit(c.set, c.tier, LimitKind::Local, band)) {
     s.body.push_back({Criterion::Local, *local, power.ForAveraging(local->averagingMinutes)});
   }
-  if (const auto nerve = FieldLimitAt(c.set, c.tier, LimitKind::NerveStimulation, frequencyMHz)) {
+  if (const auto nerve = LowestFieldLimit(c.set, c.tier, LimitKind::NerveStimulation, band)) {
     const Real pep = power.ForAveraging(nerve->averagingMinutes);
     s.head.push_back({Criterion::NerveStimulation, *nerve, pep});
     s.body.push_back({Criterion::NerveStimulation, *nerve, pep});
@@ -314,7 +315,7 @@ std::vector<CaseResult> Assess(const Solution& solution, const TransmitPower& po
   for (const LimitCase& c : cases) {
     CaseResult r;
     r.limitCase = c;
-    const CaseRules rules = RulesOf(c, solution.frequencyMHz, power);
+    const CaseRules rules = RulesOf(c, solution.limitBand, power);
     r.applies = rules.applies;
     for (const CriterionRule& s : rules.head) r.head.push_back(OnPlane(solution.plan, s));
     for (const CriterionRule& s : rules.body) {
@@ -405,6 +406,11 @@ Evaluation Evaluate(const Request& q) {
   if (!(q.frequencyMHz > 0) || !std::isfinite(q.frequencyMHz)) {
     return refuse("the frequency must be above 0 MHz");
   }
+  if (q.limitBand &&
+      !(q.limitBand->lowerMHz > 0 && q.limitBand->upperMHz >= q.limitBand->lowerMHz &&
+        std::isfinite(q.limitBand->upperMHz))) {
+    return refuse("the limits' band must lie above 0 MHz, its lower edge first");
+  }
   if (!(grid.stepM > 0) || !(grid.columnStepM > 0) || !(grid.levelStepM > 0) ||
       !(grid.bodyHeightM > 0) || !(grid.headHeightM >= 0) || grid.mostPointsAcross < 3 ||
       (grid.halfWidthM && !(*grid.halfWidthM > 0)) || !(grid.patternStepDeg > 0)) {
@@ -429,6 +435,7 @@ Evaluation Evaluate(const Request& q) {
   Solution sol;
   sol.engine = *version.version;
   sol.frequencyMHz = q.frequencyMHz;
+  sol.limitBand = q.limitBand.value_or(LimitBand::At(q.frequencyMHz));
   Requests first;
   first.pattern = true;
   first.patternStepDeg = grid.patternStepDeg;
@@ -451,7 +458,7 @@ Evaluation Evaluate(const Request& q) {
   const Real gain = sol.peak ? std::pow(10.0L, sol.peak->gainDbi / 10) : 1;
   Real reach = 0;
   for (const LimitCase& c : q.cases) {
-    const CaseRules rules = RulesOf(c, q.frequencyMHz, q.power);
+    const CaseRules rules = RulesOf(c, sol.limitBand, q.power);
     for (const auto* list : {&rules.head, &rules.body}) {
       for (const CriterionRule& s : *list) {
         reach = std::max(reach, ReachM(s.powerW, gain, s.limit, q.frequencyMHz));

@@ -44,6 +44,9 @@ std::vector<LimitCase> AllLimitCases();
 struct Request {
   Structure structure;
   Real frequencyMHz = 0;
+  // The frequencies the limits are taken over, each the lowest there: a
+  // band the model stands for; empty: the model's frequency.
+  std::optional<LimitBand> limitBand;
   TransmitPower power;
   std::vector<LimitCase> cases = AllLimitCases();
   GridOptions grid;
@@ -92,6 +95,7 @@ struct Solution {
   std::string patternDeck;  // the first run's deck
   std::string deck;         // the field run's deck
   Real frequencyMHz = 0;
+  LimitBand limitBand;  // the limits' frequencies, as the request gave them
   int segments = 0;
   std::vector<SegmentRow> segmentRows;  // to draw the antenna
   std::complex<Real> impedanceOhm;

@@ -1,5 +1,6 @@
 #include "nearfield/Tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -160,21 +161,67 @@ const std::vector<std::string>& TableProblems() {
   return Tables().problems;
 }
 
+namespace {
+
+// A row's limit by its formula at a frequency.
+FieldLimit RowLimitAt(const FieldLimitRow& row, Real frequencyMHz) {
+  FieldLimit limit;
+  limit.eVPerM = row.eVPerM / std::pow(frequencyMHz, row.eExponent);
+  limit.hAPerM = row.hAPerM / std::pow(frequencyMHz, row.hExponent);
+  limit.averagingMinutes = row.averagingMinutes;
+  limit.row = &row;
+  return limit;
+}
+
+bool Matches(const FieldLimitRow& row, LimitSet set, Tier tier, LimitKind kind) {
+  return row.set == set && row.tier == tier && row.kind == kind;
+}
+
+}  // namespace
+
 std::optional<FieldLimit> FieldLimitAt(LimitSet set, Tier tier, LimitKind kind, Real frequencyMHz) {
   for (const FieldLimitRow& row : FieldLimitRows()) {
-    if (row.set != set || row.tier != tier || row.kind != kind) continue;
+    if (!Matches(row, set, tier, kind)) continue;
     // In the table's own precision, so that a breakpoint given as a
     // decimal ("1.34") falls into the row it begins.
     const double f = static_cast<double>(frequencyMHz);
     if (f < static_cast<double>(row.lowerMHz) || f >= static_cast<double>(row.upperMHz)) continue;
-    FieldLimit limit;
-    limit.eVPerM = row.eVPerM / std::pow(frequencyMHz, row.eExponent);
-    limit.hAPerM = row.hAPerM / std::pow(frequencyMHz, row.hExponent);
-    limit.averagingMinutes = row.averagingMinutes;
-    limit.row = &row;
-    return limit;
+    return RowLimitAt(row, frequencyMHz);
   }
   return std::nullopt;
+}
+
+std::optional<FieldLimit> LowestFieldLimit(LimitSet set, Tier tier, LimitKind kind,
+                                           const LimitBand& band) {
+  if (!(band.upperMHz > band.lowerMHz)) return FieldLimitAt(set, tier, kind, band.lowerMHz);
+  // Each row's formula falls or stays level with the frequency, so its
+  // lowest lies at a band edge or at a row's end inside the band.
+  std::vector<Real> at{band.lowerMHz, band.upperMHz};
+  for (const FieldLimitRow& row : FieldLimitRows()) {
+    if (!Matches(row, set, tier, kind)) continue;
+    for (Real end : {row.lowerMHz, row.upperMHz}) {
+      if (end > band.lowerMHz && end < band.upperMHz) at.push_back(end);
+    }
+  }
+  std::optional<FieldLimit> lowest;
+  for (const FieldLimitRow& row : FieldLimitRows()) {
+    if (!Matches(row, set, tier, kind)) continue;
+    for (Real f : at) {
+      const double d = static_cast<double>(f);
+      if (d < static_cast<double>(row.lowerMHz) || d > static_cast<double>(row.upperMHz)) continue;
+      const FieldLimit l = RowLimitAt(row, f);
+      if (!lowest) {
+        lowest = l;
+        continue;
+      }
+      if (l.eVPerM < lowest->eVPerM) {
+        lowest->eVPerM = l.eVPerM;
+        lowest->row = l.row;
+      }
+      lowest->hAPerM = std::min(lowest->hAPerM, l.hAPerM);
+    }
+  }
+  return lowest;
 }
 
 const GroundRow* FindGround(std::string_view id) {

@@ -65,6 +65,21 @@ struct FieldLimit {
 };
 std::optional<FieldLimit> FieldLimitAt(LimitSet set, Tier tier, LimitKind kind, Real frequencyMHz);
 
+// The frequencies limits are taken over: one, or a band with both edges.
+struct LimitBand {
+  Real lowerMHz = 0;
+  Real upperMHz = 0;
+  static LimitBand At(Real frequencyMHz) { return {frequencyMHz, frequencyMHz}; }
+};
+
+// The limit of a set, tier and kind over a band, on the cautious side: its
+// electric and its magnetic limit each the lowest anywhere in the band,
+// both edges included, where two rows meet each row's own formula taken up
+// to its end; empty where no row reaches into the band.  A band of one
+// frequency gives FieldLimitAt's.
+std::optional<FieldLimit> LowestFieldLimit(LimitSet set, Tier tier, LimitKind kind,
+                                           const LimitBand& band);
+
 // A named ground by the file's word; nullptr when there is none.
 const GroundRow* FindGround(std::string_view id);
 

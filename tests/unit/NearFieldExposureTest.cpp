@@ -126,6 +126,61 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{kIcnirp, kGeneral, kNerve, 10, 0, 0, 0},
         LimitCase{kIcnirp, kGeneral, kNerve, 14.2L, 0, 0, 0}));
 
+// Over a band, each of the two limits is the lowest anywhere in it, both
+// edges included: at a breakpoint inside, the row that ends there counts
+// with its own formula (FCC general population at 30 MHz: 824/30 V/m below
+// the 27.5 V/m the next row begins with).
+struct BandCase {
+  LimitSet set;
+  Tier tier;
+  LimitKind kind;
+  Real lowerMHz;
+  Real upperMHz;
+  Real eVPerM;  // 0: no limit in the band
+  Real hAPerM;
+};
+
+class LowestFieldLimitTest : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(LowestFieldLimitTest, TakesTheLowestOfTheBand) {
+  const BandCase& c = GetParam();
+  const auto got = LowestFieldLimit(c.set, c.tier, c.kind, {c.lowerMHz, c.upperMHz});
+  const std::string where = std::string(LimitSetId(c.set)) + " " + TierId(c.tier) + " " +
+                            LimitKindId(c.kind) + " over " +
+                            std::to_string(static_cast<double>(c.lowerMHz)) + "-" +
+                            std::to_string(static_cast<double>(c.upperMHz)) + " MHz";
+  if (c.eVPerM == 0) {
+    EXPECT_FALSE(got) << where;
+    return;
+  }
+  ASSERT_TRUE(got) << where;
+  EXPECT_NEAR(static_cast<double>(got->eVPerM / c.eVPerM), 1, 1e-12) << where;
+  EXPECT_NEAR(static_cast<double>(got->hAPerM / c.hAPerM), 1, 1e-12) << where;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, LowestFieldLimitTest,
+    ::testing::Values(
+        // One frequency: the limit there, the upper row at a breakpoint.
+        BandCase{kFcc, kGeneral, kBody, 14.2L, 14.2L, 824 / 14.2L, 2.19L / 14.2L},
+        BandCase{kFcc, kGeneral, kBody, 30, 30, 27.5L, 0.073L},
+        BandCase{kIcnirp, kGeneral, kNerve, 10, 10, 0, 0},
+        // Amateur bands: the upper edge.
+        BandCase{kFcc, kGeneral, kBody, 3.5L, 4, 824 / 4.0L, 2.19L / 4},
+        BandCase{kFcc, kWorker, kBody, 1.8L, 2, 614, 1.63L},
+        BandCase{kIcnirp, kGeneral, kBody, 3.5L, 4, 300 / Pow07(4), 2.2L / 4},
+        BandCase{kIcnirp, kWorker, kLocal, 7, 7.3L, 1504 / Pow07(7.3L), 10.8L / 7.3L},
+        BandCase{kIcnirp, kGeneral, kNerve, 1.8L, 2, 83, 21.49L},
+        // Across a breakpoint: E from the row that ends there, H from the next.
+        BandCase{kFcc, kGeneral, kBody, 29, 31, 824 / 30.0L, 0.073L},
+        BandCase{kIcnirp, kGeneral, kBody, 25, 35, 27.7L, 0.073L},
+        BandCase{kFcc, kGeneral, kBody, 1, 1.34L, 614, 1.63L},
+        // Partly outside a set's range: the part inside; wholly outside: none.
+        BandCase{kFcc, kGeneral, kBody, 250, 350, 27.5L, 0.073L},
+        BandCase{kIcnirp, kGeneral, kNerve, 9, 11, 83, 21.49L},
+        BandCase{kFcc, kGeneral, kBody, 420, 450, 0, 0},
+        BandCase{kFcc, kGeneral, kNerve, 3.5L, 4, 0, 0}));
+
 // The nerve-stimulation rows give H from the guidelines' flux density B.
 TEST(FieldLimitTableTest, NerveStimulationFieldIsTheFluxDensityOverMu0) {
   constexpr Real kMu0 = 4e-7L * kPi;

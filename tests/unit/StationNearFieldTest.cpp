@@ -163,6 +163,64 @@ TEST(StationNearFieldTest, PlacesAndThePropertyLineTakeTheNearField) {
 // A "wires" antenna with the preset dipole's own wire: the same near field,
 // and its far-field estimate takes the model's peak gain, which includes the
 // ground, so no ground factor is added again.
+// An installation known only by its band stands for every frequency in
+// it: the model is the band's middle (3.75 MHz for 80 m in region 2), and
+// its fields are judged against the band's lowest limits, at 4 MHz.  Against
+// the same model given 3.75 MHz as its frequency, FCC general population's
+// E and H limits (824/f, 2.19/f) are both lower by 3.75/4, so every exposure
+// is higher by (4/3.75)^2, at the place and in its sum alike.
+TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimits) {
+  const auto stationAt = [](const std::string& where) {
+    return Read(Station(
+        "power-w = 1500\nmode = \"carrier\"",
+        "[[antenna]]\nid = \"dipole\"\nkind = \"dipole\"\nheight-m = 6\nground = \"perfect\"\n",
+        "[[installation]]\nid = \"80m\"\ntransmitter = \"rig\"\nantenna = \"dipole\"\n" + where,
+        "[[place]]\nname = \"path\"\nx-m = 12\ny-m = 3\n"));
+  };
+  NearFieldOptions o;
+  o.grid.stepM = 1;
+  const StationNearField band = EvaluateWithNearField(stationAt("band = \"80m\"\n"), o);
+  const StationNearField middle = EvaluateWithNearField(stationAt("frequency-mhz = 3.75\n"), o);
+  const NearFieldInstallation& b = band.installations.at(0);
+  const NearFieldInstallation& m = middle.installations.at(0);
+  ASSERT_EQ(b.status, nf::Status::Done) << b.message;
+  ASSERT_EQ(m.status, nf::Status::Done) << m.message;
+  EXPECT_EQ(D(b.frequencyMHz), 3.75);
+  EXPECT_EQ(b.solution->deck, m.solution->deck);  // the same model
+  EXPECT_EQ(D(b.limitBand.upperMHz), 4.0);
+  EXPECT_EQ(D(m.limitBand.upperMHz), 3.75);
+  ASSERT_EQ(b.notes.size(), m.notes.size() + 1);
+  EXPECT_NE(b.notes.back().find("its field limits are the lowest of the band, 3.5\u20134 MHz"),
+            std::string::npos)
+      << b.notes.back();
+
+  const double ratio = (4.0 / 3.75) * (4.0 / 3.75);
+  const nf::CaseResult* fb = Result(b, LimitSetChoice::Fcc, Tier::General);
+  const nf::CaseResult* fm = Result(m, LimitSetChoice::Fcc, Tier::General);
+  ASSERT_TRUE(fb && fm);
+  EXPECT_NEAR(fb->headPeak.value / fm->headPeak.value, ratio, 1e-12);
+  EXPECT_NEAR(fb->wholeBodyPeak.value / fm->wholeBodyPeak.value, ratio, 1e-12);
+  EXPECT_NEAR(D(b.places.at(0).exposure.at(0) / m.places.at(0).exposure.at(0)), ratio, 1e-12);
+  const PlaceResult* pb = band.evaluation.FindPlace("path");
+  const PlaceResult* pm = middle.evaluation.FindPlace("path");
+  ASSERT_TRUE(pb && pm);
+  ASSERT_EQ(pb->sums.at(0).set, LimitSetChoice::Fcc);
+  EXPECT_NEAR(D(pb->sums.at(0).sum / pm->sums.at(0).sum), ratio, 1e-12);
+  // ICNIRP 2020's E limit falls as f^0.7 and its H limit as f: the point
+  // criterion rises by between the two; the nerve-stimulation levels are
+  // the same at every frequency below 10 MHz.
+  const nf::CaseResult* ib = Result(b, LimitSetChoice::Icnirp2020, Tier::General);
+  const nf::CaseResult* im = Result(m, LimitSetChoice::Icnirp2020, Tier::General);
+  ASSERT_TRUE(ib && im);
+  ASSERT_EQ(ib->head.size(), 2u);
+  ASSERT_EQ(ib->head[0].criterion, nf::Criterion::Point);
+  ASSERT_EQ(ib->head[1].criterion, nf::Criterion::NerveStimulation);
+  const double point = ib->head[0].peak.value / im->head[0].peak.value;
+  EXPECT_GE(point, std::pow(4.0 / 3.75, 1.4) * (1 - 1e-12));
+  EXPECT_LE(point, ratio * (1 + 1e-12));
+  EXPECT_DOUBLE_EQ(ib->head[1].peak.value, im->head[1].peak.value);
+}
+
 TEST(StationNearFieldTest, AWiresAntennaTakesItsModelsGain) {
   const Real half = 299.792458L / 14.2L / 4;
   const std::string wire = "[[" + std::to_string(static_cast<double>(-half)) + ", 0, 0, " +

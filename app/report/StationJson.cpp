@@ -211,6 +211,7 @@ JsonValue NearFieldJson(const assess::NearFieldInstallation& n) {
   JsonValue j = JsonValue::object();
   j["engine"] = done ? JsonValue(n.solution->engine) : JsonValue();
   j["frequencyMHz"] = n.frequencyMHz;
+  j["limitsMHz"] = JsonValue::array({n.limitBand.lowerMHz, n.limitBand.upperMHz});
   j["segments"] = done ? JsonValue(n.solution->segments) : JsonValue();
   j["gridM"] = done ? JsonValue(n.solution->stepM) : JsonValue();
   j["results"] = std::move(results);

@@ -149,6 +149,10 @@ TEST_F(NearFieldReportTest, EachLimitSetAndTierInTheFilesOrder) {
   EXPECT_GT(near["segments"].get<int>(), 10);
   EXPECT_NEAR(Real(near["gridM"]), 0.25L, 1e-12L);
   EXPECT_NEAR(Real(near["frequencyMHz"]), 14.2L, 1e-12L);
+  // A frequency given: the limits are those at it.
+  ASSERT_EQ(near["limitsMHz"].size(), 2u);
+  EXPECT_NEAR(Real(near["limitsMHz"][0]), 14.2L, 1e-12L);
+  EXPECT_NEAR(Real(near["limitsMHz"][1]), 14.2L, 1e-12L);
   const ResultCase expected[] = {{"fcc", "general"},
                                  {"fcc", "occupational"},
                                  {"icnirp-2020", "general"},

@@ -232,6 +232,13 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
   out.frequencyMHz = f;
   out.feedLossDb = FeedLossDbAt(r, f).value_or(0.0L);
   out.powerAtAntennaW = r.powerW * std::pow(10.0L, -out.feedLossDb / kDecibelsPerBel);
+  out.mostPowerAtAntennaW = out.powerAtAntennaW;
+  for (Real edge : {r.lowerMHz, r.upperMHz}) {
+    if (const std::optional<Real> loss = FeedLossDbAt(r, edge)) {
+      out.mostPowerAtAntennaW =
+          std::max(out.mostPowerAtAntennaW, r.powerW * std::pow(10.0L, -*loss / kDecibelsPerBel));
+    }
+  }
   out.gainDbi = kDecibelsPerBel * std::log10(GainRatioAt(r, f));
   return out;
 }

@@ -160,11 +160,11 @@ NearFieldModel ModelInstallation(const station::Station& station,
                                   : station::FindBand(*installation.band, station.region);
   if (b != nullptr) {
     m.limitBand = {b->lowerMHz, b->upperMHz};
-    m.notes.push_back("installation " + Quoted(installation.id) +
-                      ": modelled at its band's middle, " + detail::MegahertzText(*f) +
-                      " MHz; its field limits are the lowest of the band, " +
-                      detail::MegahertzText(b->lowerMHz) + "\u2013" +
-                      detail::MegahertzText(b->upperMHz) + " MHz");
+    m.notes.push_back(
+        "installation " + Quoted(installation.id) + ": modelled at its band's middle, " +
+        detail::MegahertzText(*f) + " MHz; its field limits are the lowest of the band, " +
+        detail::MegahertzText(b->lowerMHz) + "\u2013" + detail::MegahertzText(b->upperMHz) +
+        " MHz, and its power at the antenna the highest of the band");
   }
   const station::NearFieldKeys& n = a->nearField;
   const nf::Ground ground = GroundOf(n).value_or(*nf::NamedGround(kDefaultGround));

@@ -64,7 +64,7 @@ std::optional<Real> FractionOf(const Fractions& f, LimitSetChoice set, Tier tier
 nf::TransmitPower PowerOf(const InstallationResult& r) {
   std::optional<Cycle> cycle;
   if (r.onMinutes && r.offMinutes) cycle = Cycle{*r.onMinutes, *r.offMinutes};
-  const Real p = r.powerAtAntennaW;
+  const Real p = r.mostPowerAtAntennaW;
   return {p, p * r.duty * TimeFraction(cycle, 6), p * r.duty * TimeFraction(cycle, 30)};
 }
 

@@ -181,6 +181,9 @@ struct InstallationResult {
   Real frequencyMHz = 0;
   Real feedLossDb = 0;
   Real powerAtAntennaW = 0;
+  // The most power at the antenna anywhere in the band (where the feed line
+  // loses least): the near field's, whose model stands for the whole band.
+  Real mostPowerAtAntennaW = 0;
   Real gainDbi = 0;
   std::vector<TierResult> results;  // the file's limit sets in order, general then occupational
   std::optional<InstallationExemption> fccExemption;  // FCC in the file, 0.3-100000 MHz

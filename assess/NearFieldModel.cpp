@@ -154,15 +154,20 @@ NearFieldModel ModelInstallation(const station::Station& station,
   m.frequencyMHz = *f;
   m.limitBand = nf::LimitBand::At(*f);
   // A band stands for every frequency in it: the limits are its lowest, as
-  // the evaluation takes the frequency where the keep-out is largest.
+  // the evaluation takes the frequency where the keep-out is largest, and
+  // the fields the strongest of its middle and its edges (away from its
+  // resonance a wire carries more current, and more voltage at its ends,
+  // for each watt).
   const station::BandRow* b = installation.frequencyMHz || !installation.band
                                   ? nullptr
                                   : station::FindBand(*installation.band, station.region);
   if (b != nullptr) {
     m.limitBand = {b->lowerMHz, b->upperMHz};
+    m.alsoAtMHz = {b->lowerMHz, b->upperMHz};
     m.notes.push_back(
         "installation " + Quoted(installation.id) + ": modelled at its band's middle, " +
-        detail::MegahertzText(*f) + " MHz; its field limits are the lowest of the band, " +
+        detail::MegahertzText(*f) + " MHz, with the fields at each point the strongest of " +
+        "the band's middle and edges; its field limits are the lowest of the band, " +
         detail::MegahertzText(b->lowerMHz) + "\u2013" + detail::MegahertzText(b->upperMHz) +
         " MHz, and its power at the antenna the highest of the band");
   }

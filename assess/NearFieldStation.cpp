@@ -100,6 +100,7 @@ NearFieldInstallation Named(const station::Installation& i, const station::Anten
   n.antenna = a.id;
   n.frequencyMHz = m.frequencyMHz;
   n.limitBand = m.limitBand;
+  n.alsoAtMHz = m.alsoAtMHz;
   n.positionM = m.positionM;
   n.notes = m.notes;
   if (!m.structure) {
@@ -116,6 +117,7 @@ nf::Request RequestOf(const NearFieldInstallation& n, const nf::Structure& struc
   q.structure = structure;
   q.frequencyMHz = n.frequencyMHz;
   q.limitBand = n.limitBand;
+  q.alsoAtMHz = n.alsoAtMHz;
   q.power = n.power;
   q.cases = cases;
   q.grid = options.grid;
@@ -161,6 +163,8 @@ std::string KeyOf(const nf::Request& q) {
   pattern.patternStepDeg = q.grid.patternStepDeg;
   std::string key = nf::WriteDeck(q.structure, q.frequencyMHz, pattern);
   if (q.limitBand) key += "|limits " + Exact(q.limitBand->lowerMHz) + Exact(q.limitBand->upperMHz);
+  key += "|also ";
+  for (Real f : q.alsoAtMHz) key += Exact(f);
   key += "|power " + Exact(q.power.peakEnvelopeW) + Exact(q.power.average6MinW) +
          Exact(q.power.average30MinW);
   key += "|cases ";

@@ -29,6 +29,7 @@ struct NearFieldModel {
   std::vector<std::string> notes;                 // what the model leaves out
   Real frequencyMHz = 0;                          // the model's
   nearfield::LimitBand limitBand;                 // the limits': the frequency, or the band
+  std::vector<Real> alsoAtMHz;                    // the fields' frequencies besides the model's
   Point3 positionM;                               // of the antenna: the model's x = y = 0
 };
 
@@ -65,9 +66,10 @@ struct NearFieldInstallation {
   std::string message;             // plain words; empty when Done
   std::vector<std::string> notes;  // what the model leaves out
   Real frequencyMHz = 0;
-  nearfield::LimitBand limitBand;               // the limits are the lowest over it
-  Point3 positionM;                             // of the antenna (the model's x = y = 0)
-  nearfield::TransmitPower power;               // at the antenna, for each averaging time
+  nearfield::LimitBand limitBand;  // the limits are the lowest over it
+  std::vector<Real> alsoAtMHz;     // the fields are the strongest of these and the model's
+  Point3 positionM;                // of the antenna (the model's x = y = 0)
+  nearfield::TransmitPower power;  // at the antenna, for each averaging time
   std::optional<nearfield::Solution> solution;  // only when Done
   std::vector<nearfield::CaseResult>
       results;                         // per limit set of the file, general then occupational

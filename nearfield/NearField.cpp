@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
 
 namespace korrin::nearfield {
 
@@ -247,6 +248,15 @@ Point Direction(Real azimuthDeg) {
   return {std::cos(a), std::sin(a), 0};
 }
 
+// The progress of run k of `runs` as a part of the whole.
+std::function<void(double)> ShareOfProgress(const std::function<void(double)>& whole, size_t k,
+                                            size_t runs) {
+  if (!whole) return {};
+  return [whole, k, runs](double p) {
+    whole((static_cast<double>(k) + p) / static_cast<double>(runs));
+  };
+}
+
 }  // namespace
 
 ScalarGrid ExposureOn(const FieldPlane& plane, const FieldLimit& limit, Real powerW) {
@@ -411,6 +421,9 @@ Evaluation Evaluate(const Request& q) {
         std::isfinite(q.limitBand->upperMHz))) {
     return refuse("the limits' band must lie above 0 MHz, its lower edge first");
   }
+  for (Real f : q.alsoAtMHz) {
+    if (!(f > 0) || !std::isfinite(f)) return refuse("every frequency must be above 0 MHz");
+  }
   if (!(grid.stepM > 0) || !(grid.columnStepM > 0) || !(grid.levelStepM > 0) ||
       !(grid.bodyHeightM > 0) || !(grid.headHeightM >= 0) || grid.mostPointsAcross < 3 ||
       (grid.halfWidthM && !(*grid.halfWidthM > 0)) || !(grid.patternStepDeg > 0)) {
@@ -435,6 +448,8 @@ Evaluation Evaluate(const Request& q) {
   Solution sol;
   sol.engine = *version.version;
   sol.frequencyMHz = q.frequencyMHz;
+  sol.fieldsAtMHz.push_back(q.frequencyMHz);
+  sol.fieldsAtMHz.insert(sol.fieldsAtMHz.end(), q.alsoAtMHz.begin(), q.alsoAtMHz.end());
   sol.limitBand = q.limitBand.value_or(LimitBand::At(q.frequencyMHz));
   Requests first;
   first.pattern = true;
@@ -550,15 +565,25 @@ Evaluation Evaluate(const Request& q) {
     fields.blocks = layout.blocks;
     size_t points = 0;
     for (const FieldBlock& b : layout.blocks) points += static_cast<size_t>(b.Count());
-    run.timeLimit = remaining();
     run.expectedOutputBytes = 2 * points * kBytesPerPoint + 20000;
-    FieldRun r2 = ComputeFields(q.structure, q.frequencyMHz, fields, run);
-    sol.deck = r2.deck;
-    if (r2.status != Status::Done) return failed(r2.status, r2.message);
-    for (size_t b = 0; b < layout.blocks.size(); ++b) {
-      const BlockSink& sink = layout.sinks[b];
-      const std::vector<FieldSample>& got = r2.samples[b];
-      for (size_t n = 0; n < got.size(); ++n) (*sink.samples)[sink.index[n]] = got[n];
+    // One run at each frequency, on the same points; each point keeps the
+    // strongest fields of them all.
+    const size_t runs = sol.fieldsAtMHz.size();
+    for (size_t k = 0; k < runs; ++k) {
+      run.timeLimit = remaining();
+      run.progress = ShareOfProgress(q.run.progress, k, runs);
+      FieldRun r2 = ComputeFields(q.structure, sol.fieldsAtMHz[k], fields, run);
+      if (k == 0) sol.deck = r2.deck;
+      if (r2.status != Status::Done) return failed(r2.status, r2.message);
+      for (size_t b = 0; b < layout.blocks.size(); ++b) {
+        const BlockSink& sink = layout.sinks[b];
+        const std::vector<FieldSample>& got = r2.samples[b];
+        for (size_t n = 0; n < got.size(); ++n) {
+          FieldSample& into = (*sink.samples)[sink.index[n]];
+          into = k == 0 ? got[n]
+                        : FieldSample{std::max(into.e2, got[n].e2), std::max(into.h2, got[n].h2)};
+        }
+      }
     }
 
     ev.results = Assess(sol, q.power, q.cases);

@@ -47,6 +47,12 @@ struct Request {
   // The frequencies the limits are taken over, each the lowest there: a
   // band the model stands for; empty: the model's frequency.
   std::optional<LimitBand> limitBand;
+  // Frequencies the fields are computed at besides the model's, on the
+  // same points: each point keeps the strongest field per watt of input
+  // power of them all (its E and its H each), so that a model standing for
+  // a band holds the band's strongest fields, wherever in the band they
+  // are.  Empty: the model's frequency alone.
+  std::vector<Real> alsoAtMHz;
   TransmitPower power;
   std::vector<LimitCase> cases = AllLimitCases();
   GridOptions grid;
@@ -93,9 +99,10 @@ struct FieldColumns {
 struct Solution {
   std::string engine;       // "nec2c 1.3"
   std::string patternDeck;  // the first run's deck
-  std::string deck;         // the field run's deck
+  std::string deck;         // the field run's deck at the model's frequency
   Real frequencyMHz = 0;
-  LimitBand limitBand;  // the limits' frequencies, as the request gave them
+  std::vector<Real> fieldsAtMHz;  // where the fields were computed: the model's frequency first
+  LimitBand limitBand;            // the limits' frequencies, as the request gave them
   int segments = 0;
   std::vector<SegmentRow> segmentRows;  // to draw the antenna
   std::complex<Real> impedanceOhm;

@@ -212,6 +212,9 @@ JsonValue NearFieldJson(const assess::NearFieldInstallation& n) {
   j["engine"] = done ? JsonValue(n.solution->engine) : JsonValue();
   j["frequencyMHz"] = n.frequencyMHz;
   j["limitsMHz"] = JsonValue::array({n.limitBand.lowerMHz, n.limitBand.upperMHz});
+  JsonValue fields = JsonValue::array({n.frequencyMHz});
+  for (Real f : n.alsoAtMHz) fields.push_back(f);
+  j["fieldsMHz"] = std::move(fields);
   j["segments"] = done ? JsonValue(n.solution->segments) : JsonValue();
   j["gridM"] = done ? JsonValue(n.solution->stepM) : JsonValue();
   j["results"] = std::move(results);

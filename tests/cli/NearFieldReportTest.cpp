@@ -153,6 +153,9 @@ TEST_F(NearFieldReportTest, EachLimitSetAndTierInTheFilesOrder) {
   ASSERT_EQ(near["limitsMHz"].size(), 2u);
   EXPECT_NEAR(Real(near["limitsMHz"][0]), 14.2L, 1e-12L);
   EXPECT_NEAR(Real(near["limitsMHz"][1]), 14.2L, 1e-12L);
+  // ... and the fields are computed there alone.
+  ASSERT_EQ(near["fieldsMHz"].size(), 1u);
+  EXPECT_NEAR(Real(near["fieldsMHz"][0]), 14.2L, 1e-12L);
   const ResultCase expected[] = {{"fcc", "general"},
                                  {"fcc", "occupational"},
                                  {"icnirp-2020", "general"},

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "nearfield/Contour.h"
@@ -192,6 +194,72 @@ TEST(EvaluationTest, SideViewsFollowTheFeedWire) {
         EXPECT_NEAR(y.h2 / x.h2, 1, 2e-3) << i << "," << j;
       }
     }
+  }
+}
+
+// A model that stands for a band: the fields computed at its middle and at
+// its edges on the same points, each point keeping the strongest E and the
+// strongest H of the three runs, as three runs of their own give them.  The
+// deck shown is the middle's.  A frequency that is not above 0 is refused.
+TEST(EvaluationTest, AModelForABandKeepsTheStrongestFieldsOfItsFrequencies) {
+  const Real middle = 3.75L;
+  const Structure s =
+      StructureOf(DipolePreset(middle, 6, std::nullopt, 0.001L, PerfectGround()), middle);
+  auto evaluate = [&](Real f, std::vector<Real> also) {
+    Request q;
+    q.structure = s;
+    q.frequencyMHz = f;
+    q.alsoAtMHz = std::move(also);
+    q.power = {100, 100, 100};
+    q.grid.stepM = 2;
+    q.grid.halfWidthM = 24;
+    q.grid.columnStepM = 4;
+    q.points = {{12, 3, 2}, {19, 0, 2}};
+    return Evaluate(q);
+  };
+  const Evaluation band = evaluate(middle, {3.5L, 4.0L});
+  ASSERT_EQ(band.status, Status::Done) << band.message;
+  const std::vector<Real> fields{middle, 3.5L, 4.0L};
+  EXPECT_EQ(band.solution->fieldsAtMHz, fields);
+  std::vector<Evaluation> alone;
+  for (Real f : fields) {
+    alone.push_back(evaluate(f, {}));
+    ASSERT_EQ(alone.back().status, Status::Done) << alone.back().message;
+    ASSERT_EQ(alone.back().solution->fieldsAtMHz, std::vector<Real>{f});
+  }
+  EXPECT_EQ(band.solution->deck, alone[0].solution->deck);
+
+  // Sample by sample over the plan, the columns and the points (the side
+  // views' height follows each run's own reach).
+  using Samples = std::vector<FieldSample>;
+  const std::vector<std::pair<const char*, const Samples& (*)(const Solution&)>> grids{
+      {"plan", [](const Solution& x) -> const Samples& { return x.plan.samples; }},
+      {"columns", [](const Solution& x) -> const Samples& { return x.columns.samples; }},
+      {"points", [](const Solution& x) -> const Samples& { return x.pointSamples; }}};
+  int edgeStronger = 0;
+  for (const auto& [name, of] : grids) {
+    const Samples& got = of(*band.solution);
+    ASSERT_FALSE(got.empty()) << name;
+    for (const Evaluation& a : alone) ASSERT_EQ(of(*a.solution).size(), got.size()) << name;
+    for (size_t n = 0; n < got.size(); ++n) {
+      double e2 = 0;
+      double h2 = 0;
+      for (const Evaluation& a : alone) {
+        e2 = std::max(e2, of(*a.solution)[n].e2);
+        h2 = std::max(h2, of(*a.solution)[n].h2);
+      }
+      ASSERT_EQ(got[n].e2, e2) << name << " " << n;
+      ASSERT_EQ(got[n].h2, h2) << name << " " << n;
+      if (e2 > of(*alone[0].solution)[n].e2) ++edgeStronger;
+    }
+  }
+  // Off its resonance the dipole's fields per watt differ: the edges count.
+  EXPECT_GT(edgeStronger, 0);
+
+  for (Real bad : {0.0L, -1.0L, std::numeric_limits<Real>::quiet_NaN()}) {
+    const Evaluation refused = evaluate(middle, {3.5L, bad});
+    EXPECT_EQ(refused.status, Status::Refused) << static_cast<double>(bad);
+    EXPECT_FALSE(refused.solution);
   }
 }
 

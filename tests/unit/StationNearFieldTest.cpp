@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "assess/NearFieldStation.h"
 #include "assess/StationMethod.h"
@@ -160,18 +162,15 @@ TEST(StationNearFieldTest, PlacesAndThePropertyLineTakeTheNearField) {
   }
 }
 
-// A "wires" antenna with the preset dipole's own wire: the same near field,
-// and its far-field estimate takes the model's peak gain, which includes the
-// ground, so no ground factor is added again.
 // An installation known only by its band stands for every frequency in
 // it: the model is the band's middle (3.75 MHz for 80 m in region 2), its
-// fields are judged against the band's lowest limits, at 4 MHz, and its
-// power is the most the feed line passes in the band, at 3.5 MHz.  Against
-// the same model given 3.75 MHz as its frequency, FCC general population's
-// E and H limits (824/f, 2.19/f) are both lower by 3.75/4, so every exposure
-// is higher by (4/3.75)^2 and by the power's ratio, at the place and in its
-// sum alike.
-TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimits) {
+// fields at each point the strongest of the middle and the edges, judged
+// against the band's lowest limits, at 4 MHz, with the most power the feed
+// line passes in the band, at 3.5 MHz.  On the band's own fields, against
+// the middle's limits and power, FCC general population's E and H limits
+// (824/f, 2.19/f) are both lower by 3.75/4, so every exposure is higher by
+// (4/3.75)^2 and by the power's ratio.
+TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimitsAndStrongestFields) {
   const auto stationAt = [](const std::string& where) {
     return Read(Station(
         "power-w = 1500\nmode = \"carrier\"",
@@ -194,10 +193,29 @@ TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimits) {
   EXPECT_EQ(b.solution->deck, m.solution->deck);  // the same model
   EXPECT_EQ(D(b.limitBand.upperMHz), 4.0);
   EXPECT_EQ(D(m.limitBand.upperMHz), 3.75);
+  EXPECT_EQ(b.solution->fieldsAtMHz, (std::vector<Real>{3.75L, 3.5L, 4.0L}));
+  EXPECT_EQ(m.solution->fieldsAtMHz, std::vector<Real>{3.75L});
   ASSERT_EQ(b.notes.size(), m.notes.size() + 1);
-  EXPECT_NE(b.notes.back().find("its field limits are the lowest of the band, 3.5\u20134 MHz"),
-            std::string::npos)
-      << b.notes.back();
+  for (const char* words :
+       {"with the fields at each point the strongest of the band's middle and edges",
+        "its field limits are the lowest of the band, 3.5\u20134 MHz"}) {
+    EXPECT_NE(b.notes.back().find(words), std::string::npos) << b.notes.back();
+  }
+
+  // The band's fields per watt are at least the middle's everywhere, and
+  // stronger somewhere: the dipole is cut for the middle.
+  for (nf::FieldPlane nf::Solution::*samples : {&nf::Solution::plan, &nf::Solution::along}) {
+    const std::vector<nf::FieldSample>& got = ((*b.solution).*samples).samples;
+    const std::vector<nf::FieldSample>& mid = ((*m.solution).*samples).samples;
+    ASSERT_EQ(got.size(), mid.size());
+    int stronger = 0;
+    for (size_t n = 0; n < got.size(); ++n) {
+      ASSERT_GE(got[n].e2, mid[n].e2) << n;
+      ASSERT_GE(got[n].h2, mid[n].h2) << n;
+      stronger += got[n].e2 > mid[n].e2 ? 1 : 0;
+    }
+    EXPECT_GT(stronger, 0);
+  }
 
   // The powers: the most of the band against the one at 3.75 MHz.
   const InstallationResult* rb = band.evaluation.FindInstallation("80m");
@@ -208,23 +226,40 @@ TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimits) {
   EXPECT_EQ(D(m.power.peakEnvelopeW), D(rm->powerAtAntennaW));
   const double power = D(b.power.average30MinW / m.power.average30MinW);
   EXPECT_GT(power, 1);
+
+  // The band's fields assessed with the middle's limits and power.
+  nf::Solution onMiddle = *b.solution;
+  onMiddle.limitBand = m.limitBand;
+  std::vector<nf::LimitCase> cases;
+  cases.reserve(b.results.size());
+  for (const nf::CaseResult& r : b.results) cases.push_back(r.limitCase);
+  const std::vector<nf::CaseResult> mr = nf::Assess(onMiddle, m.power, cases);
+  ASSERT_EQ(mr.size(), b.results.size());
+  const auto same = [&](LimitSetChoice set,
+                        Tier tier) -> std::pair<const nf::CaseResult*, const nf::CaseResult*> {
+    const nf::CaseResult* r = Result(b, set, tier);
+    return {r, r == nullptr ? nullptr : &mr.at(static_cast<size_t>(r - b.results.data()))};
+  };
   const double ratio = (4.0 / 3.75) * (4.0 / 3.75) * power;
-  const nf::CaseResult* fb = Result(b, LimitSetChoice::Fcc, Tier::General);
-  const nf::CaseResult* fm = Result(m, LimitSetChoice::Fcc, Tier::General);
+  const auto [fb, fm] = same(LimitSetChoice::Fcc, Tier::General);
   ASSERT_TRUE(fb && fm);
   EXPECT_NEAR(fb->headPeak.value / fm->headPeak.value, ratio, 1e-12);
   EXPECT_NEAR(fb->wholeBodyPeak.value / fm->wholeBodyPeak.value, ratio, 1e-12);
-  EXPECT_NEAR(D(b.places.at(0).exposure.at(0) / m.places.at(0).exposure.at(0)), ratio, 1e-12);
+  ASSERT_EQ(fm->head.size(), 1u);
+  const double atPlace =
+      nf::ExposureAt(b.solution->pointSamples.at(0), fm->head[0].powerW, fm->head[0].limit);
+  EXPECT_NEAR(D(b.places.at(0).exposure.at(0)) / atPlace, ratio, 1e-12);
+  // The place's sum follows its exposure, in the band as at the middle.
   const PlaceResult* pb = band.evaluation.FindPlace("path");
   const PlaceResult* pm = middle.evaluation.FindPlace("path");
   ASSERT_TRUE(pb && pm);
   ASSERT_EQ(pb->sums.at(0).set, LimitSetChoice::Fcc);
-  EXPECT_NEAR(D(pb->sums.at(0).sum / pm->sums.at(0).sum), ratio, 1e-12);
+  EXPECT_NEAR(D(pb->sums.at(0).sum / b.places.at(0).exposure.at(0)),
+              D(pm->sums.at(0).sum / m.places.at(0).exposure.at(0)), 1e-12);
   // ICNIRP 2020's E limit falls as f^0.7 and its H limit as f: the point
   // criterion rises by between the two; the nerve-stimulation levels are
   // the same at every frequency below 10 MHz: only the power counts.
-  const nf::CaseResult* ib = Result(b, LimitSetChoice::Icnirp2020, Tier::General);
-  const nf::CaseResult* im = Result(m, LimitSetChoice::Icnirp2020, Tier::General);
+  const auto [ib, im] = same(LimitSetChoice::Icnirp2020, Tier::General);
   ASSERT_TRUE(ib && im);
   ASSERT_EQ(ib->head.size(), 2u);
   ASSERT_EQ(ib->head[0].criterion, nf::Criterion::Point);
@@ -235,6 +270,9 @@ TEST(StationNearFieldTest, ABandIsJudgedAgainstItsLowestLimits) {
   EXPECT_NEAR(ib->head[1].peak.value / im->head[1].peak.value, power, 1e-12);
 }
 
+// A "wires" antenna with the preset dipole's own wire: the same near field,
+// and its far-field estimate takes the model's peak gain, which includes the
+// ground, so no ground factor is added again.
 TEST(StationNearFieldTest, AWiresAntennaTakesItsModelsGain) {
   const Real half = 299.792458L / 14.2L / 4;
   const std::string wire = "[[" + std::to_string(static_cast<double>(-half)) + ", 0, 0, " +

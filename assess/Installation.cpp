@@ -14,6 +14,11 @@ namespace {
 
 constexpr Real kDecibelsPerBel = 10.0L;
 
+// The part of the power a feed line losing `lossDb` passes to the antenna.
+Real PassedFraction(Real lossDb) {
+  return std::pow(10.0L, -lossDb / kDecibelsPerBel);
+}
+
 // The range [lowerMHz, upperMHz] of a criterion: the set's own, lower bound
 // inclusive, upper bound exclusive (or inclusive).
 struct Range {
@@ -67,7 +72,7 @@ struct CaseMaker {
     c.feedLossDb = *loss;
     if (*loss != lastLossDb) {
       lastLossDb = *loss;
-      lastLossRatio = std::pow(10.0L, -*loss / kDecibelsPerBel);
+      lastLossRatio = PassedFraction(*loss);
     }
     c.powerAtAntennaW = r.powerW * lastLossRatio;
     // The nerve-stimulation levels are not time-averaged: the peak
@@ -231,12 +236,11 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
   }
   out.frequencyMHz = f;
   out.feedLossDb = FeedLossDbAt(r, f).value_or(0.0L);
-  out.powerAtAntennaW = r.powerW * std::pow(10.0L, -out.feedLossDb / kDecibelsPerBel);
+  out.powerAtAntennaW = r.powerW * PassedFraction(out.feedLossDb);
   out.mostPowerAtAntennaW = out.powerAtAntennaW;
   for (Real edge : {r.lowerMHz, r.upperMHz}) {
     if (const std::optional<Real> loss = FeedLossDbAt(r, edge)) {
-      out.mostPowerAtAntennaW =
-          std::max(out.mostPowerAtAntennaW, r.powerW * std::pow(10.0L, -*loss / kDecibelsPerBel));
+      out.mostPowerAtAntennaW = std::max(out.mostPowerAtAntennaW, r.powerW * PassedFraction(*loss));
     }
   }
   out.gainDbi = kDecibelsPerBel * std::log10(GainRatioAt(r, f));

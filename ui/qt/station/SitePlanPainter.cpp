@@ -140,6 +140,14 @@ void ScaleBar(QPainter& p, const QRectF& area, const su::PlanView& v, qreal font
 void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qreal font) {
   using Draw = std::function<void(const QRectF&)>;
   const QString height = QString::number(static_cast<double>(c.circleHeightM), 'g', 3);
+  // A square swatch, filled or only outlined.
+  const auto square = [&p](const QPen& pen, const QBrush& brush) -> Draw {
+    return [&p, pen, brush](const QRectF& b) {
+      p.setPen(pen);
+      p.setBrush(brush);
+      p.drawRect(b.adjusted(2, 2, -2, -2));
+    };
+  };
   // Column by column, kLegendLines entries each.
   const std::vector<std::pair<QString, Draw>> entries = {
       {QObject::tr("Keep-out zone at %1 m height (general public)").arg(height),
@@ -159,24 +167,10 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
          p.setPen(QPen(kWithin, 2, Qt::DashLine));
          p.drawLine(QPointF(b.left(), b.center().y()), QPointF(b.right(), b.center().y()));
        }},
-      {QObject::tr("Sum of fractions at most 1: within the limits"),
-       [&](const QRectF& b) {
-         p.setPen(Qt::NoPen);
-         p.setBrush(kWithin);
-         p.drawRect(b.adjusted(2, 2, -2, -2));
-       }},
-      {QObject::tr("Sum above 1: over the limits"),
-       [&](const QRectF& b) {
-         p.setPen(Qt::NoPen);
-         p.setBrush(kOver);
-         p.drawRect(b.adjusted(2, 2, -2, -2));
-       }},
+      {QObject::tr("Sum of fractions at most 1: within the limits"), square(Qt::NoPen, kWithin)},
+      {QObject::tr("Sum above 1: over the limits"), square(Qt::NoPen, kOver)},
       {QObject::tr("Hollow place: the household (controlled)"),
-       [&](const QRectF& b) {
-         p.setPen(QPen(kAntenna, 1.5));
-         p.setBrush(Qt::NoBrush);
-         p.drawRect(b.adjusted(2, 2, -2, -2));
-       }},
+       square(QPen(kAntenna, 1.5), Qt::NoBrush)},
   };
   const qreal swatch = font;
   const qreal lineHeight = strip.height() / kLegendLines;

@@ -95,6 +95,21 @@ struct DensityPoint {
   Real densityWm2 = 0;
 };
 
+// One criterion's figures of a limit set's tier, as the station evaluation
+// gives them: the station's JSON and the assessment's list the same.
+struct CriterionFigures {
+  Criterion criterion = Criterion::TimeAveraged;
+  bool governs = false;  // its keep-out distance is the tier's (the larger; time-averaged on a tie)
+  Real frequencyMHz = 0;  // where its keep-out distance is largest
+  FrequencyReason reason = FrequencyReason::Given;
+  Real limitWm2 = 0;  // at frequencyMHz
+  Real powerW = 0;    // averaged over the tier's time; the peak for the instantaneous criterion
+  Real eirpW = 0;     // powerW times the gain, without the ground factor
+  Real erpW = 0;      // eirpW over a half-wave dipole's gain
+  Real keepOutM = 0;  // 0: never above the limit
+  ExposureModel model = ExposureModel::FarField;
+};
+
 // One limit set applied to the station.  Every optional figure is empty
 // where the set does not apply at the station's frequency (or anywhere in
 // the band the evaluation covers).
@@ -135,6 +150,10 @@ struct LimitEntry {
   // at and just inside the keep-out distance; empty for the calculator's,
   // whose density is Assessment::profile.
   std::vector<DensityPoint> profile;
+  // The evaluation's entries: each criterion that applies, time-averaged
+  // first; the governing one gives frequencyMHz, limitWm2, criterion, model
+  // and keepOutM above.  Empty for the calculator's.
+  std::vector<CriterionFigures> criteria;
 };
 
 // FCC 47 CFR 1.1307(b)(3)(i)(C): the exemption of a fixed transmitter by

@@ -108,6 +108,18 @@ const CriterionResult* TierResult::Governing() const {
   return &*timeAveraged;
 }
 
+std::vector<CriterionFigures> CriteriaOf(const TierResult& t) {
+  const CriterionResult* governing = t.Governing();
+  std::vector<CriterionFigures> out;
+  for (const CriterionResult* c :
+       {t.Find(Criterion::TimeAveraged), t.Find(Criterion::Instantaneous)}) {
+    if (c == nullptr) continue;
+    out.push_back({c->criterion, c == governing, c->frequencyMHz, c->reason, c->limitWm2, c->powerW,
+                   c->eirpW, c->erpW, c->keepOutM, c->model});
+  }
+  return out;
+}
+
 std::optional<Real> TierResult::KeepOutM() const {
   const CriterionResult* c = Governing();
   if (c == nullptr) return std::nullopt;

@@ -127,6 +127,10 @@ struct TierResult {
   std::optional<Real> KeepOutM() const;  // the governing keep-out distance
 };
 
+// The tier's criteria that apply, time-averaged first, each with its
+// figures and whether it governs.
+std::vector<CriterionFigures> CriteriaOf(const TierResult& t);
+
 // The FCC exemption test's figures at one frequency.
 struct ExemptionCase {
   Real frequencyMHz = 0;
@@ -265,6 +269,10 @@ struct PropertySum {
 struct Verdict {
   bool complies = false;
   std::vector<std::string> failures;  // each failing place and line sum with its margin
+  // The station names no place and no property line: nothing says where
+  // people can be, so compliance is not shown (complies stays false), though
+  // no sum is over its limit either.
+  bool nothingToCheck = false;
 };
 
 struct StationEvaluation {

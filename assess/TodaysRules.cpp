@@ -60,6 +60,7 @@ LimitEntry EntryOf(const TierResult& t, const StationState& s, const Options& op
   e.limitWm2 = g->limitWm2;
   e.keepOutM = g->keepOutM;
   e.crossingM = g->keepOutM;
+  e.criteria = CriteriaOf(t);
   if (const ExposureCase* c = GoverningCase(*g); c != nullptr && c->limitWm2 > 0) {
     e.exclusionM =
         std::sqrt(c->groundFactor * c->powerW * c->gainRatio / (4.0L * kPi * c->limitWm2));
@@ -138,6 +139,12 @@ TodaysRules EvaluateTodaysRules(const StationState& s, const Options& options) {
       e.exclusionM = 0;
       if (e.headClearanceM) e.headClearanceM = 0;
       if (e.towerClearanceM) e.towerClearanceM = 0;
+      for (CriterionFigures& c : e.criteria) {
+        c.powerW = 0;
+        c.eirpW = 0;
+        c.erpW = 0;
+        c.keepOutM = 0;
+      }
     }
   }
   today.installation = std::move(r);

@@ -72,6 +72,7 @@ Verdict Judge(const StationEvaluation& e, const std::vector<std::string>& proble
               bool anythingToCheck) {
   Verdict v;
   v.failures = problems;
+  v.nothingToCheck = !anythingToCheck;
   if (!anythingToCheck) {
     v.failures.push_back(
         "The station file gives no place and no property line, so the evaluation says nothing "

@@ -207,6 +207,7 @@ JsonValue AssessmentJson(const Assessment& a, const StationState& s, const Numbe
     l["keepOutM"] = Optional(e.keepOutM);
     l["towerClearanceM"] = Optional(e.towerClearanceM);
     l["headClearanceM"] = Optional(e.headClearanceM);
+    l["criteria"] = CriteriaJson(e.criteria);
     limits.push_back(std::move(l));
   }
   JsonValue exemption;  // null where the test does not apply

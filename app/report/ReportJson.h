@@ -37,6 +37,11 @@ std::string WriteJson(const JsonValue& value, size_t depth = 0);
 // as nlohmann writes them: the shortest text that reads back the same.
 std::string WriteJson(const nlohmann::ordered_json& value, size_t depth = 0);
 
+// Each criterion of a limit set's tier with its figures and whether it
+// governs, as an array: the station's results and the assessment's limits
+// give them alike.
+JsonValue CriteriaJson(const std::vector<assess::CriterionFigures>& criteria);
+
 // The whole object; `bands` adds the "bands" array when given, and
 // `assessment` the "assessment" object, `moon` the "moon" object.
 std::string JsonReport(const TForm1& form, const HeadlessPlatform& platform, const BandTable* bands,

@@ -23,22 +23,26 @@ JsonValue Text(const std::optional<std::string>& s) {
   return s ? JsonValue(*s) : JsonValue();
 }
 
-// A tier's figures: the time-averaged criterion's frequency, limit and
-// powers; the governing criterion's keep-out distance and model.
+// A tier's figures: the governing criterion's frequency, limit, keep-out
+// distance and model; the time-averaged criterion's powers; and each
+// criterion's own figures in "criteria".
 JsonValue ResultJson(const TierResult& t) {
   const CriterionResult* averaged = t.timeAveraged ? &*t.timeAveraged : nullptr;
   const CriterionResult* governing = t.Governing();
   const auto of = [averaged](long double CriterionResult::*field) {
     return averaged != nullptr ? JsonValue(averaged->*field) : JsonValue();
   };
+  const auto governs = [governing](long double CriterionResult::*field) {
+    return governing != nullptr ? JsonValue(governing->*field) : JsonValue();
+  };
   JsonValue j = JsonValue::object();
   j["set"] = assess::LimitSetChoiceId(t.set);
   j["tier"] = assess::TierId(t.tier);
   j["averagingMinutes"] = t.averagingMinutes;
-  j["frequencyMHz"] = of(&CriterionResult::frequencyMHz);
+  j["frequencyMHz"] = governs(&CriterionResult::frequencyMHz);
   j["frequencyReason"] =
-      averaged != nullptr ? JsonValue(assess::FrequencyReasonId(averaged->reason)) : JsonValue();
-  j["limitWm2"] = of(&CriterionResult::limitWm2);
+      governing != nullptr ? JsonValue(assess::FrequencyReasonId(governing->reason)) : JsonValue();
+  j["limitWm2"] = governs(&CriterionResult::limitWm2);
   j["averagePowerW"] = of(&CriterionResult::powerW);
   j["eirpW"] = of(&CriterionResult::eirpW);
   j["erpW"] = of(&CriterionResult::erpW);
@@ -51,6 +55,7 @@ JsonValue ResultJson(const TierResult& t) {
   // Where the instantaneous criterion governs, keepOutM is its distance:
   // the time-averaged one stays beside it.
   j["timeAveragedKeepOutM"] = of(&CriterionResult::keepOutM);
+  j["criteria"] = CriteriaJson(assess::CriteriaOf(t));
   return j;
 }
 
@@ -200,6 +205,25 @@ JsonValue PropertyJson(const assess::PropertySum& s) {
 
 }  // namespace
 
+JsonValue CriteriaJson(const std::vector<assess::CriterionFigures>& criteria) {
+  JsonValue list = JsonValue::array();
+  for (const assess::CriterionFigures& c : criteria) {
+    JsonValue j = JsonValue::object();
+    j["criterion"] = assess::CriterionId(c.criterion);
+    j["governs"] = c.governs;
+    j["frequencyMHz"] = c.frequencyMHz;
+    j["frequencyReason"] = assess::FrequencyReasonId(c.reason);
+    j["limitWm2"] = c.limitWm2;
+    j["powerW"] = c.powerW;
+    j["eirpW"] = c.eirpW;
+    j["erpW"] = c.erpW;
+    j["keepOutM"] = c.keepOutM;
+    j["model"] = assess::ExposureModelId(c.model);
+    list.push_back(std::move(j));
+  }
+  return list;
+}
+
 JsonValue NearFieldJson(const assess::NearFieldInstallation& n) {
   const bool done = n.status == nearfield::Status::Done && n.solution;
   JsonValue notes = JsonValue::array();
@@ -243,6 +267,7 @@ JsonValue StationJson(const StationEvaluation& e, const NearFieldList* nearField
   for (const std::string& f : e.verdict.failures) failures.push_back(f);
   JsonValue verdict = JsonValue::object();
   verdict["complies"] = e.verdict.complies;
+  verdict["nothingToCheck"] = e.verdict.nothingToCheck;
   verdict["failures"] = std::move(failures);
   JsonValue warnings = JsonValue::array();
   for (const std::string& w : e.warnings) warnings.push_back(w);

@@ -407,11 +407,15 @@ TEST(StationRunTest, NothingToCheckIsSaidOnce) {
   const size_t first = text.out.find(reason);
   ASSERT_NE(first, std::string::npos) << text.out;
   EXPECT_EQ(text.out.find(reason, first + 1), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find("Verdict: Does not comply: The station file gives no place"),
+  // Not shown to comply, and no failure called: the line says what is missing.
+  EXPECT_NE(text.out.find("Verdict: Not shown to comply: no place or property line yet.\n"),
             std::string::npos)
       << text.out;
+  EXPECT_EQ(text.out.find("Does not comply"), std::string::npos) << text.out;
 
   const JsonValue json = Json(file);
+  EXPECT_FALSE(json["verdict"]["complies"].get<bool>());
+  EXPECT_TRUE(json["verdict"]["nothingToCheck"].get<bool>());
   std::vector<std::string> texts;
   for (const JsonValue& f : json["verdict"]["failures"]) texts.push_back(f.get<std::string>());
   for (const JsonValue& w : json["warnings"]) texts.push_back(w.get<std::string>());

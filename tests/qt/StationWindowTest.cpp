@@ -169,6 +169,45 @@ class StationWindowTest : public QObject {
                                 << "12 m";
     QTest::newRow("ground reflection") << int(Table::Installations) << 0 << 6 << "off"
                                        << "off";
+    // A typed word is the mode it names, not the first label it begins.
+    QTest::newRow("mode SSB") << int(Table::Transmitters) << 0 << 2 << "SSB"
+                              << "Conversational SSB, 20 %";
+    QTest::newRow("mode ssb") << int(Table::Transmitters) << 0 << 2 << "ssb"
+                              << "Conversational SSB, 20 %";
+    QTest::newRow("mode by its start") << int(Table::Transmitters) << 0 << 2 << "ssb-p"
+                                       << "SSB with heavy speech processing, 50 %";
+  }
+
+  // The empty station a new user opens names no place: not shown to comply,
+  // in the neutral colour; a place named, the verdict is a verdict again.
+  void aStationWithNoPlaceIsNotShownToComply() {
+    Shown w;
+    QLabel* verdict = w->Results()->Verdict();
+    QTRY_COMPARE(verdict->text(), QString("Not shown to comply: no place or property line yet."));
+    const QColor neutral = verdict->grab().toImage().pixelColor(2, 2);
+    QVERIFY2(neutral.red() == neutral.green() && neutral.green() == neutral.blue(),
+             qPrintable(neutral.name()));
+    Shown f(kWorkedF);
+    QLabel* failing = f->Results()->Verdict();
+    QVERIFY(failing->text().startsWith("Does not comply"));
+    const QColor red = failing->grab().toImage().pixelColor(2, 2);
+    QVERIFY2(red.red() > red.green(), qPrintable(red.name()));
+  }
+
+  // Keys typed on a chosen cell, as a user does without opening it first:
+  // the first key opens the editor and the word is read whole.
+  void aWordTypedOnTheCellIsTheModeItNames() {
+    Shown w(kWorkedF);
+    w->ShowTable(Table::Transmitters);
+    StationTable* view = w->View(Table::Transmitters);
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 2));
+    QTest::keyClicks(view, "SSB");
+    QVERIFY(view->Editing());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(!view->Editing());
+    QCOMPARE(w->LastRefusal(), QString());
+    QCOMPARE(Cell(*w, Table::Transmitters, 0, 2), QString("Conversational SSB, 20 %"));
   }
   void typedValuesLandInTheStation() {
     QFETCH(int, table);

@@ -496,7 +496,10 @@ TEST(StationEvaluationTest, PropertyLineLargestSumAndWhere) {
 TEST(StationEvaluationTest, NothingToCheckIsNoCompliance) {
   const StationEvaluation e = EvaluateWithTestTables(DipoleStation(std::nullopt));
   EXPECT_FALSE(e.verdict.complies);
+  EXPECT_TRUE(e.verdict.nothingToCheck);
   EXPECT_TRUE(AnyContains(e.verdict.failures, "no place and no property line"));
+  // A place named: something to check, whatever the sums.
+  EXPECT_FALSE(EvaluateWithTestTables(FigureF()).verdict.nothingToCheck);
 }
 
 TEST(StationEvaluationTest, AnInstallationThatCannotBeEvaluatedFailsTheVerdict) {

@@ -50,6 +50,8 @@ struct Cell {
   st::LengthUnit newUnit;
 };
 
+using Result = std::optional<Problem>;
+
 std::string Found(const std::string& text) {
   return "found \"" + text + "\"";
 }
@@ -61,14 +63,32 @@ Problem Expected(st::Section section, std::string_view key, const std::string& t
                                 ", " + Found(text)};
 }
 
-// The word of a choice typed as its word or its label (any case); the
-// trimmed text itself when it is neither (the checks then name it).
-std::string ChoiceWord(const Cell& cell, std::size_t column, const std::string& text) {
-  const std::string lower = Lower(text);
-  for (const Choice& c : Choices(cell.station, cell.table, column)) {
-    if (Lower(c.word) == lower || Lower(c.label) == lower) return c.word;
+// The word of the choice a text names (FindChoice: its word, name or
+// label, else the start of one only); the text itself when it names none
+// (the checks then name it).  A text that begins several choices and is
+// none of them is refused with them.
+Result ChoiceWord(const Cell& cell, std::size_t column, const std::string& text,
+                  std::string& word) {
+  const std::vector<Choice> choices = Choices(cell.station, cell.table, column);
+  const NamedChoice named = FindChoice(choices, text);
+  if (named.choice != nullptr) {
+    word = named.choice->word;
+    return std::nullopt;
   }
-  return text;
+  if (named.candidates.empty()) {
+    word = text;
+    return std::nullopt;
+  }
+  std::string list;
+  for (std::size_t i = 0; i < named.candidates.size(); ++i) {
+    const Choice& c = *named.candidates[i];
+    if (i > 0) list += i + 1 == named.candidates.size() ? " or " : ", ";
+    list += c.name.empty() ? c.label : c.word + " (" + c.name + ")";
+  }
+  const Column& col = Columns(cell.table)[column];
+  const st::KeyRule* key = st::FindKey(cell.section, col.quantity);
+  return Problem{std::string(key != nullptr ? key->key : col.quantity),
+                 "\"" + text + "\" could be " + list + ": type more of the one meant"};
 }
 
 std::optional<bool> FlagWord(const std::string& text) {
@@ -84,8 +104,6 @@ struct UnitFactor {
   std::string_view unit;
   Real factor;
 };
-
-using Result = std::optional<Problem>;
 
 Result ReadNumber(const std::string& text, std::span<const UnitFactor> units, st::Section section,
                   std::string_view key, Real& out) {
@@ -197,7 +215,9 @@ Result SetTransmitter(const Cell& cell, std::size_t column, const std::string& t
         t.mode.reset();
         return std::nullopt;
       }
-      t.mode = ChoiceWord(cell, column, text);
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
+      t.mode = word;
       t.duty.reset();
       return std::nullopt;
     }
@@ -221,8 +241,9 @@ Result SetFeedline(const Cell& cell, std::size_t column, const std::string& text
         f.length.reset();
         return std::nullopt;
       }
-      const std::string word = ChoiceWord(cell, column, text);
-      if (st::FindCable(word) == nullptr && ParseAmount(text)) {
+      // A loss in dB unless the text is a cable's own word: "1" is 1 dB,
+      // not the start of "1/2-foam".
+      if (st::FindCable(text) == nullptr && ParseAmount(text)) {
         Real loss = 0;
         if (auto p = ReadNumber(text, kDb, S::Feedline, "loss-db", loss)) return p;
         f.lossDb = loss;
@@ -230,6 +251,8 @@ Result SetFeedline(const Cell& cell, std::size_t column, const std::string& text
         f.length.reset();
         return std::nullopt;
       }
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
       f.cable = word;
       f.lossDb.reset();
       return std::nullopt;
@@ -259,7 +282,9 @@ Result SetFeedline(const Cell& cell, std::size_t column, const std::string& text
       return ReadOptionalNumber(swr, kPlain, S::Feedline, "swr", f.swr);
     }
     case 5: {
-      const auto at = st::SwrAtFromWord(ChoiceWord(cell, column, text));
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
+      const auto at = st::SwrAtFromWord(word);
       if (!at) return Expected(S::Feedline, "swr-at", text);
       f.swrAt = *at;
       return std::nullopt;
@@ -276,7 +301,7 @@ Result SetAntenna(const Cell& cell, std::size_t column, const std::string& text,
       a.id = text;
       return std::nullopt;
     case 1: {
-      a.kind = ChoiceWord(cell, column, text);
+      if (auto p = ChoiceWord(cell, column, text, a.kind)) return p;
       // What the new kind settles itself goes: a gain of its own or a
       // dish's gain from its size; the size only a dish has.
       if (const st::AntennaKindRow* row = st::FindAntennaKind(a.kind)) {
@@ -304,7 +329,8 @@ Result SetAntenna(const Cell& cell, std::size_t column, const std::string& text,
       return std::nullopt;
     }
     case 3: {
-      const std::string word = ChoiceWord(cell, column, text);
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
       if (word.empty()) {
         a.gainIncludesGround.reset();
         return std::nullopt;
@@ -341,34 +367,33 @@ Result SetAntenna(const Cell& cell, std::size_t column, const std::string& text,
 Result SetInstallation(const Cell& cell, std::size_t column, const std::string& text,
                        st::Installation& n) {
   using S = st::Section;
-  auto optionalWord = [&](std::optional<std::string>& out) {
-    const std::string word = ChoiceWord(cell, column, text);
+  auto optionalWord = [&](std::optional<std::string>& out) -> Result {
+    std::string word;
+    if (auto p = ChoiceWord(cell, column, text, word)) return p;
     if (word.empty()) {
       out.reset();
     } else {
       out = word;
     }
+    return std::nullopt;
   };
   switch (column) {
     case 0:
       n.id = text;
       return std::nullopt;
     case 1:
-      n.transmitter = ChoiceWord(cell, column, text);
-      return std::nullopt;
+      return ChoiceWord(cell, column, text, n.transmitter);
     case 2:
-      optionalWord(n.feedline);
-      return std::nullopt;
+      return optionalWord(n.feedline);
     case 3:
-      n.antenna = ChoiceWord(cell, column, text);
-      return std::nullopt;
+      return ChoiceWord(cell, column, text, n.antenna);
     case 4:
-      optionalWord(n.band);
-      return std::nullopt;
+      return optionalWord(n.band);
     case 5:
       return ReadOptionalNumber(text, kMegahertz, S::Installation, "frequency-mhz", n.frequencyMHz);
     case 6: {
-      const std::string word = ChoiceWord(cell, column, text);
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
       if (word.empty()) {
         n.groundReflection.reset();
         return std::nullopt;
@@ -403,7 +428,8 @@ Result SetPlace(const Cell& cell, std::size_t column, const std::string& text, s
     case 3:
       return ReadLength(text, p.height.unit, S::Place, "height", p.height);
     case 4: {
-      std::string word = ChoiceWord(cell, column, text);
+      std::string word;
+      if (auto p = ChoiceWord(cell, column, text, word)) return p;
       const std::string lower = Lower(word);
       if (lower == "household" || lower == "controlled") word = "true";
       if (lower == "public" || lower == "uncontrolled") word = "false";

@@ -1,6 +1,8 @@
 #include "ui/station/Columns.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 
 #include "station/FileWords.h"
@@ -426,12 +428,13 @@ std::vector<Choice> Choices(const st::Station& s, Table table, std::size_t colum
   switch (table) {
     case Table::Transmitters:
       if (column == 2) {
-        for (const st::ModeRow& m : st::Modes()) out.push_back({m.id, ModeLabel(m)});
+        for (const st::ModeRow& m : st::Modes()) out.push_back({m.id, ModeLabel(m), m.name});
       }
       break;
     case Table::Feedlines:
       if (column == 1) {
-        for (const st::CableRow& c : st::Cables()) out.push_back({c.id, c.id + ": " + c.name});
+        for (const st::CableRow& c : st::Cables())
+          out.push_back({c.id, c.id + ": " + c.name, c.name});
       } else if (column == 5) {
         out = {{"antenna", "at the antenna"}, {"transmitter", "at the transmitter"}};
       }
@@ -441,7 +444,7 @@ std::vector<Choice> Choices(const st::Station& s, Table table, std::size_t colum
         for (const st::AntennaKindRow& k : st::AntennaKinds()) {
           std::string label = k.name;
           if (k.gainDbi) label += ", " + Number(*k.gainDbi) + " dBi";
-          out.push_back({k.kind, label});
+          out.push_back({k.kind, label, k.name});
         }
       } else if (column == 3) {
         out = {{"", "as the kind says"}, {"true", "yes"}, {"false", "no"}};
@@ -476,6 +479,45 @@ std::vector<Choice> Choices(const st::Station& s, Table table, std::size_t colum
       break;
     case Table::Outline:
       break;
+  }
+  return out;
+}
+
+namespace {
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool BeginsWith(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() && SameLetters(text.substr(0, start.size()), start);
+}
+
+}  // namespace
+
+NamedChoice FindChoice(std::span<const Choice> choices, std::string_view typed) {
+  NamedChoice out;
+  for (const Choice& c : choices) {
+    if (SameLetters(c.word, typed) || SameLetters(c.label, typed) ||
+        (!c.name.empty() && SameLetters(c.name, typed))) {
+      out.choice = &c;
+      return out;
+    }
+  }
+  if (typed.empty()) return out;
+  std::vector<const Choice*> begun;
+  for (const Choice& c : choices) {
+    if (BeginsWith(c.word, typed) || BeginsWith(c.label, typed) || BeginsWith(c.name, typed)) {
+      begun.push_back(&c);
+    }
+  }
+  if (begun.size() == 1) {
+    out.choice = begun.front();
+  } else if (begun.size() > 1) {
+    out.candidates = std::move(begun);
   }
   return out;
 }

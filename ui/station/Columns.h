@@ -73,14 +73,29 @@ std::string EditText(const st::Station& station, Table table, std::size_t row, s
 bool CellGiven(const st::Station& station, Table table, std::size_t row, std::size_t column);
 
 struct Choice {
+  Choice(std::string w, std::string l, std::string n = {})
+      : word(std::move(w)), label(std::move(l)), name(std::move(n)) {}
   std::string word;   // as the file writes it ("ssb", "LMR-400", "true"); empty: not given
   std::string label;  // as the picker shows it ("Conversational SSB, 20 %")
+  std::string name;   // the table row's name ("Conversational SSB"); empty: none but the label
 };
 
 // The choices of a Choice or ChoiceOrNumber column (the ids that exist, the
 // bands of the station's region, ...), in the order a picker lists them;
 // empty for other columns.
 std::vector<Choice> Choices(const st::Station& station, Table table, std::size_t column);
+
+// The choice a typed text names.  Case does not matter.  The text names
+// the choice whose word, name or label it is; failing that, the one choice
+// whose word, name or label it begins ("ssb-p", "rg-2").  A text that
+// begins several and is none of them names none: `candidates` lists them,
+// so that the user can be told which words to tell apart.  An empty text
+// names only a choice whose word is empty.
+struct NamedChoice {
+  const Choice* choice = nullptr;         // nullptr: none named
+  std::vector<const Choice*> candidates;  // two or more: the text is ambiguous
+};
+NamedChoice FindChoice(std::span<const Choice> choices, std::string_view typed);
 
 // A length's text: "12 m", "40 ft".
 std::string LengthText(const st::Length& length);

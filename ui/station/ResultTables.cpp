@@ -183,6 +183,7 @@ std::string VerdictLine(const assess::StationEvaluation& e) {
   if (e.verdict.complies) {
     return "Complies: every place and the property line are within their limits.";
   }
+  if (e.verdict.nothingToCheck) return std::string(kNotShownVerdict);
   // Where: each place over its limits with the largest sum over 1 of each
   // limit set, and the line the same way; the tables give every sum.
   auto sumText = [](assess::LimitSetChoice set, assess::Tier tier, assess::Criterion criterion,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assess/StationEvaluation.h"
@@ -48,9 +49,14 @@ TextTable PlaceResults(const assess::StationEvaluation& e);
 // property line, where it is and its margin.
 TextTable PropertyResults(const assess::StationEvaluation& e, bool feet);
 
-// The verdict in one line: "Complies: ..." or "Does not comply at" each
-// place over its limits (its largest sum and margin) and the property line;
-// the evaluation's failures say the rest.
+// The verdict of a station that names no place and no property line yet:
+// neither compliance nor a failure is shown.
+inline constexpr std::string_view kNotShownVerdict =
+    "Not shown to comply: no place or property line yet.";
+
+// The verdict in one line: "Complies: ...", kNotShownVerdict, or "Does not
+// comply at" each place over its limits (its largest sum and margin) and the
+// property line; the evaluation's failures say the rest.
 std::string VerdictLine(const assess::StationEvaluation& e);
 
 // What the site plan shows of the station and its evaluation.

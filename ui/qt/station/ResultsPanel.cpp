@@ -243,8 +243,11 @@ void ResultsPanel::Refill() {
     SetVerdict(pending_, kUnset);
   } else {
     const QString line = Q(su::VerdictLine(e));
-    SetVerdict(note_.isEmpty() ? line : line + ' ' + note_,
-               e.verdict.complies ? kComplies : kFails);
+    // Nothing to check yet is no failure: the neutral colour.
+    const Standing standing = e.verdict.complies         ? kComplies
+                              : e.verdict.nothingToCheck ? kNothing
+                                                         : kFails;
+    SetVerdict(note_.isEmpty() ? line : line + ' ' + note_, standing);
   }
   models_[kInstallations]->Set(su::InstallationResults(e, feet_));
   models_[kExemption]->Set(su::ExemptionResults(e, feet_));

@@ -36,8 +36,12 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     box->addItems(index.data(kChoiceLabelsRole).toStringList());
     const QStringList words = index.data(kChoiceWordsRole).toStringList();
     for (int i = 0; i < words.size(); ++i) box->setItemData(i, words[i]);
-    box->setEditable(kind == CellKind::ChoiceOrNumber);
-    if (box->isEditable()) box->setInsertPolicy(QComboBox::NoInsert);
+    // Every choice can also be typed (its word, its name or the start of
+    // one only, as the station's edits read it).  No completion stands in
+    // for the text typed: "SSB" must not become the first label it begins.
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
     editor = box;
   } else {
     auto* line = new QLineEdit(parent);
@@ -57,10 +61,12 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     const int at = box->findData(text);
     if (at >= 0) {
       box->setCurrentIndex(at);
-    } else if (box->isEditable()) {
+    } else {
       box->setCurrentIndex(-1);
       box->setEditText(text);
     }
+    // A key that opened the editor replaces the text, as in a text cell.
+    box->lineEdit()->selectAll();
     return;
   }
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {

@@ -6,19 +6,13 @@
 #include <cmath>
 
 #include "assess/StationMethod.h"
+#include "nearfield/Tables.h"
 
 namespace korrin::assess {
 
 namespace {
 
 constexpr Real kFreeSpaceImpedanceOhm = 377.0L;  // plane-wave equivalent S = E^2 / 377
-// ICNIRP (2010), Health Physics 99(6):818-836, Table 4 (general public) and
-// Table 3 (occupational): E = 83 and 170 V/m from 3 kHz to 10 MHz; ICNIRP
-// (2020) keeps them for 100 kHz to 10 MHz against nerve stimulation.
-constexpr Real kNerveGeneralVPerM = 83.0L;
-constexpr Real kNerveOccupationalVPerM = 170.0L;
-constexpr Real kNerveLowestMHz = 0.1L;
-constexpr Real kNerveHighestMHz = 10.0L;  // inclusive: the cautious reading of "to 10 MHz"
 
 // The step used to tell whether a value rises or falls at an end of an
 // interval, as a share of the interval.
@@ -88,10 +82,29 @@ std::optional<Real> CautiousLimitWm2(LimitSet set, Real frequencyMHz) {
   return below ? std::min(*here, *below) : *here;
 }
 
+const nearfield::FieldLimitRow* NerveStimulationRow(Tier tier) {
+  const nearfield::Tier wanted =
+      tier == Tier::General ? nearfield::Tier::General : nearfield::Tier::Occupational;
+  for (const nearfield::FieldLimitRow& row : nearfield::FieldLimitRows()) {
+    if (row.set == nearfield::LimitSet::Icnirp2020 && row.tier == wanted &&
+        row.kind == nearfield::LimitKind::NerveStimulation) {
+      return &row;
+    }
+  }
+  return nullptr;
+}
+
 std::optional<Real> NerveStimulationLimitWm2(Tier tier, Real frequencyMHz) {
-  if (frequencyMHz < kNerveLowestMHz || frequencyMHz > kNerveHighestMHz) return std::nullopt;
-  const Real e = tier == Tier::General ? kNerveGeneralVPerM : kNerveOccupationalVPerM;
-  return e * e / kFreeSpaceImpedanceOhm;
+  // The levels of data/field-limits.csv, which the near field uses too.
+  const nearfield::FieldLimitRow* row = NerveStimulationRow(tier);
+  if (row == nullptr) return std::nullopt;
+  // Both ends inclusive: the cautious reading of "to 10 MHz".  Compared as
+  // the table's doubles, so that 0.1 MHz is inside.
+  const double f = static_cast<double>(frequencyMHz);
+  if (f < static_cast<double>(row->lowerMHz) || f > static_cast<double>(row->upperMHz)) {
+    return std::nullopt;
+  }
+  return row->eVPerM * row->eVPerM / kFreeSpaceImpedanceOhm;
 }
 
 }  // namespace korrin::assess

@@ -36,8 +36,10 @@ struct Context {
 // problem) when they cannot be had.
 bool ResolveTransmitter(Context& c, const station::Transmitter& t, ResolvedInstallation& r,
                         std::string& problem) {
-  if (!(t.powerW > 0)) {
-    problem = "the transmitter's power must be above 0 W";
+  // 0 W is a transmitter off the air (a calculator station without power):
+  // it keeps no one out.
+  if (!(t.powerW >= 0)) {
+    problem = "the transmitter's power must be 0 W or more";
     return false;
   }
   r.powerW = t.powerW;

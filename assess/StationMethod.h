@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assess/StationEvaluation.h"
+#include "nearfield/Tables.h"
 
 namespace korrin::assess {
 
@@ -122,9 +123,14 @@ std::optional<Real> PeakInside(Real aMHz, Real bMHz, const std::function<Real(Re
 std::optional<Real> CautiousLimitWm2(LimitSet set, Real frequencyMHz);
 
 // ICNIRP 2010's reference levels against nerve stimulation, which ICNIRP
-// 2020 keeps for 0.1-10 MHz: 83 V/m (general public) and 170 V/m
-// (occupational) as plane-wave densities; empty outside 0.1-10 MHz.
+// 2020 keeps for 0.1-10 MHz (the nerve-stimulation rows of
+// data/field-limits.csv): the electric level as a plane-wave density; empty
+// outside 0.1-10 MHz.
 std::optional<Real> NerveStimulationLimitWm2(Tier tier, Real frequencyMHz);
+
+// The table's row of the tier's nerve-stimulation levels; nullptr if the
+// table lacks it (a test requires it).
+const nearfield::FieldLimitRow* NerveStimulationRow(Tier tier);
 
 // ---- FCC exemption (StationExemption.cpp) ----
 

@@ -101,7 +101,10 @@ TodaysRules EvaluateTodaysRules(const StationState& s, const Options& options) {
   // figures that grow with the power are cleared, as the calculator clears
   // its own.
   const bool zero = ZeroPower(s);
-  const station::Station converted = station::FromCalculator(s);
+  station::Station converted = station::FromCalculator(s);
+  // The file holds 0 W there; the evaluation runs at the calculator's own
+  // tiny power, as its curves do.
+  if (zero) converted.transmitters.front().powerW = s.TxPowerW;
   StationEvaluation evaluation = Evaluate(converted);
 
   TodaysRules today;

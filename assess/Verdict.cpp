@@ -120,10 +120,16 @@ std::string IcnirpPlaneWaveWarning() {
 }
 
 std::string NerveStimulationWarning() {
-  return "From 0.1 to 10 MHz ICNIRP also requires its 2010 levels against nerve stimulation "
-         "(83 V/m for the general public, 170 V/m occupational), which are not averaged over time: "
-         "they are checked against the peak envelope power at the antenna, and the larger keep-out "
-         "distance of the two criteria stands.";
+  // The levels as the table gives them.
+  const auto level = [](Tier tier) {
+    const nearfield::FieldLimitRow* row = NerveStimulationRow(tier);
+    return row != nullptr ? Fixed(row->eVPerM, 0) + " V/m" : std::string("(no level)");
+  };
+  return "From 0.1 to 10 MHz ICNIRP also requires its 2010 levels against nerve stimulation (" +
+         level(Tier::General) + " for the general public, " + level(Tier::Occupational) +
+         " occupational), which are not averaged over time: they are checked against the peak "
+         "envelope power at the antenna, and the larger keep-out distance of the two criteria "
+         "stands.";
 }
 
 std::vector<std::string> MethodWarnings(const station::Station& station,

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/Calc.h"
 #include "core/Tables.h"
 #include "station/Tables.h"
 
@@ -70,7 +71,9 @@ Station FromCalculator(const korrin::StationState& s) {
 
   Transmitter t;
   t.id = "transmitter";
-  t.powerW = AsFileValue(s.TxPowerW);
+  // A calculator without power holds a tiny power of its own (the cycle's
+  // floor); the file says what the window shows: 0 W.
+  t.powerW = korrin::ZeroPower(s) ? 0 : AsFileValue(s.TxPowerW);
   if (s.ModeIndex >= 0 && static_cast<std::size_t>(s.ModeIndex) < kModes.size()) {
     const auto i = static_cast<std::size_t>(s.ModeIndex);
     if (kModeIds[i] != nullptr) {

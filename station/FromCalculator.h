@@ -17,7 +17,7 @@ namespace korrin::station {
 //     evaluation covers the band's edges (the 80 m point 3.5 MHz becomes the
 //     80m band, 3.5-4.0 MHz; 900 MHz the 33cm band; the 28.5 MHz point the
 //     10m band);
-//   - the transmitter has the calculator's power, its mode as a row of the
+//   - the transmitter has the calculator's power (0 W without power), its mode as a row of the
 //     mode table (analog TV, which the table lacks, as its duty 0.6), and
 //     the six-minute averaging pattern as a transmit/receive cycle (below);
 //   - the feed line has the calculator's feed loss as loss-db;

@@ -41,7 +41,7 @@ constexpr std::array kSchema{
     KeyRule{Top, "property", Table, "property", kAny, "one [property] table"},
 
     KeyRule{Transmitter, "id", Text, "id", kAny, "an id naming the transmitter"},
-    KeyRule{Transmitter, "power-w", Number, "power", kAboveZero, "a power in W above 0"},
+    KeyRule{Transmitter, "power-w", Number, "power", kZeroOrMore, "a power in W, 0 or more"},
     KeyRule{Transmitter, "mode", Text, "mode", kAny, "a mode of the mode table"},
     KeyRule{Transmitter, "duty", Number, "duty", kFraction, "a duty factor above 0 and at most 1"},
     KeyRule{Transmitter, "on-minutes", Number, "on-minutes", kAboveZero, "minutes above 0"},

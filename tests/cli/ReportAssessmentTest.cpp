@@ -13,6 +13,8 @@
 #include "app/report/ReportJson.h"
 #include "app/report/ReportOptions.h"
 #include "app/report/ReportSession.h"
+#include "app/report/StationReport.h"
+#include "station/FromCalculator.h"
 
 namespace korrin::report {
 namespace {
@@ -161,7 +163,8 @@ TEST_P(AssessmentJsonTest, KeysAndValues) {
               (std::set<std::string>{"id", "name", "source", "averagingMinutes", "frequencyMHz",
                                      "frequencyReason", "criterion", "model", "limitWm2",
                                      "exclusionM", "rangesM", "zoneText", "keepOutM",
-                                     "towerClearanceM", "headClearanceM"}));
+                                     "towerClearanceM", "headClearanceM", "criteria"}));
+    EXPECT_EQ(l.at("criteria").size(), e.criteria.size());
     EXPECT_EQ(l.at("id"), assess::LimitSetId(e.set));
     EXPECT_EQ(l.at("source"), assess::EntrySourceId(e.source));
     ExpectMetres(l, e.frequencyMHz, "frequencyMHz");
@@ -205,6 +208,87 @@ INSTANTIATE_TEST_SUITE_P(
                       JsonCase{"Imperial", {"Button2Click"}, false},
                       JsonCase{"HfTower", {"HF_SelectClick", "TrackBar1=20"}, true},
                       JsonCase{"HandSet", {"Panel79Click", "RadUpDnDownClick"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- today's rules are the station evaluation's entries ----
+
+// The entry of today's rules that stands for a station result's set and tier.
+std::string EntryId(const Json& result) {
+  const std::string set = result.at("set");
+  const std::string tier = result.at("tier");
+  if (set == "fcc") return tier == "general" ? "fcc-general" : "fcc-occupational";
+  return tier == "general" ? "icnirp-2020" : "icnirp-2020-occupational";
+}
+
+struct GoverningCase {
+  const char* name;
+  int hfBand;  // of the calculator's HF bands
+  // The criterion that governs FCC general and occupational, ICNIRP general
+  // and occupational.
+  std::vector<std::string> governs;
+};
+
+class TodaysRulesJsonTest : public ::testing::TestWithParam<GoverningCase> {};
+
+// The assessment's entries of today's rules and the station evaluation's
+// results for the calculator's station, as it converts to a station file:
+// each criterion's figures equal field for field, one of them governs, and
+// the entry's frequency, limit, model and keep-out are that one's, never
+// one criterion's limit beside another's keep-out.
+TEST_P(TodaysRulesJsonTest, EachCriterionAsTheStationGivesIt) {
+  ReportSession s{NumberLocale{".", ","}};
+  s.Start();
+  s.Apply(Parsed("HF_SelectClick"));
+  s.Apply(Parsed("RadioGroup8=" + std::to_string(GetParam().hfBand)));
+  const Json assessment = AssessmentOf(s);
+  const Json station =
+      Json::parse(StationJsonReport(assess::Evaluate(station::FromCalculator(s.Form().State()))));
+  const Json& results = station.at("installations").at(0).at("results");
+  ASSERT_EQ(results.size(), GetParam().governs.size());
+  for (size_t i = 0; i < results.size(); ++i) {
+    const Json& r = results[i];
+    SCOPED_TRACE(EntryId(r));
+    const Json* entry = nullptr;
+    for (const Json& l : assessment.at("limits")) {
+      if (l.at("id") == EntryId(r)) entry = &l;
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->at("source"), "station-evaluation");
+    EXPECT_EQ(entry->at("criteria"), r.at("criteria"));
+    const Json* governing = nullptr;
+    for (const Json& c : r.at("criteria")) {
+      if (c.at("governs").get<bool>()) {
+        EXPECT_EQ(governing, nullptr) << "one criterion governs";
+        governing = &c;
+      }
+    }
+    ASSERT_NE(governing, nullptr);
+    EXPECT_EQ(governing->at("criterion"), GetParam().governs[i]);
+    for (const Json* top : {&r, entry}) {
+      for (const char* key :
+           {"criterion", "frequencyMHz", "frequencyReason", "limitWm2", "keepOutM", "model"}) {
+        EXPECT_EQ(top->at(key), governing->at(key)) << key;
+      }
+    }
+    // Beside each criterion's own keep-out distance, the station's two.
+    for (const Json& c : r.at("criteria")) {
+      const char* key =
+          c.at("criterion") == "instantaneous" ? "instantaneousKeepOutM" : "timeAveragedKeepOutM";
+      EXPECT_EQ(r.at(key), c.at("keepOutM")) << key;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, TodaysRulesJsonTest,
+    ::testing::Values(
+        // 80 m: ICNIRP's nerve-stimulation level, at the peak power, keeps
+        // out farther than its 30-minute average; FCC has no such level.
+        GoverningCase{
+            "Band80m", 1, {"time-averaged", "time-averaged", "instantaneous", "instantaneous"}},
+        // 20 m: above 10 MHz only the time-averaged criterion applies.
+        GoverningCase{
+            "Band20m", 4, {"time-averaged", "time-averaged", "time-averaged", "time-averaged"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AssessmentJsonTest, MetresWhateverTheWindowsUnits) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "assess/StationEvaluation.h"
+#include "core/Calc.h"
 #include "core/Tables.h"
 #include "station/FromCalculator.h"
 #include "station/StationFile.h"
@@ -71,6 +73,34 @@ TEST(StationFromCalculatorTest, StartUpDish) {
   EXPECT_TRUE(s.callsign.empty());
   EXPECT_TRUE(s.site.empty());
   EXPECT_EQ(s.region, 2);
+}
+
+// A calculator without power: the file says 0 W, not the calculator's
+// internal floor, reads back the same, and its evaluation keeps no one out.
+TEST(StationFromCalculatorTest, NoPowerIsZeroWatts) {
+  Calculator c([](TForm1& f) {
+    Pick(f, "RadioGroup4", 0, &TForm1::RadioGroup4Click);
+    Pick(f, "RadioGroup5", 0, &TForm1::RadioGroup5Click);
+  });
+  ASSERT_TRUE(korrin::ZeroPower(c.form.State()));
+  Station s = FromCalculator(c.form.State());
+  EXPECT_EQ(s.transmitters[0].powerW, 0);
+  ExpectValidAndRoundTrips(s, "no power");
+  EXPECT_NE(WriteStation(s).find("\npower-w = 0\n"), std::string::npos) << WriteStation(s);
+
+  Place p;
+  p.name = "next to the antenna";
+  p.x = Length::InMetres(1);
+  p.height = Length::InMetres(2);
+  s.places.push_back(p);
+  const assess::StationEvaluation e = assess::Evaluate(s);
+  ASSERT_EQ(e.installations.size(), 1u) << FormatDiagnostics(Validate(s, "no power"));
+  for (const assess::TierResult& t : e.installations[0].results) {
+    ASSERT_TRUE(t.KeepOutM().has_value());
+    EXPECT_EQ(*t.KeepOutM(), 0) << assess::TierId(t.tier);
+  }
+  for (const assess::PlaceSum& sum : e.places.at(0).sums) EXPECT_EQ(sum.sum, 0);
+  EXPECT_TRUE(e.verdict.complies);
 }
 
 struct AntennaCase {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "station/Station.h"
 #include "station/Tables.h"
@@ -41,16 +42,17 @@ TEST(StationTablesTest, EveryRowReadsAndHasASource) {
   for (const AntennaKindRow& r : AntennaKinds()) EXPECT_FALSE(r.source.empty()) << r.kind;
 }
 
-// The fitted model reproduces the published figures kept with each cable to
-// within 5 %.
-TEST(StationTablesTest, CableModelMatchesItsFigures) {
+// The fitted model is never lossier than the published figures kept with
+// each cable (a loss too high understates the power at the antenna), and
+// within 15 % below them.  The figures are kept to four digits: 1e-4.
+TEST(StationTablesTest, CableModelIsNeverLossierThanItsFigures) {
   for (const CableRow& c : Cables()) {
-    const Real at1 = MatchedLossDbPer100m(c, c.checkMHz1);
-    const Real at2 = MatchedLossDbPer100m(c, c.checkMHz2);
-    EXPECT_NEAR(static_cast<double>(at1 / c.checkDbPer100m1), 1.0, 0.05)
-        << c.id << " at " << static_cast<double>(c.checkMHz1) << " MHz";
-    EXPECT_NEAR(static_cast<double>(at2 / c.checkDbPer100m2), 1.0, 0.05)
-        << c.id << " at " << static_cast<double>(c.checkMHz2) << " MHz";
+    for (const auto& [mhz, figure] :
+         {std::pair{c.checkMHz1, c.checkDbPer100m1}, std::pair{c.checkMHz2, c.checkDbPer100m2}}) {
+      const double ratio = static_cast<double>(MatchedLossDbPer100m(c, mhz) / figure);
+      EXPECT_LE(ratio, 1.0001) << c.id << " at " << static_cast<double>(mhz) << " MHz";
+      EXPECT_GE(ratio, 0.85) << c.id << " at " << static_cast<double>(mhz) << " MHz";
+    }
   }
 }
 

@@ -316,7 +316,8 @@ constexpr const char* kExitStatus =
     "     or a picture or file could not be written\n"
     "  2  the command line is not valid, or a setting names a value the window\n"
     "     cannot reach (nothing is printed on standard output)\n"
-    "  3  a station file's station does not comply (the report is printed)\n";
+    "  3  a station file's station does not comply, or is not shown to comply (no\n"
+    "     place or property line yet; the report is printed)\n";
 
 // The usage line and the forms of ACTION stand where CLI11 puts its own
 // usage line.

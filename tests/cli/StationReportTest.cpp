@@ -108,6 +108,23 @@ INSTANTIATE_TEST_SUITE_P(
                    0.0005L},
         FigureCase{"A80", kWorkedA80, "/installations/0/results/3/timeAveragedKeepOutM", 0.284L,
                    0.0005L},
+        // The nerve-stimulation level governs ICNIRP general public: the
+        // result's frequency and limit are its own, 83²/377 W/m² at the
+        // band's lower edge, beside the keep-out they give; the
+        // time-averaged criterion's (300/4^0.7 V/m)²/377 at 4 MHz stays in
+        // "criteria".
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/frequencyMHz", 3.5L, 1e-12L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/limitWm2", 18.273L, 0.0005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/criteria/1/limitWm2", 18.273L,
+                   0.0005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/criteria/1/keepOutM", 1.352L,
+                   0.0005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/criteria/0/frequencyMHz", 4,
+                   1e-12L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/criteria/0/limitWm2", 34.28L,
+                   0.005L},
+        FigureCase{"A80", kWorkedA80, "/installations/0/results/2/criteria/0/keepOutM", 0.625L,
+                   0.0005L},
         // F: a 2 m yagi and a 20 m beam on one mast, one group.
         FigureCase{"F", kWorkedF, "/places/0/distancesM/2m", 11.314L, 0.0005L},
         FigureCase{"F", kWorkedF, "/places/0/distancesM/20m", 17.889L, 0.0005L},
@@ -153,6 +170,12 @@ INSTANTIATE_TEST_SUITE_P(
         WordCase{kWorkedA80, "/installations/0/results/0/criterion", "time-averaged"},
         WordCase{kWorkedA80, "/installations/0/results/2/criterion", "instantaneous"},
         WordCase{kWorkedA80, "/installations/0/results/3/criterion", "instantaneous"},
+        WordCase{kWorkedA80, "/installations/0/results/2/frequencyReason", "lower-edge"},
+        WordCase{kWorkedA80, "/installations/0/results/2/criteria/0/governs", false},
+        WordCase{kWorkedA80, "/installations/0/results/2/criteria/1/governs", true},
+        WordCase{kWorkedA80, "/installations/0/results/2/criteria/1/criterion", "instantaneous"},
+        // FCC: one criterion, which governs
+        WordCase{kWorkedA80, "/installations/0/results/0/criteria/0/governs", true},
         // FCC has no instantaneous criterion, below 10 MHz neither
         WordCase{kWorkedA80, "/installations/0/results/0/instantaneousKeepOutM", nullptr},
         WordCase{kWorkedF, "/places/0/sums/0/set", "fcc"},

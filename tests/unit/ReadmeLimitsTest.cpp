@@ -106,10 +106,9 @@ TEST_P(ReadmeLimitsTest, TheTableGivesTheProgramsLimits) {
                      }});
   }
   for (std::size_t i = 0; i < formulas.size(); ++i) {
-    const std::string formula = formulas[i];
     spans.push_back({std::stold(bounds[i]),
                      i + 1 < bounds.size() ? std::stold(bounds[i + 1]) : highest,
-                     [formula](Real f) { return Piece(formula, f); }});
+                     [formula = formulas[i]](Real f) { return Piece(formula, f); }});
   }
   for (const Span& s : spans) {
     for (const Real f : {s.lower, std::sqrt(s.lower * s.upper), s.upper * (1 - 1e-9L)}) {

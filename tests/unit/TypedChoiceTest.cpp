@@ -106,6 +106,7 @@ TEST_P(TypedChoiceCaseTest, NamesTheRowOrListsTheCandidates) {
   }
   EXPECT_EQ(named.choice, nullptr) << t.what << ": " << named.choice->word;
   std::vector<std::string> words;
+  words.reserve(named.candidates.size());
   for (const Choice* c : named.candidates) words.push_back(c->word);
   EXPECT_EQ(words, t.candidates) << t.what;
 }

@@ -27,6 +27,8 @@ struct Coverage {
 constexpr Coverage kCoverage[] = {
     {LimitSetChoice::Fcc, 0.3L, 100000.0L},         // 47 CFR 1.1310 Table 1
     {LimitSetChoice::Icnirp2020, 0.1L, 300000.0L},  // ICNIRP 2020 Table 5
+    {LimitSetChoice::Icnirp1998, 0.1L, 300000.0L},  // data/limit-sets.csv
+    {LimitSetChoice::Sc6, 0.1L, 300000.0L},         // data/limit-sets.csv
 };
 
 std::string Mhz(Real f) {
@@ -177,7 +179,7 @@ class Checker {
       Report(e, "region", "expected ITU region 1, 2 or 3, found " + std::to_string(s_.region));
     }
     if (s_.limitSets.empty()) {
-      Report(e, "limit-sets", "expected at least one limit set: \"fcc\", \"icnirp-2020\"");
+      Report(e, "limit-sets", "expected at least one limit set: " + LimitSetWordsText());
     }
     for (std::size_t i = 0; i < s_.limitSets.size(); ++i) {
       for (std::size_t j = 0; j < i; ++j) {

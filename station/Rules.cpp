@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "station/FileWords.h"
 #include "station/TableReader.h"
@@ -17,6 +18,7 @@ struct RulesTables {
   std::vector<LimitRow> limits;
   std::vector<CountryRow> countries;
   std::vector<ThresholdRow> thresholds;
+  std::vector<std::pair<std::string, BandRow>> bands;  // by country
   std::vector<std::string> problems;
 };
 
@@ -143,6 +145,28 @@ void ReadThresholds(RulesTables& all) {
   all.problems.insert(all.problems.end(), r.Problems().begin(), r.Problems().end());
 }
 
+void ReadCountryBands(RulesTables& all) {
+  Reader r("data/country-bands.csv", TableText_country_bands());
+  for (std::size_t i = 0; i < r.Rows(); ++i) {
+    const std::size_t before = r.ProblemCount();
+    const std::string country = r.Text(i, "country");
+    BandRow row;
+    row.name = r.Text(i, "name");
+    Edges(r, i, row.lowerMHz, row.upperMHz);
+    row.source = r.Source(i);
+    const auto c = std::find_if(all.countries.begin(), all.countries.end(),
+                                [&](const CountryRow& k) { return k.code == country; });
+    if (c == all.countries.end()) {
+      r.Problem(i, "country " + country + " is not in data/countries.csv");
+    } else {
+      row.region = c->region;
+    }
+    if (row.name.empty()) r.Problem(i, "no name");
+    if (r.ProblemCount() == before) all.bands.emplace_back(country, row);
+  }
+  all.problems.insert(all.problems.end(), r.Problems().begin(), r.Problems().end());
+}
+
 // The rows of a set's tier and criterion are one curve: the same range
 // pieced without gaps or overlaps, in order.
 void RequireContiguous(RulesTables& all) {
@@ -171,6 +195,7 @@ const RulesTables& Tables() {
     ReadLimits(t);
     ReadCountries(t);
     ReadThresholds(t);
+    ReadCountryBands(t);
     RequireContiguous(t);
     return t;
   }();
@@ -247,6 +272,19 @@ std::vector<const ThresholdRow*> ThresholdTestRows(std::string_view test) {
     if (t.test == test) rows.push_back(&t);
   }
   return rows;
+}
+
+const BandRow* FindCountryBand(const std::optional<std::string>& country, std::string_view name) {
+  if (!country) return nullptr;
+  for (const auto& [code, band] : Tables().bands) {
+    if (code == *country && band.name == name) return &band;
+  }
+  return nullptr;
+}
+
+const BandRow* FindStationBand(const Station& station, std::string_view name) {
+  if (const BandRow* own = FindCountryBand(station.country, name)) return own;
+  return FindBand(name, station.region);
 }
 
 std::vector<LimitSetChoice> DefaultLimitSets(const std::optional<std::string>& country) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "station/Station.h"
+#include "station/Tables.h"
 
 namespace korrin::station {
 
@@ -87,6 +88,14 @@ std::string CountryCodesText();
 
 // The rows of a threshold test, in the table's order; empty when unknown.
 std::vector<const ThresholdRow*> ThresholdTestRows(std::string_view test);
+
+// A country's own row for a band (data/country-bands.csv), its region the
+// country's; nullptr when the country keeps its region's row.
+const BandRow* FindCountryBand(const std::optional<std::string>& country, std::string_view name);
+
+// The band a station's installation names: the country's own row, else the
+// region's (station/Tables.h FindBand).
+const BandRow* FindStationBand(const Station& station, std::string_view name);
 
 // The limit sets and ITU region a station is evaluated with when its file
 // names `country` and leaves out limit-sets and region.

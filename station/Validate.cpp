@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "station/FileWords.h"
+#include "station/Rules.h"
 #include "station/Schema.h"
 #include "station/StationFile.h"
 #include "station/Tables.h"
@@ -175,6 +176,10 @@ class Checker {
     Text(e, "callsign", s_.callsign);
     Text(e, "site", s_.site);
     Text(e, "evaluated-by", s_.evaluatedBy);
+    if (s_.country && FindCountry(*s_.country) == nullptr) {
+      Report(e, "country",
+             "unknown country \"" + *s_.country + "\"; expected one of " + CountryCodesText());
+    }
     if (s_.region < 1 || s_.region > 3) {
       Report(e, "region", "expected ITU region 1, 2 or 3, found " + std::to_string(s_.region));
     }
@@ -455,7 +460,7 @@ class Checker {
     }
     const BandRow* band = nullptr;
     if (n.band) {
-      band = FindBand(*n.band, s_.region);
+      band = FindStationBand(s_, *n.band);
       if (band == nullptr) {
         bool elsewhere = false;
         for (int r = 1; r <= 3; ++r) elsewhere = elsewhere || FindBand(*n.band, r) != nullptr;

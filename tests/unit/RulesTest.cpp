@@ -15,6 +15,7 @@
 #include "station/Rules.h"
 #include "station/StationFile.h"
 #include "station/TablesText.h"
+#include "ui/station/Edit.h"
 
 namespace korrin::assess {
 namespace {
@@ -34,6 +35,7 @@ TEST(RulesTablesTest, BuiltInTextIsTheFileOnDiskAndEveryRowReads) {
   EXPECT_EQ(station::TableText_limit_sets(), FileText("data/limit-sets.csv"));
   EXPECT_EQ(station::TableText_countries(), FileText("data/countries.csv"));
   EXPECT_EQ(station::TableText_threshold_tests(), FileText("data/threshold-tests.csv"));
+  EXPECT_EQ(station::TableText_country_bands(), FileText("data/country-bands.csv"));
   for (const std::string& p : station::RulesTableProblems()) ADD_FAILURE() << p;
   ASSERT_FALSE(station::LimitRows().empty());
   ASSERT_FALSE(station::Countries().empty());
@@ -236,18 +238,24 @@ TEST(RulesEvaluationTest, SafetyCodeSixNerveStimulationOnEightyMetres) {
 
 // The band edges follow the country's band plan: a British 70 cm
 // installation is evaluated over 430-440 MHz (region 1), not the 420-450
-// MHz of region 2 that a file without a country assumes.
+// MHz of region 2 that a file without a country assumes; British 60 m
+// spans the UK's own segments, 5258.5-5406.5 kHz, where Germany keeps
+// region 1's 5351.5-5366.5 kHz.
 TEST(RulesEvaluationTest, CountryChoosesTheBandPlan) {
   struct Row {
     const char* country;
+    const char* band;
     double lowerMHz;
     double upperMHz;
   };
-  for (const Row& row : {Row{"country = \"GB\"\n", 430, 440}, Row{"", 420, 450}}) {
-    const StationEvaluation e = Evaluate(Read(kHead + row.country + CwDipole("band = \"70cm\"")));
-    ASSERT_EQ(e.installations.size(), 1u) << row.country;
-    EXPECT_EQ(D(e.installations[0].lowerMHz), row.lowerMHz) << row.country;
-    EXPECT_EQ(D(e.installations[0].upperMHz), row.upperMHz) << row.country;
+  for (const Row& row : {Row{"country = \"GB\"\n", "band = \"70cm\"", 430, 440},
+                         Row{"", "band = \"70cm\"", 420, 450},
+                         Row{"country = \"GB\"\n", "band = \"60m\"", 5.2585, 5.4065},
+                         Row{"country = \"DE\"\n", "band = \"60m\"", 5.3515, 5.3665}}) {
+    const StationEvaluation e = Evaluate(Read(kHead + row.country + CwDipole(row.band)));
+    ASSERT_EQ(e.installations.size(), 1u) << row.country << row.band;
+    EXPECT_NEAR(D(e.installations[0].lowerMHz), row.lowerMHz, 1e-12) << row.country << row.band;
+    EXPECT_NEAR(D(e.installations[0].upperMHz), row.upperMHz, 1e-12) << row.country << row.band;
   }
 }
 
@@ -356,6 +364,20 @@ TEST(RulesStationFileTest, CountrySetsTheDefaultsTheFileMayOverride) {
   }
 }
 
+// The station window's country choice: the country's region and sets come
+// with it; choosing none keeps what the station has.
+TEST(RulesStationFileTest, ChoosingACountryInTheHeading) {
+  station::Station s = Read(kHead + CwDipole("frequency-mhz = 14.2"));
+  const stationui::Heading de = stationui::WithCountry(stationui::HeadingOf(s), "DE");
+  EXPECT_EQ(de.country, std::optional<std::string>("DE"));
+  EXPECT_EQ(de.region, 1);
+  EXPECT_EQ(de.limitSets, std::vector<LimitSetChoice>{LimitSetChoice::Icnirp1998});
+  const stationui::Heading none = stationui::WithCountry(de, std::nullopt);
+  EXPECT_FALSE(none.country);
+  EXPECT_EQ(none.region, 1);
+  EXPECT_EQ(none.limitSets, de.limitSets);
+}
+
 TEST(RulesStationFileTest, UnknownCountryIsRefusedWithTheList) {
   const station::ReadResult read = station::ParseStation(
       kHead + "country = \"XX\"\n" + CwDipole("frequency-mhz = 14.2"), "test.station.toml");
@@ -363,6 +385,16 @@ TEST(RulesStationFileTest, UnknownCountryIsRefusedWithTheList) {
   const std::string message = station::FormatDiagnostics(read.errors);
   EXPECT_NE(message.find("unknown country \"XX\""), std::string::npos) << message;
   EXPECT_NE(message.find("\"US\", \"CA\", \"GB\", \"DE\", \"AU\""), std::string::npos) << message;
+}
+
+// A station made in the program with a country the table lacks is refused
+// by the same checks a file meets.
+TEST(RulesStationFileTest, UnknownCountryInAStationIsAProblem) {
+  station::Station s = Read(kHead + CwDipole("frequency-mhz = 14.2"));
+  s.country = "ZZ";
+  const std::vector<station::Diagnostic> problems = station::Validate(s, "made.station.toml");
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(station::FormatDiagnostics(problems).find("unknown country \"ZZ\""), std::string::npos);
 }
 
 TEST(RulesEvaluationTest, RulesAppliedNameTheEditions) {

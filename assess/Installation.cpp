@@ -90,13 +90,6 @@ struct CaseMaker {
   }
 };
 
-FrequencyReason ReasonAt(Real f, const ResolvedInstallation& r) {
-  if (r.lowerMHz == r.upperMHz) return FrequencyReason::Given;
-  if (f == r.lowerMHz) return FrequencyReason::LowerEdge;
-  if (f == r.upperMHz) return FrequencyReason::UpperEdge;
-  return FrequencyReason::Breakpoint;  // a limit's breakpoint, or where the set's range starts
-}
-
 // The criterion over the installation's frequencies; empty when it does
 // not apply anywhere there.  `failed` turns true when a case cannot be
 // worked although the criterion applies (a feed line that does not fit).
@@ -168,6 +161,13 @@ std::optional<CriterionResult> EvaluateCriterion(const CaseMaker& make, const Ra
 }
 
 }  // namespace
+
+FrequencyReason ReasonAt(Real f, const ResolvedInstallation& r) {
+  if (r.lowerMHz == r.upperMHz) return FrequencyReason::Given;
+  if (f == r.lowerMHz) return FrequencyReason::LowerEdge;
+  if (f == r.upperMHz) return FrequencyReason::UpperEdge;
+  return FrequencyReason::Breakpoint;  // a limit's breakpoint, or where the set's range starts
+}
 
 std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallation& r,
                                                        const std::vector<LimitSetChoice>& sets,

@@ -72,6 +72,10 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
                                                        const std::vector<LimitSetChoice>& sets,
                                                        std::vector<std::string>& problems);
 
+// Why a candidate frequency of an installation is evaluated: the one
+// given, a band edge, else a breakpoint inside the band (Installation.cpp).
+FrequencyReason ReasonAt(Real frequencyMHz, const ResolvedInstallation& r);
+
 // ---- threshold test of one installation (ThresholdTest.cpp) ----
 
 // The test's rows against the installation's EIRP over its band; empty

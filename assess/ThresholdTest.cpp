@@ -117,15 +117,7 @@ std::optional<ThresholdResult> EvaluateThreshold(const ResolvedInstallation& r,
 
   std::vector<Reading> readings;
   for (const CandidateFrequency& f : CandidateFrequencies(lowest, highest, breaks)) {
-    FrequencyReason reason = FrequencyReason::Breakpoint;
-    if (r.lowerMHz == r.upperMHz) {
-      reason = FrequencyReason::Given;
-    } else if (f.frequencyMHz == r.lowerMHz) {
-      reason = FrequencyReason::LowerEdge;
-    } else if (f.frequencyMHz == r.upperMHz) {
-      reason = FrequencyReason::UpperEdge;
-    }
-    const std::optional<Reading> at = At(r, rows, f.frequencyMHz, reason);
+    const std::optional<Reading> at = At(r, rows, f.frequencyMHz, ReasonAt(f.frequencyMHz, r));
     if (!at) {
       ok = false;
       return std::nullopt;

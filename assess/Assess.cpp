@@ -29,6 +29,10 @@ bool IsSelected(const StationState& s, LimitSet set) {
     case LimitSet::FccOccupational:
     case LimitSet::Icnirp2020:
     case LimitSet::Icnirp2020Occupational:
+    case LimitSet::Icnirp1998:
+    case LimitSet::Icnirp1998Occupational:
+    case LimitSet::Sc6Uncontrolled:
+    case LimitSet::Sc6Controlled:
       break;  // today's rules: the window offers none of them
   }
   return false;

@@ -23,10 +23,14 @@ enum class LimitSet {
   HandSet,                 // the window's hand-set limit, only while it is selected
   Icnirp2020Occupational,  // ICNIRP 2020 occupational (ARPANSA RPS S-1, 2021), 30 min
   CalculatorFcc,           // the window's FCC: general population as the calculator shows it
+  Icnirp1998,              // ICNIRP 1998 general public (1999/519/EC, 26. BImSchV), 6 min
+  Icnirp1998Occupational,  // ICNIRP 1998 occupational, 6 min
+  Sc6Uncontrolled,         // Health Canada Safety Code 6 (2015), uncontrolled environments, 6 min
+  Sc6Controlled,           // Health Canada Safety Code 6 (2015), controlled environments, 6 min
 };
 
 // How many limit sets there are: the size of an array indexed by LimitSet.
-inline constexpr std::size_t kLimitSetCount = 8;
+inline constexpr std::size_t kLimitSetCount = 12;
 
 // "fcc-general", "fcc-occupational", "icnirp-2020", "arpansa-2002",
 // "as2772", "hand-set", "icnirp-2020-occupational", "calculator-fcc".
@@ -46,6 +50,16 @@ std::vector<Real> LimitBreakpointsMHz(LimitSet set);
 
 // The set's averaging time in minutes; empty for the hand-set limit.
 std::optional<Real> LimitAveragingMinutes(LimitSet set);
+
+// The set's averaging time at a frequency, for the sets whose time changes
+// with it (ICNIRP 1998 above 10 GHz, Safety Code 6 above 15 GHz); else as
+// LimitAveragingMinutes, 0 for the hand-set limit.
+Real LimitAveragingMinutesAt(LimitSet set, Real frequencyMHz);
+
+// The set's instantaneous (nerve-stimulation) level at f as a plane-wave
+// density, W/m^2; empty where the set has none (outside 0.1-10 MHz, and
+// for the sets without such levels).
+std::optional<Real> InstantaneousLimitWm2(LimitSet set, Real frequencyMHz);
 
 // FCC 47 CFR 1.1307(b)(3)(i)(C): the threshold ERP in W at `distanceM`;
 // empty outside 0.3-100000 MHz.

@@ -61,7 +61,7 @@ struct CaseMaker {
     const std::optional<Real> loss = FeedLossDbAt(r, f);
     if (!loss) return std::nullopt;
     const std::optional<Real> limit = criterion == Criterion::Instantaneous
-                                          ? NerveStimulationLimitWm2(tier, f)
+                                          ? InstantaneousLimitWm2(set, f)
                                       : cautious ? CautiousLimitWm2(set, f)
                                                  : LimitAtFrequency(set, f);
     if (!limit) return std::nullopt;
@@ -79,7 +79,9 @@ struct CaseMaker {
     // envelope power counts, without duty or cycle.
     c.powerW = criterion == Criterion::Instantaneous
                    ? c.powerAtAntennaW
-                   : c.powerAtAntennaW * r.duty * TimeFraction(r.cycle, averagingMinutes);
+                   : c.powerAtAntennaW * r.duty *
+                         TimeFraction(r.cycle,
+                                      std::min(averagingMinutes, LimitAveragingMinutesAt(set, f)));
     c.gainRatio = GainRatioAt(r, f);
     c.groundFactor = r.groundFactor;
     c.limitWm2 = *limit;
@@ -87,13 +89,6 @@ struct CaseMaker {
     return c;
   }
 };
-
-FrequencyReason ReasonAt(Real f, const ResolvedInstallation& r) {
-  if (r.lowerMHz == r.upperMHz) return FrequencyReason::Given;
-  if (f == r.lowerMHz) return FrequencyReason::LowerEdge;
-  if (f == r.upperMHz) return FrequencyReason::UpperEdge;
-  return FrequencyReason::Breakpoint;  // a limit's breakpoint, or where the set's range starts
-}
 
 // The criterion over the installation's frequencies; empty when it does
 // not apply anywhere there.  `failed` turns true when a case cannot be
@@ -167,6 +162,13 @@ std::optional<CriterionResult> EvaluateCriterion(const CaseMaker& make, const Ra
 
 }  // namespace
 
+FrequencyReason ReasonAt(Real f, const ResolvedInstallation& r) {
+  if (r.lowerMHz == r.upperMHz) return FrequencyReason::Given;
+  if (f == r.lowerMHz) return FrequencyReason::LowerEdge;
+  if (f == r.upperMHz) return FrequencyReason::UpperEdge;
+  return FrequencyReason::Breakpoint;  // a limit's breakpoint, or where the set's range starts
+}
+
 std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallation& r,
                                                        const std::vector<LimitSetChoice>& sets,
                                                        std::vector<std::string>& problems) {
@@ -204,7 +206,7 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
       const CaseMaker averaged{r, limits, tier, Criterion::TimeAveraged, t.averagingMinutes};
       t.timeAveraged = EvaluateCriterion(averaged, TimeAveragedRange(limits),
                                          LimitBreakpointsMHz(limits), failed);
-      if (set == LimitSetChoice::Icnirp2020) {
+      if (HasInstantaneousLevels(set)) {
         const CaseMaker peak{r, limits, tier, Criterion::Instantaneous, t.averagingMinutes};
         t.instantaneous =
             EvaluateCriterion(peak, kInstantaneousRange,

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "assess/Internal.h"
+#include "assess/StationMethod.h"
 #include "core/Calc.h"
+#include "station/FileWords.h"
+#include "station/Rules.h"
 
 namespace korrin::assess {
 
@@ -89,6 +92,34 @@ std::vector<Real> Breaks(const Piece (&pieces)[N], Real highestMHz) {
   return b;
 }
 
+// The sets whose curves are rows of data/limit-sets.csv: the table's word
+// for the set and whether the tier is the occupational one.
+struct TableSet {
+  station::LimitSetChoice choice;
+  bool occupational;
+};
+
+std::optional<TableSet> FromTable(LimitSet set) {
+  switch (set) {
+    case LimitSet::Icnirp1998:
+      return TableSet{station::LimitSetChoice::Icnirp1998, false};
+    case LimitSet::Icnirp1998Occupational:
+      return TableSet{station::LimitSetChoice::Icnirp1998, true};
+    case LimitSet::Sc6Uncontrolled:
+      return TableSet{station::LimitSetChoice::Sc6, false};
+    case LimitSet::Sc6Controlled:
+      return TableSet{station::LimitSetChoice::Sc6, true};
+    default:
+      return std::nullopt;
+  }
+}
+
+const station::LimitRow* TableRow(LimitSet set, bool instantaneous, Real f) {
+  const std::optional<TableSet> t = FromTable(set);
+  if (!t) return nullptr;
+  return station::FindLimitRow(station::LimitSetWord(t->choice), t->occupational, instantaneous, f);
+}
+
 // The window's fixed standards through the cycle's own limit; FCC general
 // population is the window's FCC limit.
 Real WindowStandard(LimitSet set, Real f) {
@@ -125,6 +156,14 @@ const char* LimitSetId(LimitSet set) {
       return "icnirp-2020-occupational";
     case LimitSet::CalculatorFcc:
       return "calculator-fcc";
+    case LimitSet::Icnirp1998:
+      return "icnirp-1998";
+    case LimitSet::Icnirp1998Occupational:
+      return "icnirp-1998-occupational";
+    case LimitSet::Sc6Uncontrolled:
+      return "sc6-2015-uncontrolled";
+    case LimitSet::Sc6Controlled:
+      return "sc6-2015-controlled";
   }
   return "";
 }
@@ -147,6 +186,14 @@ const char* LimitSetName(LimitSet set) {
       return "ICNIRP 2020 / ARPANSA RPS S-1 (2021), occupational";
     case LimitSet::CalculatorFcc:
       return "The calculator's FCC 47 CFR 1.1310 (2021), general population";
+    case LimitSet::Icnirp1998:
+      return "ICNIRP 1998 (1999/519/EC, 26. BImSchV), general public";
+    case LimitSet::Icnirp1998Occupational:
+      return "ICNIRP 1998, occupational";
+    case LimitSet::Sc6Uncontrolled:
+      return "Health Canada Safety Code 6 (2015), uncontrolled environments";
+    case LimitSet::Sc6Controlled:
+      return "Health Canada Safety Code 6 (2015), controlled environments";
   }
   return "";
 }
@@ -165,6 +212,14 @@ std::optional<Real> LimitAtFrequency(LimitSet set, Real frequencyMHz) {
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
       return WindowStandard(set, frequencyMHz);
+    case LimitSet::Icnirp1998:
+    case LimitSet::Icnirp1998Occupational:
+    case LimitSet::Sc6Uncontrolled:
+    case LimitSet::Sc6Controlled:
+      if (const station::LimitRow* row = TableRow(set, false, frequencyMHz)) {
+        return row->DensityWm2(frequencyMHz);
+      }
+      break;
     case LimitSet::HandSet:
       break;
   }
@@ -188,11 +243,40 @@ std::vector<Real> LimitBreakpointsMHz(LimitSet set) {
       return Breaks(kIcnirp2020Occupational, kIcnirpHighestMHz);
     case LimitSet::Arpansa2002:
       return {std::begin(kArpansaBreaksMHz), std::end(kArpansaBreaksMHz)};
+    case LimitSet::Icnirp1998:
+    case LimitSet::Icnirp1998Occupational:
+    case LimitSet::Sc6Uncontrolled:
+    case LimitSet::Sc6Controlled: {
+      const TableSet t = *FromTable(set);
+      return station::LimitRowEdgesMHz(station::LimitSetWord(t.choice), t.occupational, false);
+    }
     case LimitSet::As2772:
     case LimitSet::HandSet:
       break;
   }
   return {};
+}
+
+Real LimitAveragingMinutesAt(LimitSet set, Real frequencyMHz) {
+  if (const station::LimitRow* row = TableRow(set, false, frequencyMHz)) {
+    return row->AveragingMinutesAt(frequencyMHz);
+  }
+  return LimitAveragingMinutes(set).value_or(0.0L);
+}
+
+std::optional<Real> InstantaneousLimitWm2(LimitSet set, Real frequencyMHz) {
+  switch (set) {
+    case LimitSet::Icnirp2020:
+      return NerveStimulationLimitWm2(Tier::General, frequencyMHz);
+    case LimitSet::Icnirp2020Occupational:
+      return NerveStimulationLimitWm2(Tier::Occupational, frequencyMHz);
+    default:
+      break;
+  }
+  if (const station::LimitRow* row = TableRow(set, true, frequencyMHz)) {
+    return row->DensityWm2(frequencyMHz);
+  }
+  return std::nullopt;
 }
 
 std::optional<Real> LimitAveragingMinutes(LimitSet set) {
@@ -210,6 +294,13 @@ bool Applies(LimitSet set, Real f) {
     case LimitSet::Icnirp2020:
     case LimitSet::Icnirp2020Occupational:
       return f >= kIcnirpLowestMHz && f < kIcnirpHighestMHz;
+    case LimitSet::Icnirp1998:
+    case LimitSet::Icnirp1998Occupational:
+    case LimitSet::Sc6Uncontrolled:
+    case LimitSet::Sc6Controlled: {
+      const std::vector<Real> edges = LimitBreakpointsMHz(set);
+      return !edges.empty() && f >= edges.front() && f < edges.back();
+    }
     case LimitSet::Arpansa2002:
     case LimitSet::As2772:
     case LimitSet::HandSet:
@@ -229,6 +320,12 @@ std::optional<Real> AveragingMinutes(LimitSet set) {
     case LimitSet::As2772:
     // The calculator's six-minute average, though the rule averages over 30.
     case LimitSet::CalculatorFcc:
+    // The new sets' averaging time below 10 GHz; above it, the table's time
+    // at each frequency (LimitAveragingMinutesAt).
+    case LimitSet::Icnirp1998:
+    case LimitSet::Icnirp1998Occupational:
+    case LimitSet::Sc6Uncontrolled:
+    case LimitSet::Sc6Controlled:
       return 6.0L;
     case LimitSet::HandSet:
       break;
@@ -250,7 +347,7 @@ StationState WithLimitSet(const StationState& recalculated, const StationState& 
     s.StandardARPANSA = set == LimitSet::Arpansa2002;
     s.StandardFCC = set == LimitSet::FccGeneral || set == LimitSet::CalculatorFcc;
     s.StandardVariable = set == LimitSet::FccOccupational || set == LimitSet::Icnirp2020 ||
-                         set == LimitSet::Icnirp2020Occupational;
+                         set == LimitSet::Icnirp2020Occupational || FromTable(set).has_value();
     if (s.StandardVariable) {
       s.RadiationLimit = *LimitAtFrequency(set, s.FrequencyMHz);
     } else {

@@ -11,6 +11,7 @@
 #include "nearfield/NecFile.h"
 #include "nearfield/Presets.h"
 #include "station/FileWords.h"
+#include "station/Rules.h"
 #include "station/Tables.h"
 
 namespace korrin::assess {
@@ -126,7 +127,7 @@ std::optional<Real> NearFieldFrequencyMHz(const station::Station& station,
                                           const station::Installation& installation) {
   if (installation.frequencyMHz) return installation.frequencyMHz;
   if (installation.band) {
-    if (const station::BandRow* b = station::FindBand(*installation.band, station.region)) {
+    if (const station::BandRow* b = station::FindStationBand(station, *installation.band)) {
       return (b->lowerMHz + b->upperMHz) / 2;
     }
   }
@@ -160,7 +161,7 @@ NearFieldModel ModelInstallation(const station::Station& station,
   // for each watt).
   const station::BandRow* b = installation.frequencyMHz || !installation.band
                                   ? nullptr
-                                  : station::FindBand(*installation.band, station.region);
+                                  : station::FindStationBand(station, *installation.band);
   if (b != nullptr) {
     m.limitBand = {b->lowerMHz, b->upperMHz};
     m.alsoAtMHz = {b->lowerMHz, b->upperMHz};

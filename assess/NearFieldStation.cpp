@@ -19,8 +19,19 @@ namespace {
 
 namespace nf = korrin::nearfield;
 
-nf::LimitSet NearFieldSet(LimitSetChoice set) {
-  return set == LimitSetChoice::Fcc ? nf::LimitSet::Fcc : nf::LimitSet::Icnirp2020;
+// The near field's own set; empty for the sets it has no field limits of
+// (ICNIRP 1998, Safety Code 6), which the far-field estimate evaluates.
+std::optional<nf::LimitSet> NearFieldSet(LimitSetChoice set) {
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      return nf::LimitSet::Fcc;
+    case LimitSetChoice::Icnirp2020:
+      return nf::LimitSet::Icnirp2020;
+    case LimitSetChoice::Icnirp1998:
+    case LimitSetChoice::Sc6:
+      break;
+  }
+  return std::nullopt;
 }
 
 nf::Tier NearFieldTier(Tier tier) {
@@ -46,14 +57,14 @@ struct Fractions {
 std::optional<Real> FractionOf(const Fractions& f, LimitSetChoice set, Tier tier,
                                Criterion criterion, const Point3& point) {
   const auto it = f.at.find(KeyOf(point));
-  if (it == f.at.end()) {
+  const std::optional<nf::LimitSet> nearFieldSet = NearFieldSet(set);
+  if (it == f.at.end() || !nearFieldSet) {
     // Not a point the near field was computed at: the far-field estimate.
     return FractionAtPoint(*f.farField, set, tier, criterion, point);
   }
   const nf::LimitKind kind = criterion == Criterion::TimeAveraged ? nf::LimitKind::WholeBody
                                                                   : nf::LimitKind::NerveStimulation;
-  const auto limit =
-      nf::LowestFieldLimit(NearFieldSet(set), NearFieldTier(tier), kind, f.limitBand);
+  const auto limit = nf::LowestFieldLimit(*nearFieldSet, NearFieldTier(tier), kind, f.limitBand);
   if (!limit) {
     // No field limit here (the FCC's above 300 MHz): the far-field estimate.
     return FractionAtPoint(*f.farField, set, tier, criterion, point);
@@ -76,8 +87,10 @@ nf::Point ModelPoint(const Point3& site, const Point3& antenna) {
 std::vector<nf::LimitCase> CasesOf(const station::Station& station) {
   std::vector<nf::LimitCase> cases;
   for (const LimitSetChoice set : station.limitSets) {
-    cases.push_back({NearFieldSet(set), nf::Tier::General});
-    cases.push_back({NearFieldSet(set), nf::Tier::Occupational});
+    const std::optional<nf::LimitSet> s = NearFieldSet(set);
+    if (!s) continue;
+    cases.push_back({*s, nf::Tier::General});
+    cases.push_back({*s, nf::Tier::Occupational});
   }
   return cases;
 }

@@ -65,7 +65,7 @@ std::vector<PropertySum> EvaluatePropertyLine(const station::Property& property,
   std::vector<SumKey> keys;
   for (LimitSetChoice set : sets) {
     keys.push_back({set, Criterion::TimeAveraged});
-    if (set == LimitSetChoice::Icnirp2020) keys.push_back({set, Criterion::Instantaneous});
+    if (HasInstantaneousLevels(set)) keys.push_back({set, Criterion::Instantaneous});
   }
   // One entry per group and key, in that order; `seen` tells whether the
   // instantaneous criterion applied anywhere along the line.

@@ -8,6 +8,7 @@
 
 #include "assess/StationInternal.h"
 #include "assess/StationMethod.h"
+#include "station/Rules.h"
 
 namespace korrin::assess {
 
@@ -17,6 +18,10 @@ const char* LimitSetChoiceId(LimitSetChoice set) {
       return "fcc";
     case LimitSetChoice::Icnirp2020:
       return "icnirp-2020";
+    case LimitSetChoice::Icnirp1998:
+      return "icnirp-1998";
+    case LimitSetChoice::Sc6:
+      return "sc6-2015";
   }
   return "";
 }
@@ -75,13 +80,46 @@ const char* FrequencyReasonWords(FrequencyReason reason) {
 }
 
 LimitSet LimitSetFor(LimitSetChoice set, Tier tier) {
-  if (set == LimitSetChoice::Fcc) {
-    return tier == Tier::General ? LimitSet::FccGeneral : LimitSet::FccOccupational;
+  const bool general = tier == Tier::General;
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      return general ? LimitSet::FccGeneral : LimitSet::FccOccupational;
+    case LimitSetChoice::Icnirp2020:
+      break;
+    case LimitSetChoice::Icnirp1998:
+      return general ? LimitSet::Icnirp1998 : LimitSet::Icnirp1998Occupational;
+    case LimitSetChoice::Sc6:
+      return general ? LimitSet::Sc6Uncontrolled : LimitSet::Sc6Controlled;
   }
-  return tier == Tier::General ? LimitSet::Icnirp2020 : LimitSet::Icnirp2020Occupational;
+  return general ? LimitSet::Icnirp2020 : LimitSet::Icnirp2020Occupational;
+}
+
+std::string SetTierName(LimitSetChoice set, Tier tier) {
+  const bool general = tier == Tier::General;
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      return general ? "FCC general population" : "FCC occupational";
+    case LimitSetChoice::Icnirp2020:
+      break;
+    case LimitSetChoice::Icnirp1998:
+      return general ? "ICNIRP 1998 general public" : "ICNIRP 1998 occupational";
+    case LimitSetChoice::Sc6:
+      return general ? "Safety Code 6 uncontrolled" : "Safety Code 6 controlled";
+  }
+  return general ? "ICNIRP 2020 general public" : "ICNIRP 2020 occupational";
+}
+
+bool HasInstantaneousLevels(LimitSetChoice set) {
+  return set == LimitSetChoice::Icnirp2020 || set == LimitSetChoice::Sc6;
 }
 
 std::string CriterionName(LimitSetChoice set, Tier tier, Criterion criterion) {
+  if (criterion == Criterion::Instantaneous && set == LimitSetChoice::Sc6) {
+    return std::string(
+               "Health Canada Safety Code 6 (2015) nerve-stimulation level "
+               "(instantaneous), ") +
+           (tier == Tier::General ? "uncontrolled environments" : "controlled environments");
+  }
   if (criterion == Criterion::Instantaneous) {
     return std::string("ICNIRP 2010 nerve-stimulation level (instantaneous), ") +
            (tier == Tier::General ? "general public" : "occupational");
@@ -189,14 +227,29 @@ StationEvaluation Evaluate(const station::Station& station, const TableLookups& 
   e.callsign = station.callsign;
   e.site = station.site;
   e.evaluatedBy = station.evaluatedBy;
+  e.country = station.country;
   e.region = station.region;
   e.limitSets = station.limitSets;
+  if (const station::CountryRow* c =
+          station.country ? station::FindCountry(*station.country) : nullptr) {
+    e.thresholdTest = c->thresholdTest;
+  }
 
   detail::Resolution resolved = detail::Resolve(station, tables);
   std::vector<std::string> problems = std::move(resolved.problems);
   for (const detail::ResolvedInstallation& r : resolved.installations) {
     std::optional<InstallationResult> result =
         detail::EvaluateInstallation(r, e.limitSets, problems);
+    if (result && e.thresholdTest) {
+      bool fits = true;
+      result->threshold = detail::EvaluateThreshold(r, *e.thresholdTest, fits);
+      if (!fits) {  // as EvaluateInstallation refuses a line that does not fit
+        problems.push_back("Installation \"" + r.id +
+                           "\" cannot be evaluated: the SWR measured at the transmitter does not "
+                           "fit the feed line's loss at a frequency of the threshold test.");
+        result.reset();
+      }
+    }
     if (result) e.installations.push_back(std::move(*result));
   }
   e.places = detail::EvaluatePlaces(station, e.installations, e.limitSets, options);

@@ -43,6 +43,14 @@ const char* FrequencyReasonWords(FrequencyReason reason);
 // The limit set of assess/Assessment.h that a file's set and a tier name.
 LimitSet LimitSetFor(LimitSetChoice set, Tier tier);
 
+// Whether a file's set has instantaneous nerve-stimulation levels below
+// 10 MHz besides its time-averaged ones (ICNIRP 2020, Safety Code 6).
+bool HasInstantaneousLevels(LimitSetChoice set);
+
+// A set's tier in a few words: "FCC general population", "ICNIRP 1998
+// occupational", "Safety Code 6 uncontrolled".
+std::string SetTierName(LimitSetChoice set, Tier tier);
+
 // The name of a set's tier and criterion in the program's words, with the
 // edition ("FCC 47 CFR 1.1310 (2021), general population / uncontrolled",
 // "ICNIRP 2010 nerve-stimulation level (instantaneous), general public").
@@ -154,6 +162,25 @@ struct InstallationExemption {
   std::vector<ExemptionCase> cases;         // every frequency evaluated, for the sums
 };
 
+// A threshold test on one installation's EIRP (data/threshold-tests.csv):
+// ISED RSS-102's exemption levels, Ofcom's 10 W EIRP, BEMFV's 10 W EIRP.
+struct ThresholdResult {
+  std::string test;       // the table's word: "rss-102-2015", "ofcom-2021", "bemfv-2002"
+  Real frequencyMHz = 0;  // where the EIRP comes closest to (or goes furthest past) the threshold
+  FrequencyReason reason = FrequencyReason::Given;
+  std::optional<Real> averagingMinutes;  // empty: the EIRP of the peak envelope power
+  Real eirpW = 0;                        // without ground reflection
+  Real thresholdW = 0;                   // there (the lower side's at a breakpoint)
+  bool below = false;                    // the test's own reading of a tie
+  std::string source;                    // the threshold's row
+};
+
+// The test's name with its edition ("ISED RSS-102 Issue 5 (2015) exemption
+// limits") and what its result means for the licensee ("no further
+// assessment is needed", ...).
+std::string ThresholdTestName(const std::string& test);
+std::string ThresholdVerdictWords(const std::string& test, bool below);
+
 // Where the duty factor and the transmit/receive cycle came from.
 enum class DutySource { Mode, Duty, Assumed };
 enum class CycleSource { Transmitter, Mode, None };
@@ -191,6 +218,7 @@ struct InstallationResult {
   Real gainDbi = 0;
   std::vector<TierResult> results;  // the file's limit sets in order, general then occupational
   std::optional<InstallationExemption> fccExemption;  // FCC in the file, 0.3-100000 MHz
+  std::optional<ThresholdResult> threshold;           // the country's test, where it covers
 
   const TierResult* Find(LimitSetChoice set, Tier tier) const;
   // The largest general-public keep-out distance over the limit sets (for
@@ -279,8 +307,10 @@ struct StationEvaluation {
   std::string callsign;
   std::string site;
   std::string evaluatedBy;
+  std::optional<std::string> country;  // ISO 3166 code; empty: no country named
   int region = 2;
   std::vector<LimitSetChoice> limitSets;
+  std::optional<std::string> thresholdTest;       // the country's, if it has one
   std::vector<InstallationResult> installations;  // those that could be evaluated
   std::vector<PlaceResult> places;
   std::optional<Real> propertyHeightM;  // the height the line is checked at
@@ -291,6 +321,12 @@ struct StationEvaluation {
   const InstallationResult* FindInstallation(const std::string& id) const;
   const PlaceResult* FindPlace(const std::string& name) const;
 };
+
+// The rules the evaluation applied, with their editions, in one line:
+// "Health Canada Safety Code 6 (2015), uncontrolled environments; ...;
+// ISED RSS-102 Issue 5 (2015) exemption limits; band plan of ITU region 2
+// (Canada)".  Every text, the record and the JSON name them from here.
+std::string RulesAppliedText(const StationEvaluation& evaluation);
 
 // The rows the evaluation looks up: the program's data tables, or tables
 // made in code for a test.

@@ -60,15 +60,7 @@ std::optional<InstallationExemption> EvaluateExemption(const ResolvedInstallatio
 
   std::vector<ExemptionAt> at;
   for (const CandidateFrequency& f : CandidateFrequencies(lowest, highest, breaks)) {
-    FrequencyReason reason = FrequencyReason::Breakpoint;
-    if (r.lowerMHz == r.upperMHz) {
-      reason = FrequencyReason::Given;
-    } else if (f.frequencyMHz == r.lowerMHz) {
-      reason = FrequencyReason::LowerEdge;
-    } else if (f.frequencyMHz == r.upperMHz) {
-      reason = FrequencyReason::UpperEdge;
-    }
-    const std::optional<ExemptionAt> e = At(r, f.frequencyMHz, reason, true);
+    const std::optional<ExemptionAt> e = At(r, f.frequencyMHz, ReasonAt(f.frequencyMHz, r), true);
     if (!e) {
       ok = false;
       return std::nullopt;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "assess/StationInternal.h"
+#include "station/Rules.h"
 
 namespace korrin::assess::detail {
 
@@ -169,7 +170,8 @@ bool ResolveFrequencies(Context& c, const station::Installation& i, ResolvedInst
                         std::string& problem) {
   const station::BandRow* band = nullptr;
   if (i.band) {
-    band = c.tables.band ? c.tables.band(*i.band, c.station.region) : nullptr;
+    band = station::FindCountryBand(c.station.country, *i.band);
+    if (band == nullptr && c.tables.band) band = c.tables.band(*i.band, c.station.region);
     if (band == nullptr) {
       problem = "the band " + Quoted(*i.band) + " is not in the band table for ITU region " +
                 std::to_string(c.station.region);

@@ -72,6 +72,18 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
                                                        const std::vector<LimitSetChoice>& sets,
                                                        std::vector<std::string>& problems);
 
+// Why a candidate frequency of an installation is evaluated: the one
+// given, a band edge, else a breakpoint inside the band (Installation.cpp).
+FrequencyReason ReasonAt(Real frequencyMHz, const ResolvedInstallation& r);
+
+// ---- threshold test of one installation (ThresholdTest.cpp) ----
+
+// The test's rows against the installation's EIRP over its band; empty
+// where the test covers none of it.  `ok` turns false when a feed line's
+// figures do not fit at some frequency.
+std::optional<ThresholdResult> EvaluateThreshold(const ResolvedInstallation& r,
+                                                 const std::string& test, bool& ok);
+
 // ---- FCC exemption of one installation (StationExemption.cpp) ----
 
 // Empty outside 0.3-100000 MHz.  `ok` turns false when a feed line's figures

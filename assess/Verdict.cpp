@@ -29,10 +29,7 @@ std::string Margin(const std::optional<Real>& db) {
 }
 
 std::string ShortName(LimitSetChoice set, Tier tier, Criterion criterion) {
-  std::string s =
-      set == LimitSetChoice::Fcc
-          ? (tier == Tier::General ? "FCC general population" : "FCC occupational")
-          : (tier == Tier::General ? "ICNIRP 2020 general public" : "ICNIRP 2020 occupational");
+  std::string s = SetTierName(set, tier);
   if (criterion == Criterion::Instantaneous) s += " (instantaneous)";
   return s;
 }

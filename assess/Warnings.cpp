@@ -83,6 +83,18 @@ std::string ShortName(const LimitEntry& e) {
     case LimitSet::HandSet:
       name = "the calculator's hand-set limit";
       break;
+    case LimitSet::Icnirp1998:
+      name = "ICNIRP 1998 general public";
+      break;
+    case LimitSet::Icnirp1998Occupational:
+      name = "ICNIRP 1998 occupational";
+      break;
+    case LimitSet::Sc6Uncontrolled:
+      name = "Safety Code 6 uncontrolled";
+      break;
+    case LimitSet::Sc6Controlled:
+      name = "Safety Code 6 controlled";
+      break;
   }
   if (e.criterion == Criterion::Instantaneous) name += " (instantaneous)";
   return name;

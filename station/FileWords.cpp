@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace korrin::station {
 
@@ -17,14 +18,37 @@ std::string EntryLabel(Section section, const std::string& id, std::size_t index
   return label + " " + quoted + "\"";
 }
 
+namespace {
+
+constexpr std::pair<LimitSetChoice, std::string_view> kLimitSetWords[] = {
+    {LimitSetChoice::Fcc, "fcc"},
+    {LimitSetChoice::Icnirp2020, "icnirp-2020"},
+    {LimitSetChoice::Icnirp1998, "icnirp-1998"},
+    {LimitSetChoice::Sc6, "sc6-2015"},
+};
+
+}  // namespace
+
 std::string_view LimitSetWord(LimitSetChoice choice) {
-  return choice == LimitSetChoice::Fcc ? "fcc" : "icnirp-2020";
+  for (const auto& [set, word] : kLimitSetWords) {
+    if (set == choice) return word;
+  }
+  return "";
 }
 
 std::optional<LimitSetChoice> LimitSetFromWord(std::string_view word) {
-  if (word == "fcc") return LimitSetChoice::Fcc;
-  if (word == "icnirp-2020") return LimitSetChoice::Icnirp2020;
+  for (const auto& [set, w] : kLimitSetWords) {
+    if (w == word) return set;
+  }
   return std::nullopt;
+}
+
+std::string LimitSetWordsText() {
+  std::string text;
+  for (const auto& [set, word] : kLimitSetWords) {
+    text += (text.empty() ? "\"" : ", \"") + std::string(word) + "\"";
+  }
+  return text;
 }
 
 std::string_view SwrAtWord(SwrAt at) {

@@ -18,6 +18,8 @@ std::string EntryLabel(Section section, const std::string& id, std::size_t index
 // "fcc", "icnirp-2020".
 std::string_view LimitSetWord(LimitSetChoice choice);
 std::optional<LimitSetChoice> LimitSetFromWord(std::string_view word);
+// Every limit set's word, quoted, for messages: "\"fcc\", \"icnirp-2020\", ..."
+std::string LimitSetWordsText();
 
 // "antenna", "transmitter".
 std::string_view SwrAtWord(SwrAt at);

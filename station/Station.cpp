@@ -145,8 +145,9 @@ const Place* Station::FindPlace(const std::string& name) const {
 }
 
 bool SameContent(const Station& a, const Station& b) {
-  if (std::tie(a.callsign, a.site, a.evaluatedBy, a.region, a.limitSets, a.groundReflection) !=
-      std::tie(b.callsign, b.site, b.evaluatedBy, b.region, b.limitSets, b.groundReflection)) {
+  if (std::tie(a.callsign, a.site, a.evaluatedBy, a.country, a.region, a.limitSets,
+               a.groundReflection) != std::tie(b.callsign, b.site, b.evaluatedBy, b.country,
+                                               b.region, b.limitSets, b.groundReflection)) {
     return false;
   }
   if (a.property.has_value() != b.property.has_value()) return false;

@@ -167,6 +167,8 @@ struct Property {
 enum class LimitSetChoice {
   Fcc,         // "fcc": 47 CFR 1.1310, both tiers
   Icnirp2020,  // "icnirp-2020": ICNIRP 2020 / ARPANSA RPS S-1, both tiers
+  Icnirp1998,  // "icnirp-1998": ICNIRP 1998 (1999/519/EC, 26. BImSchV), both tiers
+  Sc6,         // "sc6-2015": Health Canada Safety Code 6 (2015), both environments
 };
 
 // The group an installation belongs to when it names none.
@@ -176,6 +178,10 @@ struct Station {
   std::string callsign;
   std::string site;
   std::string evaluatedBy;
+  // ISO 3166 code of the country whose rules apply (station/Rules.h); absent:
+  // the rules below as given.  A country sets the defaults of region and
+  // limitSets, which the file's own keys override.
+  std::optional<std::string> country;
   int region = 2;  // ITU region 1, 2 or 3
   std::vector<LimitSetChoice> limitSets{LimitSetChoice::Fcc, LimitSetChoice::Icnirp2020};
   std::optional<bool> groundReflection;  // absent: on (OET 65 factor 2.56), warned

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "station/FileWords.h"
+#include "station/Rules.h"
 #include "station/Schema.h"
 
 namespace korrin::station {
@@ -104,6 +105,16 @@ class Reader {
     s.callsign = Text(top, "callsign").value_or("");
     s.site = Text(top, "site").value_or("");
     s.evaluatedBy = Text(top, "evaluated-by").value_or("");
+    if (const auto country = Text(top, "country")) {
+      if (FindCountry(*country) != nullptr) {
+        s.country = *country;
+        s.region = DefaultRegion(s.country);
+        s.limitSets = DefaultLimitSets(s.country);
+      } else {
+        Error(top["country"].at, "", "country",
+              "unknown country \"" + *country + "\"; expected one of " + CountryCodesText());
+      }
+    }
     if (const auto region = Number(top, "region")) s.region = static_cast<int>(*region);
     if (const auto it = top.find("limit-sets"); it != top.end()) {
       s.limitSets.clear();
@@ -112,7 +123,7 @@ class Reader {
           s.limitSets.push_back(*set);
         } else {
           Error(it->second.at, "", "limit-sets",
-                "unknown limit set \"" + word + "\"; expected \"fcc\" or \"icnirp-2020\"");
+                "unknown limit set \"" + word + "\"; expected one of " + LimitSetWordsText());
         }
       }
     }

@@ -1,7 +1,7 @@
 # Builds the station's data tables (data/*.csv) into the program: each file's
 # text becomes a string in a generated source, read once at first use, so the
 # program never looks for data/ at run time.  Editing a table reconfigures.
-set(KORRIN_STATION_TABLES bands modes cables antenna-kinds)
+set(KORRIN_STATION_TABLES bands modes cables antenna-kinds limit-sets countries threshold-tests country-bands)
 set(KORRIN_STATION_TABLES_CPP ${CMAKE_BINARY_DIR}/generated/station/TablesText.cpp)
 
 set(_korrin_tables_text "// Generated from data/*.csv by station/Tables.cmake: do not edit.\n")

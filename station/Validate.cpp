@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "station/FileWords.h"
+#include "station/Rules.h"
 #include "station/Schema.h"
 #include "station/StationFile.h"
 #include "station/Tables.h"
@@ -27,6 +28,8 @@ struct Coverage {
 constexpr Coverage kCoverage[] = {
     {LimitSetChoice::Fcc, 0.3L, 100000.0L},         // 47 CFR 1.1310 Table 1
     {LimitSetChoice::Icnirp2020, 0.1L, 300000.0L},  // ICNIRP 2020 Table 5
+    {LimitSetChoice::Icnirp1998, 0.1L, 300000.0L},  // data/limit-sets.csv
+    {LimitSetChoice::Sc6, 0.1L, 300000.0L},         // data/limit-sets.csv
 };
 
 std::string Mhz(Real f) {
@@ -173,11 +176,15 @@ class Checker {
     Text(e, "callsign", s_.callsign);
     Text(e, "site", s_.site);
     Text(e, "evaluated-by", s_.evaluatedBy);
+    if (s_.country && FindCountry(*s_.country) == nullptr) {
+      Report(e, "country",
+             "unknown country \"" + *s_.country + "\"; expected one of " + CountryCodesText());
+    }
     if (s_.region < 1 || s_.region > 3) {
       Report(e, "region", "expected ITU region 1, 2 or 3, found " + std::to_string(s_.region));
     }
     if (s_.limitSets.empty()) {
-      Report(e, "limit-sets", "expected at least one limit set: \"fcc\", \"icnirp-2020\"");
+      Report(e, "limit-sets", "expected at least one limit set: " + LimitSetWordsText());
     }
     for (std::size_t i = 0; i < s_.limitSets.size(); ++i) {
       for (std::size_t j = 0; j < i; ++j) {
@@ -453,7 +460,7 @@ class Checker {
     }
     const BandRow* band = nullptr;
     if (n.band) {
-      band = FindBand(*n.band, s_.region);
+      band = FindStationBand(s_, *n.band);
       if (band == nullptr) {
         bool elsewhere = false;
         for (int r = 1; r <= 3; ++r) elsewhere = elsewhere || FindBand(*n.band, r) != nullptr;

@@ -9,6 +9,7 @@
 
 #include "io/StationFile.h"
 #include "station/FileWords.h"
+#include "station/Rules.h"
 #include "station/Schema.h"
 #include "station/StationFile.h"
 
@@ -114,12 +115,19 @@ std::string WriteStation(const Station& s) {
   if (!s.callsign.empty()) top.Text("callsign", s.callsign);
   if (!s.site.empty()) top.Text("site", s.site);
   if (!s.evaluatedBy.empty()) top.Text("evaluated-by", s.evaluatedBy);
-  top.Raw("region", std::to_string(s.region));
-  std::string sets = "[";
-  for (std::size_t i = 0; i < s.limitSets.size(); ++i) {
-    sets += (i > 0 ? ", " : "") + Quoted(LimitSetWord(s.limitSets[i]));
+  // A country's own region and limit sets go without saying; a station
+  // without a country writes both, as it always has.
+  if (s.country) top.Text("country", *s.country);
+  if (!s.country || s.region != DefaultRegion(s.country)) {
+    top.Raw("region", std::to_string(s.region));
   }
-  top.Raw("limit-sets", sets + "]");
+  if (!s.country || s.limitSets != DefaultLimitSets(s.country)) {
+    std::string sets = "[";
+    for (std::size_t i = 0; i < s.limitSets.size(); ++i) {
+      sets += (i > 0 ? ", " : "") + Quoted(LimitSetWord(s.limitSets[i]));
+    }
+    top.Raw("limit-sets", sets + "]");
+  }
   top.Flag("ground-reflection", s.groundReflection);
   top.AppendTo(out);
 

@@ -73,6 +73,21 @@ JsonValue ExemptionJson(const std::optional<assess::InstallationExemption>& x) {
   return j;
 }
 
+JsonValue ThresholdJson(const std::optional<assess::ThresholdResult>& t) {
+  if (!t) return JsonValue();
+  JsonValue j = JsonValue::object();
+  j["test"] = t->test;
+  j["name"] = assess::ThresholdTestName(t->test);
+  j["frequencyMHz"] = t->frequencyMHz;
+  j["averagingMinutes"] = Number(t->averagingMinutes);
+  j["eirpW"] = t->eirpW;
+  j["thresholdW"] = t->thresholdW;
+  j["below"] = t->below;
+  j["meaning"] = assess::ThresholdVerdictWords(t->test, t->below);
+  j["source"] = t->source;
+  return j;
+}
+
 // A near-field keep-out distance: 0 where the limit is never reached, the
 // distance found, or the computed plan's edge when the limit is still
 // reached there (and `beyondGrid` says so).
@@ -133,6 +148,7 @@ JsonValue InstallationJson(const InstallationResult& r, const NearFieldList* nea
   j["group"] = r.group;
   j["results"] = std::move(results);
   j["fccExemption"] = ExemptionJson(r.fccExemption);
+  j["threshold"] = ThresholdJson(r.threshold);
   if (nearField != nullptr) {
     const auto n = std::find_if(nearField->begin(), nearField->end(),
                                 [&r](const auto& n) { return n.installation == r.id; });
@@ -254,7 +270,9 @@ JsonValue StationJson(const StationEvaluation& e, const NearFieldList* nearField
   station["callsign"] = e.callsign;
   station["site"] = e.site;
   station["evaluatedBy"] = e.evaluatedBy;
+  station["country"] = Text(e.country);
   station["region"] = e.region;
+  station["rulesApplied"] = assess::RulesAppliedText(e);
   JsonValue installations = JsonValue::array();
   for (const InstallationResult& r : e.installations) {
     installations.push_back(InstallationJson(r, nearField));

@@ -6,6 +6,7 @@
 #include "app/report/ReportOptions.h"
 #include "app/report/ReportText.h"
 #include "app/report/StationReport.h"
+#include "station/Rules.h"
 #include "ui/station/ResultTables.h"
 
 namespace korrin::report {
@@ -165,15 +166,21 @@ struct Table {
 // ---- the program's words for the evaluation's values ----
 
 std::string SetName(LimitSetChoice set, Tier tier) {
-  if (set == LimitSetChoice::Fcc) {
-    return tier == Tier::General ? "FCC general population" : "FCC occupational";
-  }
-  return tier == Tier::General ? "ICNIRP 2020 general public" : "ICNIRP 2020 occupational";
+  return assess::SetTierName(set, tier);
 }
 
 std::string SetNameWithEdition(LimitSetChoice set) {
-  return set == LimitSetChoice::Fcc ? "FCC 47 CFR 1.1310 (2021), both tiers"
-                                    : "ICNIRP 2020 / ARPANSA RPS S-1 (2021), both tiers";
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      return "FCC 47 CFR 1.1310 (2021), both tiers";
+    case LimitSetChoice::Icnirp2020:
+      break;
+    case LimitSetChoice::Icnirp1998:
+      return "ICNIRP 1998 (1999/519/EC, 26. BImSchV), both tiers";
+    case LimitSetChoice::Sc6:
+      return "Health Canada Safety Code 6 (2015), both environments";
+  }
+  return "ICNIRP 2020 / ARPANSA RPS S-1 (2021), both tiers";
 }
 
 const char* ReasonWords(FrequencyReason reason) {
@@ -217,12 +224,17 @@ void Heading(std::string& out, const StationEvaluation& e, const std::string& fi
   Line(out, "Call sign", given(e.callsign));
   Line(out, "Site", given(e.site));
   Line(out, "Evaluated by", given(e.evaluatedBy));
+  if (e.country) {
+    const station::CountryRow* c = station::FindCountry(*e.country);
+    Line(out, "Country", (c != nullptr ? c->name + " (" + *e.country + ")" : *e.country));
+  }
   Line(out, "ITU region", std::to_string(e.region));
   std::string sets;
   for (LimitSetChoice set : e.limitSets) {
     sets += (sets.empty() ? "" : "; ") + SetNameWithEdition(set);
   }
   Line(out, "Limit sets", sets);
+  Line(out, "Rules applied", assess::RulesAppliedText(e));
 }
 
 // The verdict on one line as the station window and the record give it,
@@ -271,7 +283,8 @@ bool ResultsTable(std::string& out, const InstallationResult& r, const Words& w)
     const std::string averaged = SetName(tier.set, tier.tier) + ", " +
                                  w.Trimmed(tier.averagingMinutes, 2, 0) + "-minute average";
     const std::string instantaneous =
-        SetName(tier.set, tier.tier) + ", nerve stimulation (ICNIRP 2010)";
+        SetName(tier.set, tier.tier) + ", nerve stimulation (" +
+        (tier.set == LimitSetChoice::Sc6 ? "Safety Code 6" : "ICNIRP 2010") + ")";
     const CriterionResult* governing = tier.Governing();
     if (governing == nullptr) {
       t.rows.push_back(
@@ -314,6 +327,24 @@ void ExemptionLines(std::string& out, const assess::InstallationExemption& x, co
   }
 }
 
+void ThresholdLines(std::string& out, const assess::ThresholdResult& t, const Words& w) {
+  Line(out, "Threshold test",
+       assess::ThresholdTestName(t.test) + ", at " + w.Megahertz(t.frequencyMHz) + " (" +
+           ReasonWords(t.reason) + ")");
+  Line(out, "EIRP",
+       w.Watts(t.eirpW) +
+           (t.averagingMinutes ? " (" + w.Trimmed(*t.averagingMinutes, 2, 0) + "-minute average"
+                               : std::string(" (peak envelope power")) +
+           ", without ground reflection)",
+       4);
+  Line(out, "Threshold", w.Watts(t.thresholdW), 4);
+  Line(out, "Result",
+       std::string(t.below ? "below the threshold: " : "not below the threshold: ") +
+           assess::ThresholdVerdictWords(t.test, t.below),
+       4);
+  out += Wrapped("    Source: ", t.source);
+}
+
 void Installation(std::string& out, const InstallationResult& r, const Words& w) {
   out += "\nInstallation " + Quoted(r.id) + ", group " + Quoted(r.group) + "\n";
   Line(out, "Transmitter", TransmitterWords(r, w));
@@ -347,6 +378,10 @@ void Installation(std::string& out, const InstallationResult& r, const Words& w)
   if (r.fccExemption) {
     out += "\n";
     ExemptionLines(out, *r.fccExemption, w);
+  }
+  if (r.threshold) {
+    out += "\n";
+    ThresholdLines(out, *r.threshold, w);
   }
 }
 

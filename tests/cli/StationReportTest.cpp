@@ -340,6 +340,36 @@ constexpr const char* kCsvHeader =
     "frequencyMHz,limitWm2,feedLossDb,powerAtAntennaW,gainDbi,averagePowerW,eirpW,erpW,"
     "keepOutM,model,criterion,instantaneousKeepOutM";
 
+// A British station under Ofcom's 10 W EIRP: the text and the JSON name
+// the rules applied with their editions, the threshold with its source, and
+// that no further assessment is needed (10 W * 0.2 * 1.6406 = 3.281 W).
+TEST(StationRulesTest, TheReportNamesTheRulesAndTheThreshold) {
+  const std::string file = Data("uk-low-power.station.toml");
+  const Outcome text = Report({file});
+  for (const std::string& expected :
+       {std::string("United Kingdom (GB)"),
+        std::string("ICNIRP 1998 (1999/519/EC, 26. BImSchV), general public"),
+        std::string("Ofcom EMF licence condition (2021), 10 W EIRP threshold"),
+        std::string("3.28 W (6-minute average"),
+        std::string("below the threshold: no further assessment is needed"),
+        std::string("Source: Ofcom EMF licence condition")}) {
+    EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
+  }
+  const JsonValue j = Json(file);
+  EXPECT_EQ(j["station"]["country"], "GB");
+  EXPECT_EQ(j["station"]["region"], 1);
+  EXPECT_NE(j["station"]["rulesApplied"].get<std::string>().find("ICNIRP 1998"), std::string::npos);
+  const JsonValue& t = j["installations"][0]["threshold"];
+  EXPECT_EQ(t["test"], "ofcom-2021");
+  EXPECT_NEAR(t["eirpW"].get<double>(), 3.2812, 5e-4);
+  EXPECT_EQ(t["thresholdW"].get<double>(), 10.0);
+  EXPECT_EQ(t["below"], true);
+  EXPECT_EQ(t["meaning"], "no further assessment is needed");
+  // A file without a country has no threshold test and names none.
+  EXPECT_TRUE(Json(kWorkedA)["installations"][0]["threshold"].is_null());
+  EXPECT_TRUE(Json(kWorkedA)["station"]["country"].is_null());
+}
+
 TEST(StationCsvTest, OneRowPerInstallationLimitSetAndTierUnderTheHeader) {
   const Outcome o = Report({"--csv", Example("example.station.toml")});
   ASSERT_EQ(o.status, 3);

@@ -6,6 +6,7 @@
 // lose, a file with problems opens to be corrected and never half-loaded,
 // and a saved station reopens as the same file.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -435,6 +436,29 @@ class StationWindowTest : public QObject {
     for (int i = 0; i < int(places.size()); ++i) {
       QCOMPARE(Cell(*w, Table::Places, i, 0), QString::fromStdString(places[i].name));
     }
+  }
+
+  // Choosing a country in the heading brings its region and limit sets,
+  // and one undo takes all of it back.
+  void choosingACountryBringsItsRulesAndUndoes() {
+    Shown w(kExample);
+    const std::string original = Written(*w);
+    auto* country = w->Heading()->findChild<QComboBox*>("country");
+    QVERIFY(country != nullptr);
+    QCOMPARE(country->currentIndex(), 0);  // the example names none
+    const int de = country->findData(QString("DE"));
+    QVERIFY(de > 0);
+    country->setCurrentIndex(de);
+    emit country->activated(de);
+    const station::Station& s = w->Document().Station();
+    QCOMPARE(QString::fromStdString(s.country.value_or("")), QString("DE"));
+    QCOMPARE(s.region, 1);
+    QVERIFY(w->Heading()->findChild<QCheckBox*>("icnirp1998")->isChecked());
+    QVERIFY(!w->Heading()->findChild<QCheckBox*>("fcc")->isChecked());
+    QCOMPARE(w->Heading()->findChild<QComboBox*>("region")->currentData().toInt(), 1);
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Written(*w), original);
+    QCOMPARE(country->currentIndex(), 0);
   }
 
   void renamingAnIdRenamesItsReferences() {

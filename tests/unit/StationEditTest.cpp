@@ -814,6 +814,10 @@ INSTANTIATE_TEST_SUITE_P(
                    h.limitSets = {st::LimitSetChoice::Icnirp2020};
                    return EditHeading(s, h);
                  }},
+        Undoable{"a country chosen: its region and limit sets with it",
+                 [](const Station& s) {
+                   return EditHeading(s, WithCountry(HeadingOf(s), std::string("CA")));
+                 }},
         Undoable{
             "the property line removed",
             [](const Station& s) { return SetPropertyLine(s, false, st::LengthUnit::Metres); }},

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "station/Rules.h"
+
 namespace korrin::stationui {
 
 namespace {
@@ -46,7 +48,17 @@ Step ApplyToList(std::vector<T>& list, const Step& step) {
 
 Heading HeadingOf(const st::Station& station) {
   return {station.callsign, station.site,      station.evaluatedBy,
-          station.region,   station.limitSets, station.groundReflection};
+          station.region,   station.limitSets, station.groundReflection,
+          station.country};
+}
+
+Heading WithCountry(Heading heading, const std::optional<std::string>& country) {
+  heading.country = country;
+  if (country) {
+    heading.region = st::DefaultRegion(country);
+    heading.limitSets = st::DefaultLimitSets(country);
+  }
+  return heading;
 }
 
 std::size_t RowCount(const st::Station& station, Table table) {
@@ -95,6 +107,7 @@ Step Apply(st::Station& station, const Step& step) {
     station.region = step.heading.region;
     station.limitSets = step.heading.limitSets;
     station.groundReflection = step.heading.groundReflection;
+    station.country = step.heading.country;
     return undo;
   }
   if (step.op == Step::Op::Property) {

@@ -34,9 +34,14 @@ struct Heading {
   int region = 2;
   std::vector<st::LimitSetChoice> limitSets;
   std::optional<bool> groundReflection;
+  std::optional<std::string> country;  // ISO 3166 code; empty: none named
 };
 
 Heading HeadingOf(const st::Station& station);
+
+// The heading with `country` chosen: its region and limit sets become the
+// country's own; choosing none keeps the region and sets as they are.
+Heading WithCountry(Heading heading, const std::optional<std::string>& country);
 
 using Entry = std::variant<st::Transmitter, st::Feedline, st::Antenna, st::Installation, st::Place,
                            st::Property::Point>;

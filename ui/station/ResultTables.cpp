@@ -71,10 +71,7 @@ std::string ModelWords(assess::ExposureModel m) {
 }  // namespace
 
 std::string ShortCriterionName(LimitSetChoice set, Tier tier, Criterion criterion) {
-  std::string s =
-      set == LimitSetChoice::Fcc
-          ? (tier == Tier::General ? "FCC general population" : "FCC occupational")
-          : (tier == Tier::General ? "ICNIRP 2020 general public" : "ICNIRP 2020 occupational");
+  std::string s = assess::SetTierName(set, tier);
   if (criterion == Criterion::Instantaneous) s += " (instantaneous)";
   return s;
 }
@@ -191,8 +188,9 @@ std::string VerdictLine(const assess::StationEvaluation& e) {
     return ShortCriterionName(set, tier, criterion) + " sum " + Fixed(sum, 4) + ", margin " +
            Margin(margin);
   };
-  const assess::LimitSetChoice sets[] = {assess::LimitSetChoice::Fcc,
-                                         assess::LimitSetChoice::Icnirp2020};
+  const assess::LimitSetChoice sets[] = {
+      assess::LimitSetChoice::Fcc, assess::LimitSetChoice::Icnirp2020,
+      assess::LimitSetChoice::Icnirp1998, assess::LimitSetChoice::Sc6};
   std::vector<std::string> where;
   for (const assess::PlaceResult& p : e.places) {
     std::string sums;

@@ -38,7 +38,11 @@ constexpr std::array<LimitSet, assess::kLimitSetCount> kSets = {LimitSet::FccGen
                                                                 LimitSet::As2772,
                                                                 LimitSet::HandSet,
                                                                 LimitSet::Icnirp2020Occupational,
-                                                                LimitSet::CalculatorFcc};
+                                                                LimitSet::CalculatorFcc,
+                                                                LimitSet::Icnirp1998,
+                                                                LimitSet::Icnirp1998Occupational,
+                                                                LimitSet::Sc6Uncontrolled,
+                                                                LimitSet::Sc6Controlled};
 // Today's rules, whose figures are the station evaluation's.
 constexpr std::array<LimitSet, 4> kTodaysSets = {LimitSet::FccGeneral, LimitSet::FccOccupational,
                                                  LimitSet::Icnirp2020,
@@ -94,6 +98,14 @@ QColor SetColour(LimitSet set) {
       return {0, 150, 200};  // apart from the calculator's curve
     case LimitSet::CalculatorFcc:
       return {120, 0, 70};
+    case LimitSet::Icnirp1998:
+      return {120, 60, 160};
+    case LimitSet::Icnirp1998Occupational:
+      return {170, 110, 200};
+    case LimitSet::Sc6Uncontrolled:
+      return {150, 110, 20};
+    case LimitSet::Sc6Controlled:
+      return {100, 100, 100};
   }
   return Qt::black;
 }

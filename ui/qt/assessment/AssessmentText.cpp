@@ -65,6 +65,14 @@ QString ShortLimitName(assess::LimitSet set) {
       return "ICNIRP 2020 occupational";
     case assess::LimitSet::CalculatorFcc:
       return "FCC (calculator)";
+    case assess::LimitSet::Icnirp1998:
+      return "ICNIRP 1998";
+    case assess::LimitSet::Icnirp1998Occupational:
+      return "ICNIRP 1998 occupational";
+    case assess::LimitSet::Sc6Uncontrolled:
+      return "Safety Code 6 uncontrolled";
+    case assess::LimitSet::Sc6Controlled:
+      return "Safety Code 6 controlled";
   }
   return {};
 }

@@ -116,6 +116,14 @@ QString ShortName(LimitSet set) {
       return "ICNIRP 2020 occupational";
     case LimitSet::CalculatorFcc:
       return "the calculator's FCC";
+    case LimitSet::Icnirp1998:
+      return "ICNIRP 1998";
+    case LimitSet::Icnirp1998Occupational:
+      return "ICNIRP 1998 occupational";
+    case LimitSet::Sc6Uncontrolled:
+      return "Safety Code 6 uncontrolled";
+    case LimitSet::Sc6Controlled:
+      return "Safety Code 6 controlled";
   }
   return "";
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "station/Rules.h"
 #include "ui/qt/station/StationDocument.h"
 
 namespace korrin {
@@ -49,11 +50,29 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   icnirp_ = new QCheckBox(tr("ICNIRP 2020"), this);
   icnirp_->setToolTip(tr("ICNIRP 2020 (ARPANSA RPS S-1, 2021), both tiers"));
   icnirp_->setObjectName("icnirp");
+  icnirp1998_ = new QCheckBox(tr("ICNIRP 1998"), this);
+  icnirp1998_->setToolTip(tr("ICNIRP 1998 (1999/519/EC, 26. BImSchV), both tiers"));
+  icnirp1998_->setObjectName("icnirp1998");
+  sc6_ = new QCheckBox(tr("Safety Code 6"), this);
+  sc6_->setToolTip(tr("Health Canada Safety Code 6 (2015), both environments"));
+  sc6_->setObjectName("sc6");
+  country_ = new QComboBox(this);
+  country_->setObjectName("country");
+  country_->addItem(tr("none named"), QString());
+  for (const station::CountryRow& c : station::Countries()) {
+    country_->addItem(QString::fromStdString(c.code + ": " + c.name),
+                      QString::fromStdString(c.code));
+  }
+  country_->setToolTip(
+      tr("The country whose rules apply: it sets the region, the limit sets and the "
+         "threshold test, which you may still change"));
   auto* sets = new QWidget(this);
   auto* setsLayout = new QHBoxLayout(sets);
   setsLayout->setContentsMargins(0, 0, 0, 0);
   setsLayout->addWidget(fcc_);
   setsLayout->addWidget(icnirp_);
+  setsLayout->addWidget(icnirp1998_);
+  setsLayout->addWidget(sc6_);
   setsLayout->addStretch();
   ground_ = new QComboBox(this);
   ground_->setObjectName("groundReflection");
@@ -77,6 +96,7 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   pair(1, 1, tr("ITU &region:"), region_);
   pair(2, 0, tr("&Ground reflection:"), ground_);
   pair(2, 1, tr("Limit sets:"), sets);
+  pair(3, 0, tr("C&ountry:"), country_);
   form->setColumnStretch(1, 1);
   form->setColumnStretch(3, 1);
   callsign_->setAccessibleName(tr("Call sign"));
@@ -85,6 +105,9 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   region_->setAccessibleName(tr("ITU region"));
   fcc_->setAccessibleName(tr("FCC limits"));
   icnirp_->setAccessibleName(tr("ICNIRP 2020 limits"));
+  icnirp1998_->setAccessibleName(tr("ICNIRP 1998 limits"));
+  sc6_->setAccessibleName(tr("Safety Code 6 limits"));
+  country_->setAccessibleName(tr("Country whose rules apply"));
   ground_->setAccessibleName(tr("Ground reflection unless an installation says otherwise"));
 
   auto text = [this](QLineEdit* edit, std::string su::Heading::*field) {
@@ -118,6 +141,14 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
   };
   setToggle(fcc_, LimitSetChoice::Fcc);
   setToggle(icnirp_, LimitSetChoice::Icnirp2020);
+  setToggle(icnirp1998_, LimitSetChoice::Icnirp1998);
+  setToggle(sc6_, LimitSetChoice::Sc6);
+  connect(country_, &QComboBox::activated, this, [this] {
+    const QString code = country_->currentData().toString();
+    Commit(su::WithCountry(
+        su::HeadingOf(document_.Station()),
+        code.isEmpty() ? std::nullopt : std::optional<std::string>(code.toStdString())));
+  });
   connect(ground_, &QComboBox::activated, this, [this](int item) {
     su::Heading h = su::HeadingOf(document_.Station());
     h.groundReflection = item == 0 ? std::nullopt : std::optional<bool>(item == 1);
@@ -153,6 +184,10 @@ void HeadingPanel::Show() {
   region_->setCurrentIndex(region_->findData(s.region));
   fcc_->setChecked(Has(s.limitSets, LimitSetChoice::Fcc));
   icnirp_->setChecked(Has(s.limitSets, LimitSetChoice::Icnirp2020));
+  icnirp1998_->setChecked(Has(s.limitSets, LimitSetChoice::Icnirp1998));
+  sc6_->setChecked(Has(s.limitSets, LimitSetChoice::Sc6));
+  country_->setCurrentIndex(
+      std::max(0, country_->findData(QString::fromStdString(s.country.value_or("")))));
   ground_->setCurrentIndex(!s.groundReflection ? 0 : (*s.groundReflection ? 1 : 2));
   showing_ = false;
 }

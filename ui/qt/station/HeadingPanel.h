@@ -39,6 +39,9 @@ class HeadingPanel : public QGroupBox {
   QComboBox* region_ = nullptr;
   QCheckBox* fcc_ = nullptr;
   QCheckBox* icnirp_ = nullptr;
+  QCheckBox* icnirp1998_ = nullptr;
+  QCheckBox* sc6_ = nullptr;
+  QComboBox* country_ = nullptr;
   QComboBox* ground_ = nullptr;
   bool showing_ = false;
 };

@@ -34,9 +34,21 @@ struct Curve {
 };
 
 QColor ColourOf(LimitSetChoice set, Tier tier, Criterion criterion) {
-  QColor c = set == LimitSetChoice::Fcc
-                 ? (tier == Tier::General ? QColor(178, 34, 34) : QColor(214, 120, 20))
-                 : (tier == Tier::General ? QColor(30, 130, 76) : QColor(20, 90, 160));
+  const bool general = tier == Tier::General;
+  QColor c = general ? QColor(30, 130, 76) : QColor(20, 90, 160);  // ICNIRP 2020
+  switch (set) {
+    case LimitSetChoice::Fcc:
+      c = general ? QColor(178, 34, 34) : QColor(214, 120, 20);
+      break;
+    case LimitSetChoice::Icnirp2020:
+      break;
+    case LimitSetChoice::Icnirp1998:
+      c = general ? QColor(120, 60, 160) : QColor(170, 110, 200);
+      break;
+    case LimitSetChoice::Sc6:
+      c = general ? QColor(150, 110, 20) : QColor(100, 100, 100);
+      break;
+  }
   return criterion == Criterion::Instantaneous ? c.lighter(135) : c;
 }
 

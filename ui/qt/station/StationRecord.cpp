@@ -99,16 +99,6 @@ RecordTable TableOf(const su::TextTable& t, const std::vector<qreal>& widths,
   return out;
 }
 
-QString LimitSetsWords(const station::Station& s) {
-  QStringList sets;
-  for (const station::LimitSetChoice set : s.limitSets) {
-    sets << (set == station::LimitSetChoice::Fcc
-                 ? "FCC 47 CFR 1.1310 (2021), both tiers"
-                 : "ICNIRP 2020 (ARPANSA RPS S-1, 2021), both tiers");
-  }
-  return sets.join("; ");
-}
-
 void SummaryPart(RecordDocument& doc, const StationRecordInput& in) {
   const station::Station& s = in.station;
   const assess::StationEvaluation& e = in.evaluation;
@@ -119,7 +109,7 @@ void SummaryPart(RecordDocument& doc, const StationRecordInput& in) {
       {"Evaluated by", OrNotGiven(in.heading.evaluatedBy)},
       {"Date and time", DateTimeText(in.heading.madeAt)},
       {"Program", QString("Korrin ") + KORRIN_VERSION},
-      {"Limits", LimitSetsWords(s)},
+      {"Rules applied", QString::fromStdString(assess::RulesAppliedText(e))},
       {"ITU region", QString::number(s.region)},
       {"Ground reflection", s.groundReflection.value_or(true)
                                 ? (s.groundReflection ? "counted (OET 65 factor 2.56)"

@@ -17,7 +17,10 @@
 #include <QtTest>
 
 #include "QtTestSupport.h"
+#include "app/report/ReportMoon.h"
 #include "moon/Path.h"
+#include "moon/Place.h"
+#include "moon/Time.h"
 #include "ui/qt/moon/MoonPlot.h"
 #include "ui/qt/moon/MoonWindow.h"
 
@@ -123,6 +126,64 @@ class MoonWindowTest : public QObject {
     QVERIFY(desk.window.RunHandler("HF_SelectClick"));
     QVERIFY(!moon->Shown().has_value());
     QVERIFY2(moon->Figures()->text().contains("VHF"), qPrintable(moon->Figures()->text()));
+  }
+
+  // The time field shows minutes; a window opened at 00:00:37 keeps those
+  // seconds hidden in it.  The figures are the report's for the minute shown:
+  // korrin-report --band 432 --locator FN20xa --dx JO65fr
+  // --from 2026-12-07T00:00Z gives azimuth 278.7° and elevation -47.9°.
+  void theFiguresAreTheReportsForTheMinuteShown() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    moon->DateBox()->setDateTime(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 37), Qt::UTC));
+    moon->Refresh();
+    QVERIFY(moon->Shown().has_value());
+    const moon::Evaluation& shown = *moon->Shown();
+    QCOMPARE(moon::FormatUtc(shown.request.from), std::string("2026-12-07T00:00:00Z"));
+
+    report::MoonOptions options;
+    options.on = true;
+    options.locator = "FN20xa";
+    options.dxLocator = "JO65fr";
+    options.home = moon::ParsePlace(options.locator).place;
+    options.dx = moon::ParsePlace(options.dxLocator).place;
+    options.from = moon::ParseUtc("2026-12-07T00:00Z").time;
+    options.minElevationDeg = moon->MinElevationBox()->value();
+    std::string error;
+    const auto report =
+        report::MoonFigures(desk.form.State(), options, report::NowToTheMinute(), error);
+    QVERIFY2(report.has_value(), error.c_str());
+    const moon::Evaluation& expected = report->evaluation;
+    QCOMPARE(shown.plan.rows.size(), expected.plan.rows.size());
+    // The same function on the same inputs: the same figures to the bit.
+    for (std::size_t k = 0; k < expected.plan.rows.size(); ++k) {
+      const moon::Row& a = shown.plan.rows[k];
+      const moon::Row& b = expected.plan.rows[k];
+      const QByteArray at = QByteArray::fromStdString(moon::FormatUtc(b.time));
+      QVERIFY2(a.time == b.time, at.constData());
+      QVERIFY2(a.home.azimuthDeg == b.home.azimuthDeg, at.constData());
+      QVERIFY2(a.home.elevationDeg == b.home.elevationDeg, at.constData());
+      QVERIFY2(a.dx->azimuthDeg == b.dx->azimuthDeg, at.constData());
+      QVERIFY2(a.dx->elevationDeg == b.dx->elevationDeg, at.constData());
+      QVERIFY2(a.home.distanceKm == b.home.distanceKm, at.constData());
+      QVERIFY2(a.pathLossDb == b.pathLossDb, at.constData());
+      QVERIFY2(a.dopplerHz == b.dopplerHz, at.constData());
+      QVERIFY2(a.dxDopplerHz == b.dxDopplerHz, at.constData());
+      QVERIFY2(a.mutual == b.mutual, at.constData());
+      QVERIFY2(shown.echoSnDb[k] == expected.echoSnDb[k], at.constData());
+    }
+    const QString figures = moon->Figures()->text();
+    QVERIFY2(figures.contains("2026-12-07 00:00 UTC"), qPrintable(figures));
+    QVERIFY2(figures.contains("Home: azimuth 278.7\u00b0, elevation -47.9\u00b0"),
+             qPrintable(figures));
+
+    // A new window's time field starts at a whole minute.
+    Desk other;
+    QVERIFY(other.Open());
+    other.window.ShowMoon();
+    QCOMPARE(other.window.Moon()->DateBox()->dateTime().time().second(), 0);
   }
 
   void badPlacesAreRefusedInWords_data() {

@@ -36,6 +36,13 @@ QString Deg(double v, int decimals = 1) {
   return QString::number(v, 'f', decimals) + "\u00b0";
 }
 
+// The minute `t` falls in: the time fields show minutes, and a figure is
+// computed for the minute it is labelled with, never seconds into it.
+moon::UtcSeconds WholeMinute(moon::UtcSeconds t) {
+  const moon::UtcSeconds into = t % 60;
+  return t - (into < 0 ? into + 60 : into);
+}
+
 QString Minute(moon::UtcSeconds t) {
   const std::string iso = moon::FormatUtc(t);
   return QString::fromStdString(iso.substr(0, 10) + " " + iso.substr(11, 5));
@@ -71,7 +78,8 @@ MoonWindow::MoonWindow(MainWindow& main) : main_(main) {
   when_->setDisplayFormat("yyyy-MM-dd HH:mm");
   when_->setMinimumDateTime(QDateTime(QDate(moon::kFirstYear, 1, 1), QTime(0, 0), Qt::UTC));
   when_->setMaximumDateTime(QDateTime(QDate(moon::kLastYear, 12, 30), QTime(23, 59), Qt::UTC));
-  when_->setDateTime(QDateTime::currentDateTimeUtc());
+  when_->setDateTime(
+      QDateTime::fromSecsSinceEpoch(WholeMinute(QDateTime::currentSecsSinceEpoch()), Qt::UTC));
   minElevation_ = new QDoubleSpinBox(this);
   minElevation_->setObjectName("MinElevation");
   minElevation_->setRange(moon::kLowestMinElevationDeg, 90.0);
@@ -187,7 +195,7 @@ void MoonWindow::Refresh() {
     request.dx = dx.place;
   }
   const moon::UtcSeconds now = QDateTime::currentSecsSinceEpoch();
-  request.from = now_->isChecked() ? now - now % 60 : when_->dateTime().toSecsSinceEpoch();
+  request.from = WholeMinute(now_->isChecked() ? now : when_->dateTime().toSecsSinceEpoch());
   request.spanSeconds = moon::kSecondsPerHour * kPlottedHours;
   request.stepSeconds = moon::UtcSeconds{60} * kStepMinutes;
   request.minElevationDeg = minElevation_->value();

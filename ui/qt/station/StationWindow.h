@@ -8,6 +8,8 @@
 // corrected.  Several station windows may be open at once.
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -113,8 +115,17 @@ class StationWindow : public QMainWindow {
  private:
   void Build();
   void BuildMenus();
+  // Places the window on its first showing: where the last station window
+  // was closed (on a screen now), or else beside the calculator where the
+  // screen has room and over it where it has not; always on the screen.
+  void Place();
+  void KeepGeometry() const;
   QWidget* TablePage(stationui::Table table, QWidget* above = nullptr);
-  void Take(stationui::Outcome outcome, stationui::Table table, int selectRow);
+  // Pushes an edit of the row commands and selects `selectRow` in
+  // `selectColumn` (the current cell's column when negative); shows why not
+  // when refused.
+  void Take(stationui::Outcome outcome, stationui::Table table, int selectRow,
+            int selectColumn = -1);
   void ShowRefusal(const QString& message);
   void ClearRefusal();
   void UpdateTitle();
@@ -170,5 +181,10 @@ class StationWindow : public QMainWindow {
 StationWindow* OpenStationWindow(const QString& path, QWidget* parent = nullptr);
 // A new station window with an empty station.
 StationWindow* NewStationWindow();
+
+// The keys of Redo: the platform's, and both that desktops use (Ctrl+Shift+Z
+// and Ctrl+Y), each once, for a key given twice is an ambiguous shortcut
+// and does nothing.
+QList<QKeySequence> RedoKeys(QList<QKeySequence> platform);
 
 }  // namespace korrin

@@ -6,6 +6,7 @@
 // lose, a file with problems opens to be corrected and never half-loaded,
 // and a saved station reopens as the same file.
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -839,6 +840,54 @@ class StationWindowTest : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     QCOMPARE(w->Model(Table::Places)->rowCount(), rows);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  }
+
+  // Ctrl+C on selected rows puts them on the clipboard as station file
+  // tables; Ctrl+V in another window adds them there as one edit.  In a
+  // cell's editor the keys copy the editor's text instead.
+  void wholeRowsCopyAndPaste() {
+    Shown from(kExample);
+    from->ShowTable(Table::Places);
+    StationTable* view = from->View(Table::Places);
+    view->setFocus();
+    view->setCurrentIndex(from->Model(Table::Places)->index(1, 0));
+    view->selectionModel()->select(from->Model(Table::Places)->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(copied.startsWith("[[place]]\n"), qPrintable(copied));
+    const QString name = Cell(*from, Table::Places, 1, 0);
+    QVERIFY(copied.contains("\"" + name + "\""));
+
+    Shown to(kWorkedF);
+    const std::string before = Written(*to);
+    const int rows = to->Model(Table::Places)->rowCount();
+    to->ShowTable(Table::Places);
+    to->View(Table::Places)->setFocus();
+    QTest::keyClick(to->View(Table::Places), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(to->LastRefusal(), QString());
+    QCOMPARE(to->Model(Table::Places)->rowCount(), rows + 1);
+    QCOMPARE(Cell(*to, Table::Places, rows, 0), name);
+    QCOMPARE(to->View(Table::Places)->currentIndex().row(), rows);
+    QCOMPARE(to->Document().UndoStack().count(), 1);
+    QTest::keyClick(to.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Written(*to), before);
+
+    // Text that is no station's: refused, nothing changed.
+    QGuiApplication::clipboard()->setText("hello");
+    QTest::keyClick(to->View(Table::Places), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(to->LastRefusal().contains("Nothing to paste"));
+    QCOMPARE(Written(*to), before);
+
+    // In an open editor: the editor's text.
+    to->View(Table::Places)->setCurrentIndex(to->Model(Table::Places)->index(0, 0));
+    QTest::keyClick(to->View(Table::Places), Qt::Key_Return);
+    QVERIFY(to->View(Table::Places)->Editing());
+    QWidget* editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), Cell(*to, Table::Places, 0, 0));
+    QTest::keyClick(editor, Qt::Key_Escape);
   }
 
   // After the dialog that asks for another cell, the focus is back in the

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -34,6 +36,7 @@
 #include "ui/qt/station/StationMenu.h"
 #include "ui/qt/station/StationNearField.h"
 #include "ui/qt/station/StationTable.h"
+#include "ui/station/RowsToml.h"
 
 namespace korrin {
 
@@ -80,6 +83,9 @@ constexpr QSize kFirstSize{1440, 880};
 // The settings key under which the last station window closed keeps its
 // place and size.
 constexpr const char* kGeometryKey = "stationWindow";
+
+// How long a passing word stays in the status line.
+constexpr int kStatusMessageMs = 4000;
 
 // A new row starts in its first column: its id (a corner's east).
 constexpr int kNewRowColumn = 0;
@@ -312,6 +318,20 @@ void StationWindow::BuildMenus() {
   edit->addAction(undo_);
   edit->addAction(redo_);
   edit->addSeparator();
+  // Whole rows through the clipboard, as station file tables; in a field
+  // or a cell's editor the keys copy and paste its text instead.
+  QAction* copy = edit->addAction(tr("&Copy Rows"));
+  copy->setObjectName("copyRows");
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setStatusTip(tr("Copy the selected rows as station file tables"));
+  connect(copy, &QAction::triggered, this, [this] { CopyRows(); });
+  QAction* paste = edit->addAction(tr("&Paste Rows"));
+  paste->setObjectName("pasteRows");
+  paste->setShortcut(QKeySequence::Paste);
+  paste->setStatusTip(tr("Add the station file tables on the clipboard as rows"));
+  connect(paste, &QAction::triggered, this,
+          [this] { PasteRows(QGuiApplication::clipboard()->text()); });
+  edit->addSeparator();
   const std::array<std::tuple<QString, QKeySequence, std::function<void()>>, 5> rows{{
       {tr("&Add Row"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { AddRow(); }},
       {tr("Re&move Rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { RemoveRows(); }},
@@ -485,9 +505,7 @@ void StationWindow::AddRow() {
        table, at, kNewRowColumn);
 }
 
-void StationWindow::RemoveRows() {
-  if (FixingFile()) return;
-  const Table table = CurrentTable();
+std::vector<std::size_t> StationWindow::SelectedRows(su::Table table) const {
   StationTable* view = View(table);
   QSet<int> rows;
   for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
@@ -495,9 +513,35 @@ void StationWindow::RemoveRows() {
   if (rows.isEmpty() && view->currentIndex().isValid()) rows.insert(view->currentIndex().row());
   std::vector<std::size_t> list;
   for (const int row : rows) list.push_back(static_cast<std::size_t>(row));
+  std::sort(list.begin(), list.end());
+  return list;
+}
+
+void StationWindow::RemoveRows() {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const std::vector<std::size_t> list = SelectedRows(table);
   if (list.empty()) return;
-  const int first = *std::min_element(rows.begin(), rows.end());
+  const int first = static_cast<int>(list.front());
   Take(su::RemoveRows(document_->Station(), table, list), table, std::max(first - 1, 0));
+}
+
+QString StationWindow::CopyRows() {
+  if (FixingFile()) return {};
+  const Table table = CurrentTable();
+  const QString text =
+      QString::fromStdString(su::RowsAsToml(document_->Station(), table, SelectedRows(table)));
+  if (text.isEmpty()) return {};
+  QGuiApplication::clipboard()->setText(text);
+  statusBar()->showMessage(tr("Rows copied as station file tables"), kStatusMessageMs);
+  return text;
+}
+
+void StationWindow::PasteRows(const QString& text) {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const int before = Model(table)->rowCount();
+  Take(su::PasteToml(document_->Station(), text.toStdString()), table, before, kNewRowColumn);
 }
 
 void StationWindow::DuplicateRow() {

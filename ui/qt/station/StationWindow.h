@@ -96,6 +96,12 @@ class StationWindow : public QMainWindow {
   void RemoveRows();
   void DuplicateRow();
   void MoveRow(bool up);
+  // Edit > Copy Rows: the selected rows (or the current one) of the current
+  // table as station file tables on the clipboard; the text, empty when
+  // there is nothing to copy.  Paste Rows: `text` added as entries, as one
+  // edit; why not shown when refused.
+  QString CopyRows();
+  void PasteRows(const QString& text);
 
   // Answers in a dialog's place, for tests: questions, the file dialogs
   // (the file chosen, or nothing for Cancel), a message shown, and the
@@ -124,6 +130,8 @@ class StationWindow : public QMainWindow {
   // Pushes an edit of the row commands and selects `selectRow` in
   // `selectColumn` (the current cell's column when negative); shows why not
   // when refused.
+  // The rows with a cell selected, or the current row; in order.
+  std::vector<std::size_t> SelectedRows(stationui::Table table) const;
   void Take(stationui::Outcome outcome, stationui::Table table, int selectRow,
             int selectColumn = -1);
   void ShowRefusal(const QString& message);

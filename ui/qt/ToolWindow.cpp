@@ -106,7 +106,12 @@ class ToolWindowKeeper : public QObject {
                          mainFrame.right() - mainInside.right(),
                          mainFrame.bottom() - mainInside.bottom());
     const QSize decorations(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QSize smallest = window_.minimumSizeHint().expandedTo(window_.minimumSize());
+    // On its first showing the window is at least the size its layout
+    // asks for, so that it shows its contents whole (a plot and a table
+    // squeezed to the least size are of no use), even where that covers
+    // part of the panel.
+    const QSize smallest =
+        window_.sizeHint().expandedTo(window_.minimumSizeHint()).expandedTo(window_.minimumSize());
     const QRect at = PlaceBeside(panel.isEmpty() ? mainFrame : panel, window_.size() + decorations,
                                  smallest + decorations, screen->availableGeometry());
     window_.resize(at.size() - decorations);

@@ -45,10 +45,10 @@ QRect MovedWithin(const QRect& at, const QPoint& by, const QRect& room);
 // main window is closed or hidden and shown again with it) and places it
 // on its first showing: where it stood
 // the last time (the settings' "`key`/geometry", checked to lie on a screen
-// now), or else beside `panel`.  Its place and size are kept whenever it is
-// hidden and when the program ends.  Escape typed in it closes it, and not
-// the main window (whose shortcuts a tool window shares).  `window` is reparented to `main`; call
-// this once, in its constructor.
+// now), or else beside `panel`, no smaller than its size hint.  Its place and size are kept
+// whenever it is hidden and when the program ends.  Escape typed in it closes it, and not the main
+// window (whose shortcuts a tool window shares).  `window` is reparented to `main`; call this once,
+// in its constructor.
 void MakeToolWindow(QWidget& window, QWidget& main, QWidget& panel, const QString& key);
 
 // The settings key under which a window made by MakeToolWindow with `key`

@@ -243,6 +243,29 @@ class MoonWindowTest : public QObject {
     QCOMPARE(moon->MinuteTimer()->interval(), 60 * 1000);
   }
 
+  // Tab goes through the fields in the order they are read: the focus
+  // chain, as Tab walks it, holds them in that order.
+  void tabFollowsTheReadingOrder() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    const QList<QWidget*> fields{moon->HomeBox(),   moon->DxBox(),      moon->MinElevationBox(),
+                                 moon->NowButton(), moon->DateButton(), moon->DateBox()};
+    QList<int> order;
+    QWidget* w = moon->HomeBox();
+    for (int step = 0; step < 200 && order.size() < fields.size(); ++step) {
+      // A spin box's own line takes its focus: it counts as the box.
+      QWidget* field = w->parentWidget() != nullptr && w->parentWidget()->focusProxy() == w
+                           ? w->parentWidget()
+                           : w;
+      const int at = static_cast<int>(fields.indexOf(field));
+      if (at >= 0 && !order.contains(at)) order << at;
+      w = w->nextInFocusChain();
+    }
+    QCOMPARE(order, (QList<int>{0, 1, 2, 3, 4, 5}));
+  }
+
   void screenshot() {
     Desk desk;
     QVERIFY(desk.Open());

@@ -107,6 +107,13 @@ MoonWindow::MoonWindow(MainWindow& main) : main_(main) {
   figures_->setMinimumHeight(figures_->fontMetrics().lineSpacing() * 6);
   figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
+  // Tab in reading order: the places, the minimum elevation, then the time.
+  QWidget::setTabOrder(home_, dx_);
+  QWidget::setTabOrder(dx_, minElevation_);
+  QWidget::setTabOrder(minElevation_, now_);
+  QWidget::setTabOrder(now_, date_);
+  QWidget::setTabOrder(date_, when_);
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(places);
   layout->addWidget(figures_);

@@ -4,14 +4,18 @@
 // the places in the user's settings.
 #include <QAction>
 #include <QChartView>
+#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -20,6 +24,7 @@
 #include "app/report/ReportMoon.h"
 #include "moon/Path.h"
 #include "moon/Place.h"
+#include "moon/PlanTable.h"
 #include "moon/Time.h"
 #include "ui/qt/moon/MoonPlot.h"
 #include "ui/qt/moon/MoonWindow.h"
@@ -241,6 +246,63 @@ class MoonWindowTest : public QObject {
     QVERIFY(std::abs(moon->Shown()->request.from - QDateTime::currentSecsSinceEpoch()) < 120);
     QVERIFY(moon->MinuteTimer()->isActive());
     QCOMPARE(moon->MinuteTimer()->interval(), 60 * 1000);
+  }
+
+  // Hours and Step as --hours and --step-minutes: the window's table is the
+  // report's plan for them, row by row; it copies as text and saves as CSV.
+  void theTableForTheHoursAndStepChosen() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    moon->HoursBox()->setValue(2.0);
+    moon->StepBox()->setValue(30);
+    QVERIFY(moon->Shown().has_value());
+    QCOMPARE(moon->Shown()->plan.rows.size(), std::size_t(5));
+
+    report::MoonOptions options;
+    options.on = true;
+    options.home = moon::ParsePlace("FN20xa").place;
+    options.dx = moon::ParsePlace("JO65fr").place;
+    options.from = moon::ParseUtc("2026-12-07T00:00Z").time;
+    options.hours = 2;
+    options.stepMinutes = 30;
+    options.minElevationDeg = moon->MinElevationBox()->value();
+    std::string error;
+    const auto report =
+        report::MoonFigures(desk.form.State(), options, report::NowToTheMinute(), error);
+    QVERIFY2(report.has_value(), error.c_str());
+    const moon::PlanTable expected = moon::TableOf(report->evaluation);
+    QTableWidget* table = moon->Table();
+    QCOMPARE(table->rowCount(), 5);
+    QCOMPARE(table->columnCount(), 12);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QString("Distance km"));
+    for (int r = 0; r < table->rowCount(); ++r) {
+      for (int c = 0; c < table->columnCount(); ++c) {
+        QCOMPARE(table->item(r, c)->text(), QString::fromStdString(expected.rows[r][c]));
+      }
+    }
+    QCOMPARE(table->item(4, 0)->text(), QString("2026-12-07 02:00"));
+
+    table->selectRow(1);
+    const QStringList copied = moon->CopyTable().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 2);
+    QVERIFY(copied[0].startsWith("Time (UTC)\tAz"));
+    QVERIFY(copied[1].startsWith("2026-12-07 00:30\t"));
+    QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 2);
+
+    const QString path = settingsDir_.filePath("moon.csv");
+    QCOMPARE(moon->SaveTable(path), QString());
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(), QByteArray::fromStdString(moon::CsvOf(expected)));
+    QVERIFY(!moon->SaveTable(settingsDir_.filePath("no-such-folder/moon.csv")).isEmpty());
+
+    // The span and the step are remembered; back as the other tests expect.
+    QCOMPARE(QSettings(QSettings::UserScope, "Korrin", "Korrin").value("moon/stepMinutes").toInt(),
+             30);
+    moon->HoursBox()->setValue(24.0);
+    moon->StepBox()->setValue(10);
   }
 
   // Tab goes through the fields in the order they are read: the focus

@@ -230,7 +230,7 @@ void PaintScale(QPainter& painter, const QRectF& area, const nf::NearFieldMap& m
 
 QString AxisCaption(nf::PanelKind kind, bool horizontal, bool feet, const QFontMetricsF& metrics,
                     qreal room) {
-  const QString whole = AxisWords(kind, horizontal, feet, false);
+  QString whole = AxisWords(kind, horizontal, feet, false);
   if (metrics.horizontalAdvance(whole) <= room) return whole;
   return metrics.elidedText(AxisWords(kind, horizontal, feet, true), Qt::ElideMiddle, room);
 }

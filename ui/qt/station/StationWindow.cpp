@@ -529,7 +529,7 @@ void StationWindow::RemoveRows() {
 QString StationWindow::CopyRows() {
   if (FixingFile()) return {};
   const Table table = CurrentTable();
-  const QString text =
+  QString text =
       QString::fromStdString(su::RowsAsToml(document_->Station(), table, SelectedRows(table)));
   if (text.isEmpty()) return {};
   QGuiApplication::clipboard()->setText(text);

@@ -153,8 +153,8 @@ class RecordTest : public QObject {
     QVERIFY(text.contains("The end."));
   }
 
-  // A section (a heading and what follows it) that would be cut at a page's
-  // foot starts on the next page, where it fits whole; the signature lines
+  // A short section (a heading and what follows it) that would be cut at a
+  // page's foot starts on the next page, where it fits whole; the signature lines
   // stand on a page with the end of the last section, never alone.  The
   // filler before them moves the section across the foot of the page.
   void sectionsAndTheSignatureStayTogether() {

@@ -777,11 +777,11 @@ class StationWindowTest : public QObject {
     QVERIFY(w->FixingFile());
     QListWidget* problems = w->Fix()->Problems();
     QCOMPARE(problems->count(), 2);
-    const int yagii = QString::fromUtf8(text).left(text.indexOf("yagii")).count('\n');
+    const auto yagii = static_cast<int>(text.left(text.indexOf("yagii")).count('\n'));
     const QRect second = problems->visualItemRect(problems->item(1));
     QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(w->Fix()->Editor()->textCursor().blockNumber(), yagii);
-    const int power = QString::fromUtf8(text).left(text.indexOf("-200")).count('\n');
+    const auto power = static_cast<int>(text.left(text.indexOf("-200")).count('\n'));
     const QRect first = problems->visualItemRect(problems->item(0));
     QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, first.center());
     QCOMPARE(w->Fix()->Editor()->textCursor().blockNumber(), power);

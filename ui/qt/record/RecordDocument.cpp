@@ -25,6 +25,9 @@ constexpr qreal kBulletIndentMm = 5.0;
 constexpr qreal kFieldLabelShare = 0.34;  // of the text width
 constexpr qreal kSignatureRuleGapMm = 14.0;
 constexpr qreal kKeepWithHeadingMm = 14.0;
+// The longest section kept whole on a new page, as a share of the page's
+// text height.
+constexpr qreal kKeepWholeShare = 0.5;
 
 // Type sizes, in points.
 constexpr qreal kTitlePt = 17.0;
@@ -88,8 +91,9 @@ class RecordDocument::Pass {
  private:
   // A section (a heading and what follows it up to the next heading, title
   // or page break, signature lines included) starts on a new page when it
-  // does not fit on what is left of this one but fits on a page of its
-  // own; and the signature lines stand on a page with the block above them.
+  // does not fit on what is left of this one, takes at most half a page
+  // and holds no table; and the signature lines stand on a page with the
+  // block above them.
   void KeepTogether(const std::vector<Block>& blocks, size_t i) {
     if (y_ <= top_) return;
     size_t end = i;
@@ -103,8 +107,16 @@ class RecordDocument::Pass {
       end = i + 2;
     }
     if (end == i) return;
+    // A table flows over pages with its header on each: a section with one
+    // reads whole when cut, and moving it would only leave space.
+    for (size_t k = i; k < end; ++k) {
+      if (blocks[k].kind == Kind::Table && blocks[i].kind == Kind::Heading) return;
+    }
     const std::optional<qreal> height = Measure(blocks, i, end);
-    if (height && y_ + Mm(LeadingGapMm(blocks[i].kind)) + *height > bottom_) NewPage();
+    // A long section flows on as before: moving it whole would leave much
+    // of this page empty for little gain.
+    if (!height || *height > (bottom_ - top_) * kKeepWholeShare) return;
+    if (y_ + Mm(LeadingGapMm(blocks[i].kind)) + *height > bottom_) NewPage();
   }
 
   // The gap a block leaves above it below something on the page.

@@ -4,20 +4,28 @@
 // the places in the user's settings.
 #include <QAction>
 #include <QChartView>
+#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "QtTestSupport.h"
+#include "app/report/ReportMoon.h"
 #include "moon/Path.h"
+#include "moon/Place.h"
+#include "moon/PlanTable.h"
+#include "moon/Time.h"
 #include "ui/qt/moon/MoonPlot.h"
 #include "ui/qt/moon/MoonWindow.h"
 
@@ -125,6 +133,64 @@ class MoonWindowTest : public QObject {
     QVERIFY2(moon->Figures()->text().contains("VHF"), qPrintable(moon->Figures()->text()));
   }
 
+  // The time field shows minutes; a window opened at 00:00:37 keeps those
+  // seconds hidden in it.  The figures are the report's for the minute shown:
+  // korrin-report --band 432 --locator FN20xa --dx JO65fr
+  // --from 2026-12-07T00:00Z gives azimuth 278.7° and elevation -47.9°.
+  void theFiguresAreTheReportsForTheMinuteShown() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    moon->DateBox()->setDateTime(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 37), Qt::UTC));
+    moon->Refresh();
+    QVERIFY(moon->Shown().has_value());
+    const moon::Evaluation& shown = *moon->Shown();
+    QCOMPARE(moon::FormatUtc(shown.request.from), std::string("2026-12-07T00:00:00Z"));
+
+    report::MoonOptions options;
+    options.on = true;
+    options.locator = "FN20xa";
+    options.dxLocator = "JO65fr";
+    options.home = moon::ParsePlace(options.locator).place;
+    options.dx = moon::ParsePlace(options.dxLocator).place;
+    options.from = moon::ParseUtc("2026-12-07T00:00Z").time;
+    options.minElevationDeg = moon->MinElevationBox()->value();
+    std::string error;
+    const auto report =
+        report::MoonFigures(desk.form.State(), options, report::NowToTheMinute(), error);
+    QVERIFY2(report.has_value(), error.c_str());
+    const moon::Evaluation& expected = report->evaluation;
+    QCOMPARE(shown.plan.rows.size(), expected.plan.rows.size());
+    // The same function on the same inputs: the same figures to the bit.
+    for (std::size_t k = 0; k < expected.plan.rows.size(); ++k) {
+      const moon::Row& a = shown.plan.rows[k];
+      const moon::Row& b = expected.plan.rows[k];
+      const QByteArray at = QByteArray::fromStdString(moon::FormatUtc(b.time));
+      QVERIFY2(a.time == b.time, at.constData());
+      QVERIFY2(a.home.azimuthDeg == b.home.azimuthDeg, at.constData());
+      QVERIFY2(a.home.elevationDeg == b.home.elevationDeg, at.constData());
+      QVERIFY2(a.dx->azimuthDeg == b.dx->azimuthDeg, at.constData());
+      QVERIFY2(a.dx->elevationDeg == b.dx->elevationDeg, at.constData());
+      QVERIFY2(a.home.distanceKm == b.home.distanceKm, at.constData());
+      QVERIFY2(a.pathLossDb == b.pathLossDb, at.constData());
+      QVERIFY2(a.dopplerHz == b.dopplerHz, at.constData());
+      QVERIFY2(a.dxDopplerHz == b.dxDopplerHz, at.constData());
+      QVERIFY2(a.mutual == b.mutual, at.constData());
+      QVERIFY2(shown.echoSnDb[k] == expected.echoSnDb[k], at.constData());
+    }
+    const QString figures = moon->Figures()->text();
+    QVERIFY2(figures.contains("2026-12-07 00:00 UTC"), qPrintable(figures));
+    QVERIFY2(figures.contains("Home: azimuth 278.7\u00b0, elevation -47.9\u00b0"),
+             qPrintable(figures));
+
+    // A new window's time field starts at a whole minute.
+    Desk other;
+    QVERIFY(other.Open());
+    other.window.ShowMoon();
+    QCOMPARE(other.window.Moon()->DateBox()->dateTime().time().second(), 0);
+  }
+
   void badPlacesAreRefusedInWords_data() {
     QTest::addColumn<QString>("home");
     QTest::addColumn<QString>("dx");
@@ -180,6 +246,86 @@ class MoonWindowTest : public QObject {
     QVERIFY(std::abs(moon->Shown()->request.from - QDateTime::currentSecsSinceEpoch()) < 120);
     QVERIFY(moon->MinuteTimer()->isActive());
     QCOMPARE(moon->MinuteTimer()->interval(), 60 * 1000);
+  }
+
+  // Hours and Step as --hours and --step-minutes: the window's table is the
+  // report's plan for them, row by row; it copies as text and saves as CSV.
+  void theTableForTheHoursAndStepChosen() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    moon->HoursBox()->setValue(2.0);
+    moon->StepBox()->setValue(30);
+    QVERIFY(moon->Shown().has_value());
+    QCOMPARE(moon->Shown()->plan.rows.size(), std::size_t(5));
+
+    report::MoonOptions options;
+    options.on = true;
+    options.home = moon::ParsePlace("FN20xa").place;
+    options.dx = moon::ParsePlace("JO65fr").place;
+    options.from = moon::ParseUtc("2026-12-07T00:00Z").time;
+    options.hours = 2;
+    options.stepMinutes = 30;
+    options.minElevationDeg = moon->MinElevationBox()->value();
+    std::string error;
+    const auto report =
+        report::MoonFigures(desk.form.State(), options, report::NowToTheMinute(), error);
+    QVERIFY2(report.has_value(), error.c_str());
+    const moon::PlanTable expected = moon::TableOf(report->evaluation);
+    QTableWidget* table = moon->Table();
+    QCOMPARE(table->rowCount(), 5);
+    QCOMPARE(table->columnCount(), 12);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QString("Distance km"));
+    for (int r = 0; r < table->rowCount(); ++r) {
+      for (int c = 0; c < table->columnCount(); ++c) {
+        QCOMPARE(table->item(r, c)->text(), QString::fromStdString(expected.rows[r][c]));
+      }
+    }
+    QCOMPARE(table->item(4, 0)->text(), QString("2026-12-07 02:00"));
+
+    table->selectRow(1);
+    const QStringList copied = moon->CopyTable().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 2);
+    QVERIFY(copied[0].startsWith("Time (UTC)\tAz"));
+    QVERIFY(copied[1].startsWith("2026-12-07 00:30\t"));
+    QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 2);
+
+    const QString path = settingsDir_.filePath("moon.csv");
+    QCOMPARE(moon->SaveTable(path), QString());
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(), QByteArray::fromStdString(moon::CsvOf(expected)));
+    QVERIFY(!moon->SaveTable(settingsDir_.filePath("no-such-folder/moon.csv")).isEmpty());
+
+    // The span and the step are remembered; back as the other tests expect.
+    QCOMPARE(QSettings(QSettings::UserScope, "Korrin", "Korrin").value("moon/stepMinutes").toInt(),
+             30);
+    moon->HoursBox()->setValue(24.0);
+    moon->StepBox()->setValue(10);
+  }
+
+  // Tab goes through the fields in the order they are read: the focus
+  // chain, as Tab walks it, holds them in that order.
+  void tabFollowsTheReadingOrder() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    MoonWindow* moon = Open(desk, "FN20xa", "JO65fr");
+    QVERIFY(moon != nullptr);
+    const QList<QWidget*> fields{moon->HomeBox(),   moon->DxBox(),      moon->MinElevationBox(),
+                                 moon->NowButton(), moon->DateButton(), moon->DateBox()};
+    QList<int> order;
+    QWidget* w = moon->HomeBox();
+    for (int step = 0; step < 200 && order.size() < fields.size(); ++step) {
+      // A spin box's own line takes its focus: it counts as the box.
+      QWidget* field = w->parentWidget() != nullptr && w->parentWidget()->focusProxy() == w
+                           ? w->parentWidget()
+                           : w;
+      const int at = static_cast<int>(fields.indexOf(field));
+      if (at >= 0 && !order.contains(at)) order << at;
+      w = w->nextInFocusChain();
+    }
+    QCOMPARE(order, (QList<int>{0, 1, 2, 3, 4, 5}));
   }
 
   void screenshot() {

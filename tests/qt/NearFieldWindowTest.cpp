@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "ui/qt/nearfield/NearFieldMapPainter.h"
 #include "ui/qt/station/EntryTableModel.h"
 #include "ui/qt/station/NearFieldPanel.h"
 #include "ui/qt/station/ResultsPanel.h"
@@ -82,7 +83,47 @@ class NearFieldWindowTest : public QObject {
   void WithoutTheEngineSaysWhy();
   void TheVerdictCountsTheNearField_data();
   void TheVerdictCountsTheNearField();
+  void AnAxisCaptionIsNoLongerThanItsAxis_data();
+  void AnAxisCaptionIsNoLongerThanItsAxis();
 };
+
+// A side view is wide and low: "height above the ground (m)" ran past the
+// top of its axis into the panel's title.  The caption keeps to its axis.
+void NearFieldWindowTest::AnAxisCaptionIsNoLongerThanItsAxis_data() {
+  QTest::addColumn<int>("kind");
+  QTest::addColumn<bool>("horizontal");
+  QTest::addColumn<double>("roomInWidthsOfM");
+  QTest::addColumn<QString>("expected");  // empty: cut short
+  using nearfield::PanelKind;
+  QTest::newRow("plan, tall") << int(PanelKind::Plan) << false << 60.0
+                              << "north of the antenna (m)";
+  QTest::newRow("plan, low") << int(PanelKind::Plan) << false << 12.0 << "north (m)";
+  QTest::newRow("side view, tall")
+      << int(PanelKind::Along) << false << 60.0 << "height above the ground (m)";
+  QTest::newRow("side view, low") << int(PanelKind::Along) << false << 12.0 << "height (m)";
+  QTest::newRow("side view, very low") << int(PanelKind::Across) << false << 3.0 << "";
+  QTest::newRow("side view, narrow") << int(PanelKind::Across) << true << 12.0 << "along (m)";
+  QTest::newRow("side view, wide")
+      << int(PanelKind::Across) << true << 80.0 << "along the plane from the antenna (m)";
+}
+
+void NearFieldWindowTest::AnAxisCaptionIsNoLongerThanItsAxis() {
+  QFETCH(int, kind);
+  QFETCH(bool, horizontal);
+  QFETCH(double, roomInWidthsOfM);
+  QFETCH(QString, expected);
+  QFont font;
+  font.setPixelSize(12);
+  const QFontMetricsF m(font);
+  const qreal room = roomInWidthsOfM * m.horizontalAdvance('m');
+  const QString caption = AxisCaption(nearfield::PanelKind(kind), horizontal, false, m, room);
+  QVERIFY2(m.horizontalAdvance(caption) <= room, qPrintable(caption));
+  if (expected.isEmpty()) {
+    QVERIFY2(caption.contains(QChar(0x2026)), qPrintable(caption));
+  } else {
+    QCOMPARE(caption, expected);
+  }
+}
 
 void NearFieldWindowTest::ComputesOnItsOwnThreadAndKeepsWhatItComputed() {
   Window win;

@@ -36,6 +36,15 @@ QString PdfText(const QString& path) {
   return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
 }
 
+// The text of one page of a PDF file ("" when it cannot be read).
+QString PdfPageText(const QString& path, int page) {
+  QProcess tool;
+  const QString n = QString::number(page);
+  tool.start("pdftotext", {"-f", n, "-l", n, path, "-"});
+  if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
+  return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+}
+
 void AnswerDetails(QWidget* modal, const QString& callSign, bool accept) {
   auto* dialog = qobject_cast<RecordDetailsDialog*>(modal);
   QVERIFY2(dialog != nullptr, "the first dialog asks for the record's heading");
@@ -142,6 +151,46 @@ class RecordTest : public QObject {
     }
     QVERIFY(!text.contains(QString("of %1").arg(pages + 1)));
     QVERIFY(text.contains("The end."));
+  }
+
+  // A short section (a heading and what follows it) that would be cut at a
+  // page's foot starts on the next page, where it fits whole; the signature lines
+  // stand on a page with the end of the last section, never alone.  The
+  // filler before them moves the section across the foot of the page.
+  void sectionsAndTheSignatureStayTogether() {
+    for (int filler = 20; filler <= 46; filler += 2) {
+      for (const int kept : {6, 90}) {
+        RecordDocument doc;
+        doc.Title("Sections");
+        for (int i = 0; i < filler; ++i) doc.Paragraph(QString("Filler paragraph %1.").arg(i));
+        doc.Heading("Kept section");
+        for (int i = 1; i <= kept; ++i) doc.Paragraph(QString("kept-%1.").arg(i));
+        doc.SignatureLines({"Signature of the evaluator", "Date"});
+        const QString path = dir_.filePath(QString("sections-%1-%2.pdf").arg(filler).arg(kept));
+        int pages = 0;
+        {
+          QPdfWriter writer(path);
+          writer.setPageSize(QPageSize(QPageSize::A4));
+          writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+          pages = doc.Render(writer);
+        }
+        const QString what = QString("%1 filler paragraphs, %2 kept").arg(filler).arg(kept);
+        QVERIFY2(pages >= 1, qPrintable(what));
+        const QString last = QString("kept-%1.").arg(kept);
+        bool signed_ = false;
+        for (int p = 1; p <= pages; ++p) {
+          const QString text = PdfPageText(path, p);
+          if (kept == 6 && text.contains("Kept section")) {
+            QVERIFY2(text.contains(last), qPrintable(what + ": the short section is whole"));
+          }
+          if (text.contains("Signature of the evaluator")) {
+            signed_ = true;
+            QVERIFY2(text.contains(last), qPrintable(what + ": the signature is with the end"));
+          }
+        }
+        QVERIFY2(signed_, qPrintable(what));
+      }
+    }
   }
 
   // Every band of each side: the station and the controls are as they were

@@ -7,10 +7,12 @@
 // and a saved station reopens as the same file.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -748,6 +750,231 @@ class StationWindowTest : public QObject {
     }
     first->close();
     second->close();
+  }
+
+  // Redo by either key desktops use; no key is given twice in the window
+  // (a key given twice is ambiguous and does nothing).
+  void redoByEitherKey_data() {
+    QTest::addColumn<QKeySequence>("redo");
+    QTest::newRow("Ctrl+Y") << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    QTest::newRow("Ctrl+Shift+Z") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  }
+  void redoByEitherKey() {
+    QFETCH(QKeySequence, redo);
+    Shown w(kWorkedF);
+    QMultiMap<QKeySequence, QString> keys;
+    for (QAction* action : w->findChildren<QAction*>()) {
+      for (const QKeySequence& key : action->shortcuts()) {
+        QVERIFY2(!keys.contains(key),
+                 qPrintable(key.toString() + ": " + action->text() + " and " + keys.value(key)));
+        keys.insert(key, action->text());
+      }
+    }
+    const std::string original = Written(*w);
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "150");
+    const std::string edited = Written(*w);
+    QVERIFY(edited != original);
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Written(*w), original);
+    QTest::keySequence(w.window, redo);
+    QCOMPARE(Written(*w), edited);
+  }
+
+  // Whatever keys the platform gives for redo (the desktops of X11 give
+  // Ctrl+Shift+Z, Windows Ctrl+Y, some both), both work and none is twice.
+  void redoKeysAreEachGivenOnce_data() {
+    QTest::addColumn<QList<QKeySequence>>("platform");
+    const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    const QKeySequence y(Qt::CTRL | Qt::Key_Y);
+    QTest::newRow("X11 desktops") << QList<QKeySequence>{shiftZ};
+    QTest::newRow("Windows") << QList<QKeySequence>{y};
+    QTest::newRow("both") << QList<QKeySequence>{y, shiftZ};
+    QTest::newRow("none") << QList<QKeySequence>{};
+    QTest::newRow("another key") << QList<QKeySequence>{QKeySequence(Qt::META | Qt::Key_R)};
+  }
+  void redoKeysAreEachGivenOnce() {
+    QFETCH(QList<QKeySequence>, platform);
+    const QList<QKeySequence> keys = RedoKeys(platform);
+    for (const QKeySequence& key : platform) QVERIFY(keys.contains(key));
+    QVERIFY(keys.contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    QVERIFY(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    for (const QKeySequence& key : keys) QCOMPARE(keys.count(key), 1);
+  }
+
+  // A refusal shown goes with the next entry taken, wherever it is typed.
+  void theRefusalGoesWithTheNextEntryTaken_data() {
+    QTest::addColumn<QString>("then");
+    QTest::newRow("the same value again") << "same";
+    QTest::newRow("another table") << "other table";
+    QTest::newRow("the heading") << "heading";
+    QTest::newRow("a row added") << "add row";
+  }
+  void theRefusalGoesWithTheNextEntryTaken() {
+    QFETCH(QString, then);
+    Shown w(kWorkedF);
+    TypeIntoCell(*w, Table::Transmitters, 0, 1, "-5");
+    QVERIFY(!w->LastRefusal().isEmpty());
+    if (then == "same") {
+      TypeIntoCell(*w, Table::Transmitters, 0, 1, "200");
+    } else if (then == "other table") {
+      TypeIntoCell(*w, Table::Places, 0, 1, "12");
+    } else if (then == "heading") {
+      auto* callsign = w->Heading()->findChild<QLineEdit*>("callsign");
+      QVERIFY(callsign != nullptr);
+      callsign->setFocus();
+      QTest::keyClicks(callsign, "W1AW");
+      QTest::keyClick(callsign, Qt::Key_Return);
+      QCOMPARE(w->Document().Station().callsign, std::string("W1AW"));
+    } else {
+      w->AddRow();
+    }
+    QCOMPARE(w->LastRefusal(), QString());
+    QVERIFY(!w->findChild<QLabel*>("refusal")->isVisibleTo(w.window));
+  }
+
+  // One click on a problem goes to its line and column in the text.
+  void aClickOnAProblemGoesToItsLine() {
+    const QString path = files_.filePath("click.station.toml");
+    QByteArray text = FileBytes(kWorkedF);
+    text.replace("power-w = 200", "power-w = -200");
+    text.replace("kind = \"yagi\"\ngain-dbi = 8", "kind = \"yagii\"\ngain-dbi = 8");
+    QVERIFY(WriteText(path, text));
+    Shown w(path);
+    QVERIFY(w->FixingFile());
+    QListWidget* problems = w->Fix()->Problems();
+    QCOMPARE(problems->count(), 2);
+    const auto yagii = static_cast<int>(text.left(text.indexOf("yagii")).count('\n'));
+    const QRect second = problems->visualItemRect(problems->item(1));
+    QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(w->Fix()->Editor()->textCursor().blockNumber(), yagii);
+    const auto power = static_cast<int>(text.left(text.indexOf("-200")).count('\n'));
+    const QRect first = problems->visualItemRect(problems->item(0));
+    QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(w->Fix()->Editor()->textCursor().blockNumber(), power);
+  }
+
+  // A new row starts in the Id column, whichever column was current.
+  void aNewRowStartsInTheIdColumn_data() {
+    QTest::addColumn<int>("table");
+    QTest::addColumn<bool>("duplicate");
+    QTest::newRow("transmitter added") << int(Table::Transmitters) << false;
+    QTest::newRow("antenna added") << int(Table::Antennas) << false;
+    QTest::newRow("place duplicated") << int(Table::Places) << true;
+  }
+  void aNewRowStartsInTheIdColumn() {
+    QFETCH(int, table);
+    QFETCH(bool, duplicate);
+    Shown w(kWorkedF);
+    const Table t = Table(table);
+    w->ShowTable(t);
+    StationTable* view = w->View(t);
+    view->setFocus();
+    view->setCurrentIndex(w->Model(t)->index(0, 2));
+    const int rows = w->Model(t)->rowCount();
+    QTest::keyClick(view, duplicate ? Qt::Key_D : Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(w->Model(t)->rowCount(), rows + 1);
+    QCOMPARE(view->currentIndex().row(), 1);
+    QCOMPARE(view->currentIndex().column(), 0);
+    QCOMPARE(w->Model(t)->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString(t == Table::Places ? "Name" : "Id"));
+  }
+
+  // Delete removes the rows selected, as one edit that undo puts back.
+  void deleteRemovesTheSelectedRows() {
+    Shown w(kExample);
+    const std::string original = Written(*w);
+    w->ShowTable(Table::Places);
+    StationTable* view = w->View(Table::Places);
+    const int rows = w->Model(Table::Places)->rowCount();
+    QVERIFY(rows >= 3);
+    const QString kept = Cell(*w, Table::Places, 1, 0);
+    view->setFocus();
+    view->selectionModel()->select(w->Model(Table::Places)->index(0, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->selectionModel()->select(w->Model(Table::Places)->index(2, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(w->Model(Table::Places)->rowCount(), rows - 2);
+    QCOMPARE(Cell(*w, Table::Places, 0, 0), kept);
+    QCOMPARE(w->Document().UndoStack().count(), 1);
+    QTest::keyClick(w.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Written(*w), original);
+    // In an open editor, Delete deletes text.
+    view->setCurrentIndex(w->Model(Table::Places)->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QVERIFY(view->Editing());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QCOMPARE(w->Model(Table::Places)->rowCount(), rows);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  }
+
+  // Ctrl+C on selected rows puts them on the clipboard as station file
+  // tables; Ctrl+V in another window adds them there as one edit.  In a
+  // cell's editor the keys copy the editor's text instead.
+  void wholeRowsCopyAndPaste() {
+    Shown from(kExample);
+    from->ShowTable(Table::Places);
+    StationTable* view = from->View(Table::Places);
+    view->setFocus();
+    view->setCurrentIndex(from->Model(Table::Places)->index(1, 0));
+    view->selectionModel()->select(from->Model(Table::Places)->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(copied.startsWith("[[place]]\n"), qPrintable(copied));
+    const QString name = Cell(*from, Table::Places, 1, 0);
+    QVERIFY(copied.contains("\"" + name + "\""));
+
+    Shown to(kWorkedF);
+    const std::string before = Written(*to);
+    const int rows = to->Model(Table::Places)->rowCount();
+    to->ShowTable(Table::Places);
+    to->View(Table::Places)->setFocus();
+    QTest::keyClick(to->View(Table::Places), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(to->LastRefusal(), QString());
+    QCOMPARE(to->Model(Table::Places)->rowCount(), rows + 1);
+    QCOMPARE(Cell(*to, Table::Places, rows, 0), name);
+    QCOMPARE(to->View(Table::Places)->currentIndex().row(), rows);
+    QCOMPARE(to->Document().UndoStack().count(), 1);
+    QTest::keyClick(to.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Written(*to), before);
+
+    // Text that is no station's: refused, nothing changed.
+    QGuiApplication::clipboard()->setText("hello");
+    QTest::keyClick(to->View(Table::Places), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(to->LastRefusal().contains("Nothing to paste"));
+    QCOMPARE(Written(*to), before);
+
+    // In an open editor: the editor's text.
+    to->View(Table::Places)->setCurrentIndex(to->Model(Table::Places)->index(0, 0));
+    QTest::keyClick(to->View(Table::Places), Qt::Key_Return);
+    QVERIFY(to->View(Table::Places)->Editing());
+    QWidget* editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), Cell(*to, Table::Places, 0, 0));
+    QTest::keyClick(editor, Qt::Key_Escape);
+  }
+
+  // After the dialog that asks for another cell, the focus is back in the
+  // cell that asked (not in the heading's first field).
+  void theFocusReturnsToTheCellAfterTheDialog() {
+    Shown w(kWorkedF);
+    test::ModalAnswer answer([](QWidget* modal) {
+      auto* dialog = qobject_cast<QInputDialog*>(modal);
+      if (dialog == nullptr) {
+        modal->close();
+        return;
+      }
+      dialog->setTextValue("2.4 m");
+      dialog->accept();
+    });
+    TypeIntoCell(*w, Table::Antennas, 0, 1, "Parabolic dish");
+    QVERIFY(answer.Seen());
+    QCOMPARE(Cell(*w, Table::Antennas, 0, 7), QString("2.4 m"));
+    StationTable* view = w->View(Table::Antennas);
+    QTRY_COMPARE(w->focusWidget(), static_cast<QWidget*>(view));
+    QCOMPARE(view->currentIndex(), w->Model(Table::Antennas)->index(0, 1));
   }
 
  private:

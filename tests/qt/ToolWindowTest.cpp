@@ -8,9 +8,12 @@
 #include <QtTest>
 
 #include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include "QtTestSupport.h"
 #include "ui/qt/ToolWindow.h"
 #include "ui/qt/assessment/AssessmentWindow.h"
+#include "ui/qt/moon/MoonWindow.h"
 
 using namespace korrin;
 using namespace korrin::test;
@@ -72,9 +75,63 @@ class ToolWindowTest : public QObject {
     QCOMPARE(!at.intersects(panel), panelFree);
   }
 
+  // A window of its own (a station window) on its first showing: beside
+  // the calculator where a side has room for its least size, else over the
+  // calculator; never larger than the screen and always on it.
+  void placedNearTheCalculator_data() {
+    QTest::addColumn<QRect>("calculator");
+    QTest::addColumn<QRect>("room");
+    QTest::addColumn<QRect>("expected");
+    const QRect small(0, 0, 1600, 1000);
+    QTest::newRow("maximised") << small << small << QRect(0, 0, 1440, 880);
+    QTest::newRow("at the left, room on the right")
+        << QRect(0, 30, 790, 600) << kFullHd << QRect(798, 30, 1122, 880);
+    QTest::newRow("at the right, room on the left")
+        << QRect(1130, 30, 790, 600) << kFullHd << QRect(0, 30, 1122, 880);
+    QTest::newRow("in the middle, no room: over it")
+        << QRect(405, 200, 790, 600) << small << QRect(160, 120, 1440, 880);
+    QTest::newRow("a screen smaller than the window")
+        << QRect(0, 0, 1024, 700) << QRect(0, 0, 1024, 700) << QRect(0, 0, 1024, 700);
+    QTest::newRow("second screen")
+        << QRect(1920, 0, 800, 600) << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 1280, 880);
+  }
+  void placedNearTheCalculator() {
+    QFETCH(QRect, calculator);
+    QFETCH(QRect, room);
+    QFETCH(QRect, expected);
+    const QRect at = PlaceNearCalculator(calculator, QSize(1440, 880), QSize(900, 500), room);
+    QCOMPARE(at, expected);
+    QVERIFY2(room.contains(at), "the window lies on the screen");
+  }
+
+  // Closed with the calculator (a station window keeping the program
+  // going), the tool windows go with it; shown again with it, and above it.
+  void toolWindowsFollowTheCalculator() {
+    Desk desk;
+    QVERIFY(desk.Open());
+    desk.platform.questionAnswer = [](const Question&) { return Answer::Discard; };
+    desk.window.ShowMoon();
+    desk.window.ShowAssessment();
+    QWidget* moon = desk.window.Moon();
+    QWidget* assessment = desk.window.Assessment();
+    QVERIFY(moon->isVisible() && assessment->isVisible());
+    assessment->close();  // closed by the user: stays closed
+    QVERIFY(desk.window.close());
+    QVERIFY(!desk.window.isVisible());
+    QVERIFY(!moon->isVisible());
+    desk.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&desk.window));
+    QTRY_VERIFY(moon->isVisible());
+    QVERIFY(!assessment->isVisible());
+    QVERIFY(moon->windowHandle() != nullptr);
+    QCOMPARE(moon->windowHandle()->transientParent(), desk.window.windowHandle());
+  }
+
   // The calculator maximised on a full HD screen, as the program starts
-  // it: the assessment is its tool window (kept above it), and it stands
-  // beside the panel without covering it.
+  // it: the assessment is its tool window (kept above it).  Its first size
+  // shows the plot and the table whole (at the 557 pixels beside the panel
+  // the table showed three of its six columns): at the screen's edge, over
+  // as little of the panel as that leaves.
   void theAssessmentStandsBesideTheMaximisedCalculator() {
     KorrinSettings().remove("assessmentWindow");
     Desk desk;
@@ -90,8 +147,13 @@ class ToolWindowTest : public QObject {
     QCOMPARE(w->windowHandle()->transientParent(), desk.window.windowHandle());
     const QRect panel(desk.window.ClientPanel()->mapToGlobal(QPoint(0, 0)),
                       desk.window.ClientPanel()->size());
-    QVERIFY2(!w->frameGeometry().intersects(panel), "the panel stays free");
-    QVERIFY(desk.window.screen()->availableGeometry().contains(w->frameGeometry()));
+    const QRect room = desk.window.screen()->availableGeometry();
+    QVERIFY(room.contains(w->frameGeometry()));
+    QVERIFY2(w->width() >= w->sizeHint().width(),
+             qPrintable(QString("%1 pixels wide").arg(w->width())));
+    QVERIFY(w->Table()->horizontalHeader()->length() <= w->Table()->viewport()->width());
+    QCOMPARE(w->frameGeometry().right(), room.right());
+    QVERIFY2(w->frameGeometry().left() > panel.left(), "most of the panel stays free");
     // A band click in the calculator leaves it shown.
     Click(desk.Widget<QWidget>("RadioGroup1")->findChild<QWidget*>("RadioGroup1_5"));
     QVERIFY(w->isVisible());

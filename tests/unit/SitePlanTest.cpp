@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "ui/station/SitePlan.h"
 
@@ -101,6 +103,72 @@ TEST(SitePlanTest, ASumOfOneMeetsTheLimit) {
   EXPECT_EQ(StandingOf(0), SumStanding::Within);
   EXPECT_EQ(StandingOf(1), SumStanding::Within);
   EXPECT_EQ(StandingOf(1.0427L), SumStanding::Over);
+}
+
+// Labels stand apart by the spacing (two labels that merely touch read as
+// one word, "installationtwo-metres"), inside the plan, clear of markers.
+TEST(SitePlanTest, LabelsStandApart) {
+  struct Put {
+    Real x, y, gap, width, height;
+  };
+  const struct {
+    const char* what;
+    LabelBox area;
+    std::vector<LabelBox> reserved;
+    std::vector<Put> before;  // labels put first
+    Put put;
+    LabelBox expected;
+  } cases[] = {
+      {"alone: to the right", {0, 0, 500, 300}, {}, {}, {100, 100, 0, 80, 12}, {100, 94, 80, 12}},
+      // The first takes the right; touching it on the left, above or below
+      // is too close: below, a spacing further down.
+      {"the same point twice",
+       {0, 0, 500, 300},
+       {},
+       {{100, 100, 0, 80, 12}},
+       {100, 100, 0, 80, 12},
+       {60, 112, 80, 12}},
+      {"at the plan's right edge: to the left",
+       {0, 0, 200, 100},
+       {},
+       {},
+       {190, 50, 5, 40, 10},
+       {145, 45, 40, 10}},
+      {"a marker on the right: to the left",
+       {0, 0, 500, 300},
+       {{105, 44, 10, 12}},
+       {},
+       {100, 50, 4, 30, 10},
+       {66, 45, 30, 10}},
+      {"nowhere clear: to the right, inside the plan",
+       {0, 0, 50, 20},
+       {{0, 0, 50, 20}},
+       {},
+       {45, 10, 0, 20, 10},
+       {30, 5, 20, 10}},
+  };
+  constexpr Real kSpacing = 4;
+  for (const auto& c : cases) {
+    LabelPlacer placer(c.area, kSpacing);
+    std::vector<LabelBox> taken = c.reserved;
+    for (const LabelBox& box : c.reserved) placer.Reserve(box);
+    for (const Put& p : c.before) taken.push_back(placer.Put(p.x, p.y, p.gap, p.width, p.height));
+    const LabelBox box = placer.Put(c.put.x, c.put.y, c.put.gap, c.put.width, c.put.height);
+    EXPECT_EQ(box.left, c.expected.left) << c.what;
+    EXPECT_EQ(box.top, c.expected.top) << c.what;
+    EXPECT_EQ(box.width, c.put.width) << c.what;
+    EXPECT_EQ(box.height, c.put.height) << c.what;
+    EXPECT_TRUE(box.left >= c.area.left && box.Right() <= c.area.Right() && box.top >= c.area.top &&
+                box.Bottom() <= c.area.Bottom())
+        << c.what << ": inside the plan";
+    if (std::string(c.what).rfind("nowhere", 0) == 0) continue;
+    for (const LabelBox& other : taken) {
+      const bool apart =
+          box.left >= other.Right() + kSpacing || other.left >= box.Right() + kSpacing ||
+          box.top >= other.Bottom() + kSpacing || other.top >= box.Bottom() + kSpacing;
+      EXPECT_TRUE(apart) << c.what;
+    }
+  }
 }
 
 }  // namespace

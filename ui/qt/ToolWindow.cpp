@@ -6,7 +6,9 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace korrin {
@@ -27,6 +29,9 @@ class ToolWindowKeeper : public QObject {
     // child takes them: a tool window shares its main window's activation,
     // and with it the main window's shortcuts.
     window_.installEventFilter(this);
+    // Hidden with the main window (closed while a station window keeps the
+    // program going) and shown again with it.
+    main.installEventFilter(this);
     // The program ends with the window open: its place is kept too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
       if (window_.isVisible()) Keep();
@@ -51,6 +56,18 @@ class ToolWindowKeeper : public QObject {
       } else if (event->type() == QEvent::Hide && placed_) {
         Keep();
       }
+      if (event->type() == QEvent::Show) StayAboveMain();
+    } else if (watched == main_.data() && !event->spontaneous()) {
+      if (event->type() == QEvent::Hide && window_.isVisible()) {
+        hiddenWithMain_ = true;
+        window_.hide();
+      } else if (event->type() == QEvent::Show && hiddenWithMain_) {
+        hiddenWithMain_ = false;
+        // After the main window is on the screen, so that it is above it.
+        QTimer::singleShot(0, &window_, [this] {
+          if (!main_.isNull() && main_->isVisible()) window_.show();
+        });
+      }
     }
     return QObject::eventFilter(watched, event);
   }
@@ -60,6 +77,17 @@ class ToolWindowKeeper : public QObject {
     const QByteArray kept = UserSettings().value(ToolWindowGeometryKey(key_)).toByteArray();
     // Restoring moves a window that would lie off every screen onto one.
     return !kept.isEmpty() && window_.restoreGeometry(kept);
+  }
+
+  // Above the main window: its transient child again, should the main
+  // window's own surface have been made anew while it was hidden.
+  void StayAboveMain() {
+    if (main_.isNull()) return;
+    QWindow* own = window_.windowHandle();
+    QWindow* parent = main_->windowHandle();
+    if (own != nullptr && parent != nullptr && own->transientParent() != parent) {
+      own->setTransientParent(parent);
+    }
   }
 
   void Keep() { UserSettings().setValue(ToolWindowGeometryKey(key_), window_.saveGeometry()); }
@@ -78,7 +106,12 @@ class ToolWindowKeeper : public QObject {
                          mainFrame.right() - mainInside.right(),
                          mainFrame.bottom() - mainInside.bottom());
     const QSize decorations(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QSize smallest = window_.minimumSizeHint().expandedTo(window_.minimumSize());
+    // On its first showing the window is at least the size its layout
+    // asks for, so that it shows its contents whole (a plot and a table
+    // squeezed to the least size are of no use), even where that covers
+    // part of the panel.
+    const QSize smallest =
+        window_.sizeHint().expandedTo(window_.minimumSizeHint()).expandedTo(window_.minimumSize());
     const QRect at = PlaceBeside(panel.isEmpty() ? mainFrame : panel, window_.size() + decorations,
                                  smallest + decorations, screen->availableGeometry());
     window_.resize(at.size() - decorations);
@@ -90,6 +123,7 @@ class ToolWindowKeeper : public QObject {
   QPointer<QWidget> panel_;
   QString key_;
   bool placed_ = false;
+  bool hiddenWithMain_ = false;  // shown when the main window was hidden
 };
 
 }  // namespace
@@ -120,6 +154,27 @@ QRect PlaceBeside(const QRect& panel, const QSize& frame, const QSize& smallest,
   int y = std::min(panel.y(), roomFoot - height);
   y = std::max(y, room.y());
   return {x, y, width, height};
+}
+
+QRect PlaceNearCalculator(const QRect& calculator, const QSize& frame, const QSize& smallest,
+                          const QRect& room) {
+  const QSize least = smallest.boundedTo(room.size());
+  const QSize wanted = frame.boundedTo(room.size()).expandedTo(least);
+  const int rightRoom =
+      room.x() + room.width() - (calculator.x() + calculator.width()) - kGapBesidePanel;
+  const int leftRoom = calculator.x() - room.x() - kGapBesidePanel;
+  if (std::max(rightRoom, leftRoom) >= least.width()) {
+    return PlaceBeside(calculator, wanted, least, room);
+  }
+  return MovedWithin(QRect(calculator.topLeft(), wanted), QPoint(0, 0), room);
+}
+
+QRect MovedWithin(const QRect& at, const QPoint& by, const QRect& room) {
+  QRect moved = at.translated(by);
+  // Ends are exclusive here: x + width.
+  moved.moveLeft(std::max(room.x(), std::min(moved.x(), room.x() + room.width() - moved.width())));
+  moved.moveTop(std::max(room.y(), std::min(moved.y(), room.y() + room.height() - moved.height())));
+  return moved;
 }
 
 void MakeToolWindow(QWidget& window, QWidget& main, QWidget& panel, const QString& key) {

@@ -6,6 +6,7 @@
 // the user's settings under a key of its own.
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -27,13 +28,27 @@ inline constexpr int kGapBesidePanel = 8;
 // height.  The result always lies on the screen where `smallest` fits it.
 QRect PlaceBeside(const QRect& panel, const QSize& frame, const QSize& smallest, const QRect& room);
 
-// Makes `window` a tool window of `main` (kept above it and hidden, shown
-// and closed with it) and places it on its first showing: where it stood
+// Where a window of its own (a station window) goes on its first showing,
+// `calculator` being the calculator's frame (global coordinates) on a
+// screen whose free area is `room`.  `frame` is the window's outer size as
+// it would like to be, `smallest` the least it can be.  Beside the
+// calculator where a side has room for `smallest` (as PlaceBeside places
+// it); over the calculator, from its top left corner, where neither has.
+// The window is never larger than `room` and always lies within it.
+QRect PlaceNearCalculator(const QRect& calculator, const QSize& frame, const QSize& smallest,
+                          const QRect& room);
+
+// `at` moved by `by`, as far as it stays within `room`.
+QRect MovedWithin(const QRect& at, const QPoint& by, const QRect& room);
+
+// Makes `window` a tool window of `main` (kept above it, hidden when the
+// main window is closed or hidden and shown again with it) and places it
+// on its first showing: where it stood
 // the last time (the settings' "`key`/geometry", checked to lie on a screen
-// now), or else beside `panel`.  Its place and size are kept whenever it is
-// hidden and when the program ends.  Escape typed in it closes it, and not
-// the main window (whose shortcuts a tool window shares).  `window` is reparented to `main`; call
-// this once, in its constructor.
+// now), or else beside `panel`, no smaller than its size hint.  Its place and size are kept
+// whenever it is hidden and when the program ends.  Escape typed in it closes it, and not the main
+// window (whose shortcuts a tool window shares).  `window` is reparented to `main`; call this once,
+// in its constructor.
 void MakeToolWindow(QWidget& window, QWidget& main, QWidget& panel, const QString& key);
 
 // The settings key under which a window made by MakeToolWindow with `key`

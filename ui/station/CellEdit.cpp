@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <type_traits>
+#include <variant>
 
 #include "station/Diagnostic.h"
 #include "station/FileWords.h"
@@ -678,6 +680,26 @@ Entry NewEntry(const st::Station& s, Table table, std::optional<std::size_t> aft
   return st::Place{};
 }
 
+// Whether two entries of one table are the same in every key the file
+// holds: written as files of their own, the same text.
+bool SameEntry(const Entry& a, const Entry& b) {
+  const auto written = [](const Entry& entry) {
+    st::Station one;
+    std::visit(
+        [&one](const auto& e) {
+          using T = std::decay_t<decltype(e)>;
+          if constexpr (std::is_same_v<T, st::Transmitter>) one.transmitters.push_back(e);
+          if constexpr (std::is_same_v<T, st::Feedline>) one.feedlines.push_back(e);
+          if constexpr (std::is_same_v<T, st::Antenna>) one.antennas.push_back(e);
+          if constexpr (std::is_same_v<T, st::Installation>) one.installations.push_back(e);
+          if constexpr (std::is_same_v<T, st::Place>) one.places.push_back(e);
+        },
+        entry);
+    return st::WriteStation(one);
+  };
+  return a.index() == b.index() && written(a) == written(b);
+}
+
 }  // namespace
 
 std::optional<Amount> ParseAmount(std::string_view text) {
@@ -832,11 +854,39 @@ Outcome MoveRow(const st::Station& station, Table table, std::size_t row, bool u
   return Checked(station, std::move(edit));
 }
 
-Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text) {
+Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text,
+                   bool reuseNamed) {
   Edit edit{text, {}};
   st::Station working = station;
   std::map<std::pair<Table, std::string>, std::string> renamed;
+  // Whether an installation of `from` names `id` in `table`, and `station`
+  // has an entry the same in every key under that id: then it is used as
+  // it is rather than added again.
+  const auto reused = [&](Table table, const Entry& entry) {
+    if (!reuseNamed) return false;
+    const std::string id = IdOf(entry);
+    const bool named = std::any_of(from.installations.begin(), from.installations.end(),
+                                   [&](const st::Installation& n) {
+                                     switch (table) {
+                                       case Table::Transmitters:
+                                         return n.transmitter == id;
+                                       case Table::Feedlines:
+                                         return n.feedline == id;
+                                       case Table::Antennas:
+                                         return n.antenna == id;
+                                       default:
+                                         return false;
+                                     }
+                                   });
+    if (!named) return false;
+    for (std::size_t row = 0; row < RowCount(station, table); ++row) {
+      const Entry own = EntryAt(station, table, row);
+      if (IdOf(own) == id) return SameEntry(own, entry);
+    }
+    return false;
+  };
   auto add = [&](Table table, Entry entry) {
+    if (reused(table, entry)) return;
     const std::string id = IdOf(entry);
     const std::string unused = UnusedId(working, table, id);
     renamed[{table, id}] = unused;

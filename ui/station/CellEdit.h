@@ -74,8 +74,12 @@ Outcome SetOutlineUnit(const st::Station& station, st::LengthUnit unit);
 // `from` added to `station` (a station made from the calculator's), each
 // under its own id unless that is in use (then "antenna-2"), the
 // installations' references following; `from`'s heading and property line
-// are left out.
-Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text);
+// are left out.  With `reuseNamed`, a transmitter, feed line or antenna
+// that an installation of `from` names and that `station` has the same in
+// every key under the same id is not added again: the installation names
+// the station's own.
+Outcome AddStation(const st::Station& station, const st::Station& from, const std::string& text,
+                   bool reuseNamed = false);
 
 // Why `after` may not replace `before`: the problems the file's checks find
 // in `after` and not in `before`, one a line without file positions; empty

@@ -153,8 +153,13 @@ TextTable PlaceResults(const assess::StationEvaluation& e) {
       t.subject.push_back(p.name);
     }
     for (const assess::ExemptionSum& s : p.fccExemptionSums) {
+      // The margin says which side of the exemption the place is on: a
+      // place not exempt may still comply by the limits above.
       t.rows.push_back({p.name, who, s.group, "FCC exemption, 47 CFR 1.1307(b)(3)(ii)(B)",
-                        Fixed(s.sum, 4), Margin(s.marginDb), terms(s.terms)});
+                        Fixed(s.sum, 4),
+                        (s.marginDb ? Margin(s.marginDb) + ", " : std::string()) +
+                            (s.sum > 1 ? "not exempt" : "exempt"),
+                        terms(s.terms)});
       // Over 1 the place is not exempt: the limits above decide.
       t.over.push_back(false);
       t.subject.push_back(p.name);
@@ -251,6 +256,8 @@ SitePlanContent SitePlanOf(const station::Station& station, const assess::Statio
         assess::KeepOutCircleRadiusM(r.GeneralKeepOutM(), r.positionM.heightM, c.circleHeightM);
     if (radius && *radius > 0) {
       c.circles.push_back({r.id, r.antenna, {r.positionM.xM, r.positionM.yM}, *radius});
+    } else {
+      c.withoutZone.push_back(r.id);
     }
   }
   for (const assess::PlaceResult& p : e.places) {
@@ -270,6 +277,14 @@ SitePlanContent SitePlanOf(const station::Station& station, const assess::Statio
     }
   }
   return c;
+}
+
+std::string NoFailureWords(bool places, bool propertyLine) {
+  if (places && propertyLine)
+    return "None: every place and the property line are within their limits.";
+  if (places) return "None: every place is within its limits.";
+  if (propertyLine) return "None: the property line is within its limits.";
+  return "None: the station gives no place and no property line to check.";
 }
 
 }  // namespace korrin::stationui

@@ -59,6 +59,10 @@ inline constexpr std::string_view kNotShownVerdict =
 // property line; the evaluation's failures say the rest.
 std::string VerdictLine(const assess::StationEvaluation& e);
 
+// The words for no failure, naming only what the station gives: its
+// places, its property line, both or neither.
+std::string NoFailureWords(bool places, bool propertyLine);
+
 // What the site plan shows of the station and its evaluation.
 SitePlanContent SitePlanOf(const station::Station& station, const assess::StationEvaluation& e);
 

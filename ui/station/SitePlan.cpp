@@ -1,6 +1,7 @@
 #include "ui/station/SitePlan.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace korrin::stationui {
@@ -88,6 +89,44 @@ PlanView FitPlan(const SitePlanContent& content, Real left, Real top, Real width
   v.barLength = RoundLength(width * kBarShare / v.pixelsPerMetre / metresPerUnit);
   v.barPixels = v.barLength * metresPerUnit * v.pixelsPerMetre;
   return v;
+}
+
+bool LabelPlacer::Clear(const LabelBox& box) const {
+  const bool inside = box.left >= area_.left && box.top >= area_.top &&
+                      box.Right() <= area_.Right() && box.Bottom() <= area_.Bottom();
+  if (!inside) return false;
+  for (const LabelBox& other : taken_) {
+    // Apart by less than the spacing either way: too close.
+    const bool apartX =
+        box.left >= other.Right() + spacing_ || other.left >= box.Right() + spacing_;
+    const bool apartY =
+        box.top >= other.Bottom() + spacing_ || other.top >= box.Bottom() + spacing_;
+    if (!apartX && !apartY) return false;
+  }
+  return true;
+}
+
+LabelBox LabelPlacer::Put(Real x, Real y, Real gap, Real width, Real height) {
+  // Right, left, above, below; then each a line lower, a few times.
+  constexpr int kShifts = 6;
+  const std::array<std::pair<Real, Real>, 4> corners{{{x + gap, y - height / 2},
+                                                      {x - gap - width, y - height / 2},
+                                                      {x - width / 2, y - gap - height},
+                                                      {x - width / 2, y + gap}}};
+  for (int shift = 0; shift < kShifts; ++shift) {
+    for (const auto& [left, top] : corners) {
+      const LabelBox box{left, top + shift * height, width, height};
+      if (Clear(box)) {
+        taken_.push_back(box);
+        return box;
+      }
+    }
+  }
+  LabelBox box{corners[0].first, corners[0].second, width, height};
+  box.left = std::clamp(box.left, area_.left, std::max(area_.left, area_.Right() - width));
+  box.top = std::clamp(box.top, area_.top, std::max(area_.top, area_.Bottom() - height));
+  taken_.push_back(box);
+  return box;
 }
 
 }  // namespace korrin::stationui

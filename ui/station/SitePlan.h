@@ -52,6 +52,8 @@ struct SitePlanContent {
   std::optional<Real> lineSum;         // the largest general-public sum along it
   std::optional<PlanPoint> lineSumAt;  // where
   Real circleHeightM = 2;              // the height the circles are cut at
+  // The installations whose zone does not reach that height (no circle).
+  std::vector<std::string> withoutZone;
 };
 
 // The height the circles are cut at: the places' one height when every
@@ -95,5 +97,39 @@ PlanBounds BoundsOf(const SitePlanContent& content);
 // area's width.
 PlanView FitPlan(const SitePlanContent& content, Real left, Real top, Real width, Real height,
                  Real marginPx, bool feet);
+
+// A label's box on a drawing (pixels, y down).
+struct LabelBox {
+  Real left = 0;
+  Real top = 0;
+  Real width = 0;
+  Real height = 0;
+
+  Real Right() const { return left + width; }
+  Real Bottom() const { return top + height; }
+};
+
+// Puts labels beside their points, each inside `area` and at least
+// `spacing` clear of the boxes taken before it (labels and markers), so that
+// two labels never run into one another: to the right of the point, else to
+// the left, above or below, then the same a line lower and so on; where
+// nothing is clear, to the right, moved inside the area.
+class LabelPlacer {
+ public:
+  LabelPlacer(const LabelBox& area, Real spacing) : area_(area), spacing_(spacing) {}
+
+  // Space that labels keep clear of (a marker).
+  void Reserve(const LabelBox& box) { taken_.push_back(box); }
+  // The box of a label `width` x `height` for the point (`x`, `y`), `gap`
+  // from it; taken from then on.
+  LabelBox Put(Real x, Real y, Real gap, Real width, Real height);
+
+ private:
+  bool Clear(const LabelBox& box) const;
+
+  LabelBox area_;
+  Real spacing_ = 0;
+  std::vector<LabelBox> taken_;
+};
 
 }  // namespace korrin::stationui

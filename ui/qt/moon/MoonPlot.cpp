@@ -28,6 +28,10 @@ constexpr double kLossStepDb = 0.05;
 // The legend under the time axis: room for two rows of entries when the
 // width is small.
 constexpr double kLegendRows = 2.0;
+// A row of the legend is its marker beside the text with the legend's own
+// spacing: about one and a half lines of text (one line each cut the
+// second row off).
+constexpr double kLegendRowLines = 1.6;
 constexpr double kLegendMargins = 16.0;
 constexpr int kChartMargin = 6;  // pixels around the chart
 
@@ -220,7 +224,7 @@ void MoonChart::PlaceLegend() {
   const QRectF whole(QPointF(0, 0), size());
   if (whole.isEmpty()) return;
   const QFontMetricsF metrics(legend()->font());
-  const double height = metrics.height() * kLegendRows + kLegendMargins;
+  const double height = metrics.height() * kLegendRowLines * kLegendRows + kLegendMargins;
   const int foot = static_cast<int>(std::ceil(height)) + kChartMargin;
   if (margins().bottom() != foot)
     setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, foot));

@@ -1,7 +1,8 @@
 // The Moon window, a tool window of the main window kept beside its panel:
 // the moon from home and from another station for the calculator's band,
-// now (updated every minute) or from a chosen UTC time, with the next 24
-// hours plotted and the figures of the first minute.  It keeps no station
+// now (updated every minute) or from a chosen UTC time, over the hours and
+// at the step chosen, plotted and as the report's table (copied, or saved as
+// CSV), with the figures of the first minute.  It keeps no station
 // of its own: after every handler of the main window it plans again from
 // the station the main window holds.  The two places and the minimum
 // elevation are its settings, remembered in the user's settings; they
@@ -12,6 +13,7 @@
 #include <optional>
 
 #include "moon/Evaluation.h"
+#include "moon/PlanTable.h"
 
 class QChartView;
 class QDateTimeEdit;
@@ -19,6 +21,9 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
 class QTimer;
 
 namespace korrin {
@@ -46,6 +51,16 @@ class MoonWindow : public QWidget {
   QRadioButton* DateButton() const { return date_; }
   QDateTimeEdit* DateBox() const { return when_; }
   QDoubleSpinBox* MinElevationBox() const { return minElevation_; }
+  // The span from the start, in hours, and the step between rows, in minutes.
+  QDoubleSpinBox* HoursBox() const { return hours_; }
+  QSpinBox* StepBox() const { return step_; }
+  // The plan's table, a row per step, as the report prints it.
+  QTableWidget* Table() const { return table_; }
+  // Copies the selected rows of the table (all when none is) with its
+  // header, separated by tabs; the text copied.
+  QString CopyTable();
+  // Writes the whole table as CSV to `path`; "" when written, else why not.
+  QString SaveTable(const QString& path) const;
   // The figures of the first minute, or why there are none.
   QLabel* Figures() const { return figures_; }
   QTimer* MinuteTimer() const { return timer_; }
@@ -56,6 +71,7 @@ class MoonWindow : public QWidget {
 
  private:
   void SaveSettings() const;
+  void ShowTable(const moon::PlanTable& table);
   QString FiguresText(const moon::Evaluation& e) const;
 
   MainWindow& main_;
@@ -67,6 +83,10 @@ class MoonWindow : public QWidget {
   QRadioButton* date_ = nullptr;
   QDateTimeEdit* when_ = nullptr;
   QDoubleSpinBox* minElevation_ = nullptr;
+  QDoubleSpinBox* hours_ = nullptr;
+  QSpinBox* step_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  QTableWidget* table_ = nullptr;
   QLabel* figures_ = nullptr;
   QTimer* timer_ = nullptr;
   moon::YearBestCache cache_;

@@ -85,12 +85,17 @@ QString Caption(const nf::MapPanel& p, bool feet) {
   return {};
 }
 
-QString AxisCaption(const nf::MapPanel& p, bool horizontal, bool feet) {
+// The words of an axis, whole or short.
+QString AxisWords(nf::PanelKind kind, bool horizontal, bool feet, bool brief) {
   const QString unit = feet ? "ft" : "m";
-  if (p.kind == nf::PanelKind::Plan) {
+  if (kind == nf::PanelKind::Plan) {
+    if (brief)
+      return horizontal ? QObject::tr("east (%1)").arg(unit) : QObject::tr("north (%1)").arg(unit);
     return horizontal ? QObject::tr("east of the antenna (%1)").arg(unit)
                       : QObject::tr("north of the antenna (%1)").arg(unit);
   }
+  if (brief)
+    return horizontal ? QObject::tr("along (%1)").arg(unit) : QObject::tr("height (%1)").arg(unit);
   return horizontal ? QObject::tr("along the plane from the antenna (%1)").arg(unit)
                     : QObject::tr("height above the ground (%1)").arg(unit);
 }
@@ -180,12 +185,12 @@ void PaintPanel(QPainter& painter, const QRectF& area, const nf::MapPanel& panel
     painter.drawText(
         QPointF(p.x() - font * 0.6 - m.horizontalAdvance(text), p.y() + m.ascent() / 2.5), text);
   }
-  const QString below = AxisCaption(panel, true, feet);
+  const QString below = AxisCaption(panel.kind, true, feet, m, plot.width());
   painter.drawText(QPointF(plot.center().x() - m.horizontalAdvance(below) / 2,
                            plot.bottom() + font * 1.3 + m.height()),
                    below);
   painter.save();
-  const QString left = AxisCaption(panel, false, feet);
+  const QString left = AxisCaption(panel.kind, false, feet, m, plot.height());
   painter.translate(plot.left() - font * 3.6, plot.center().y() + m.horizontalAdvance(left) / 2);
   painter.rotate(-90);
   painter.drawText(QPointF(0, 0), left);
@@ -222,6 +227,13 @@ void PaintScale(QPainter& painter, const QRectF& area, const nf::NearFieldMap& m
 }
 
 }  // namespace
+
+QString AxisCaption(nf::PanelKind kind, bool horizontal, bool feet, const QFontMetricsF& metrics,
+                    qreal room) {
+  QString whole = AxisWords(kind, horizontal, feet, false);
+  if (metrics.horizontalAdvance(whole) <= room) return whole;
+  return metrics.elidedText(AxisWords(kind, horizontal, feet, true), Qt::ElideMiddle, room);
+}
 
 void PaintNearFieldMap(QPainter& painter, const QRectF& target, const nf::NearFieldMap& map,
                        const NearFieldMapStyle& style) {

@@ -7,6 +7,7 @@
 // with this one function.
 #pragma once
 
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -25,6 +26,13 @@ struct NearFieldMapStyle {
 
 void PaintNearFieldMap(QPainter& painter, const QRectF& target, const nearfield::NearFieldMap& map,
                        const NearFieldMapStyle& style);
+
+// An axis's caption in `metrics` no longer than its axis (`room` pixels),
+// so that it runs into no other text: the whole words ("height above the
+// ground (m)") where they fit, else the short ones ("height (m)"), cut in
+// the middle only where even those do not.
+QString AxisCaption(nearfield::PanelKind kind, bool horizontal, bool feet,
+                    const QFontMetricsF& metrics, qreal room);
 
 // The maps' size in a picture file, in pixels at 96 dpi.
 inline constexpr QSize kNearFieldMapFileSize{1400, 860};

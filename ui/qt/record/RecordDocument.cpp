@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <utility>
 
 namespace korrin {
@@ -24,6 +25,9 @@ constexpr qreal kBulletIndentMm = 5.0;
 constexpr qreal kFieldLabelShare = 0.34;  // of the text width
 constexpr qreal kSignatureRuleGapMm = 14.0;
 constexpr qreal kKeepWithHeadingMm = 14.0;
+// The longest section kept whole on a new page, as a share of the page's
+// text height.
+constexpr qreal kKeepWholeShare = 0.5;
 
 // Type sizes, in points.
 constexpr qreal kTitlePt = 17.0;
@@ -76,6 +80,7 @@ class RecordDocument::Pass {
 
   int Run(const std::vector<Block>& blocks) {
     for (size_t i = 0; i < blocks.size(); ++i) {
+      KeepTogether(blocks, i);
       keepWithHeading_ = i + 1 < blocks.size() ? FirstPart(blocks[i + 1]) : 0;
       Place(blocks[i]);
     }
@@ -84,6 +89,73 @@ class RecordDocument::Pass {
   }
 
  private:
+  // A section (a heading and what follows it up to the next heading, title
+  // or page break, signature lines included) starts on a new page when it
+  // does not fit on what is left of this one, takes at most half a page
+  // and holds no table; and the signature lines stand on a page with the
+  // block above them.
+  void KeepTogether(const std::vector<Block>& blocks, size_t i) {
+    if (y_ <= top_) return;
+    size_t end = i;
+    if (blocks[i].kind == Kind::Heading) {
+      end = i + 1;
+      while (end < blocks.size() && blocks[end].kind != Kind::Heading &&
+             blocks[end].kind != Kind::Title && blocks[end].kind != Kind::Break) {
+        ++end;
+      }
+    } else if (i + 1 < blocks.size() && blocks[i + 1].kind == Kind::Sign) {
+      end = i + 2;
+    }
+    if (end == i) return;
+    // A table flows over pages with its header on each: a section with one
+    // reads whole when cut, and moving it would only leave space.
+    for (size_t k = i; k < end; ++k) {
+      if (blocks[k].kind == Kind::Table && blocks[i].kind == Kind::Heading) return;
+    }
+    const std::optional<qreal> height = Measure(blocks, i, end);
+    // A long section flows on as before: moving it whole would leave much
+    // of this page empty for little gain.
+    if (!height || *height > (bottom_ - top_) * kKeepWholeShare) return;
+    if (y_ + Mm(LeadingGapMm(blocks[i].kind)) + *height > bottom_) NewPage();
+  }
+
+  // The gap a block leaves above it below something on the page.
+  static qreal LeadingGapMm(Kind kind) {
+    switch (kind) {
+      case Kind::Heading:
+      case Kind::Sign:
+        return kHeadingGapMm;
+      case Kind::Title:
+      case Kind::Break:
+        return 0;
+      default:
+        return kBlockGapMm;
+    }
+  }
+
+  // The height of blocks [from, to) placed from the top of a page; empty
+  // when they need more than one page.  Nothing is drawn.
+  std::optional<qreal> Measure(const std::vector<Block>& blocks, size_t from, size_t to) {
+    const qreal y = y_;
+    const int page = page_;
+    const bool paint = paint_;
+    const qreal keep = keepWithHeading_;
+    paint_ = false;
+    y_ = top_;
+    for (size_t k = from; k < to; ++k) {
+      keepWithHeading_ = k + 1 < to ? FirstPart(blocks[k + 1]) : 0;
+      Place(blocks[k]);
+    }
+    const bool onePage = page_ == page;
+    const qreal height = y_ - top_;
+    y_ = y;
+    page_ = page;
+    paint_ = paint;
+    keepWithHeading_ = keep;
+    if (!onePage) return std::nullopt;
+    return height;
+  }
+
   qreal Mm(qreal mm) const { return mm * mm_; }
 
   // What of `b` must stand on the same page as a heading above it: a

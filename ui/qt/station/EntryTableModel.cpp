@@ -121,7 +121,11 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
     emit refused(index, Q(outcome.refusal));
     return false;
   }
-  if (!outcome.edit) return false;
+  // An entry that changes nothing is taken too: a refusal shown before goes.
+  if (!outcome.edit) {
+    emit accepted(index);
+    return false;
+  }
   document_.Push(std::move(*outcome.edit));
   emit accepted(index);
   return true;

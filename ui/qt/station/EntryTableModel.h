@@ -57,7 +57,7 @@ class EntryTableModel : public QAbstractTableModel {
  signals:
   // An entry typed into `index` was refused: `message` in the file's words.
   void refused(const QModelIndex& index, const QString& message);
-  // An edit of this table was taken.
+  // An entry typed into `index` was taken (also one that changes nothing).
   void accepted(const QModelIndex& index);
 
  private:

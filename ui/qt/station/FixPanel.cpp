@@ -40,7 +40,10 @@ FixPanel::FixPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(check_, 0, Qt::AlignLeft);
   summary_->setBuddy(problems_);
   connect(check_, &QPushButton::clicked, this, &FixPanel::checkRequested);
+  // A click on a problem, or Enter on it, goes to its line.
   connect(problems_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { GoTo(problems_->row(item)); });
+  connect(problems_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { GoTo(problems_->row(item)); });
   connect(editor_, &QPlainTextEdit::modificationChanged, this, &FixPanel::textChanged);
 }

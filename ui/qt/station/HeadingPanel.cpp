@@ -165,10 +165,8 @@ void HeadingPanel::Commit(const su::Heading& wanted) {
     Show();
     return;
   }
-  if (outcome.edit) {
-    document_.Push(std::move(*outcome.edit));
-    emit accepted();
-  }
+  if (outcome.edit) document_.Push(std::move(*outcome.edit));
+  emit accepted();
 }
 
 void HeadingPanel::Show() {

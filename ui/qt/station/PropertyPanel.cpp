@@ -40,8 +40,8 @@ PropertyPanel::PropertyPanel(StationDocument& document, QWidget* parent)
     if (outcome.Refused()) {
       emit refused(QString::fromStdString(outcome.refusal));
       Show();
-    } else if (outcome.edit) {
-      document_.Push(std::move(*outcome.edit));
+    } else {
+      if (outcome.edit) document_.Push(std::move(*outcome.edit));
       emit accepted();
     }
   };

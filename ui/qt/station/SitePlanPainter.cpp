@@ -30,7 +30,11 @@ const QColor kHighlightFill(0x15, 0x65, 0xc0, 60);
 const QColor kAntenna(0x21, 0x21, 0x21);
 
 constexpr qreal kMarginShare = 0.05;  // of the plan area's shorter side
-constexpr int kLegendLines = 3;
+// The legend's lines: two columns of its entries, a fourth line for the
+// installations without a zone.
+int LegendLines(const su::SitePlanContent& c) {
+  return c.withoutZone.empty() ? 3 : 4;
+}
 
 qreal FontPixels(const QRectF& target) {
   return std::clamp(std::min(target.width(), target.height()) / 48.0, 9.0, 16.0);
@@ -56,52 +60,33 @@ void Label(QPainter& p, const QPointF& at, const QString& text, const QColor& co
   p.restore();
 }
 
-// Puts labels beside their points where they stay inside the plan and clear
-// of the labels put before: to the right, else to the left, above or below,
-// then further down.
+// Puts labels beside their points where they stay inside the plan and a
+// blank's width clear of the labels and markers put before.
 class Labels {
  public:
-  Labels(QPainter& p, const QRectF& area) : p_(p), area_(area), metrics_(p.font()) {}
+  Labels(QPainter& p, const QRectF& area)
+      : p_(p),
+        metrics_(p.font()),
+        placer_(Box(area), static_cast<su::Real>(metrics_.horizontalAdvance(' '))) {}
 
   // `gap`: the distance from the point to the text.
   void Put(const QPointF& point, qreal gap, const QString& text, const QColor& colour) {
-    const qreal w = metrics_.horizontalAdvance(text);
-    const qreal h = metrics_.height();
-    const std::array<QPointF, 4> corners{QPointF(point.x() + gap, point.y() - h / 2),
-                                         QPointF(point.x() - gap - w, point.y() - h / 2),
-                                         QPointF(point.x() - w / 2, point.y() - gap - h),
-                                         QPointF(point.x() - w / 2, point.y() + gap)};
-    QRectF chosen;
-    for (int shift = 0; shift < 6 && chosen.isNull(); ++shift) {
-      for (const QPointF& corner : corners) {
-        const QRectF box(corner + QPointF(0, shift * h), QSizeF(w, h));
-        if (!area_.contains(box)) continue;
-        bool clear = true;
-        for (const QRectF& other : taken_) clear = clear && !other.intersects(box);
-        if (clear) {
-          chosen = box;
-          break;
-        }
-      }
-    }
-    // Nowhere clear: the first place, moved inside the plan.
-    if (chosen.isNull()) {
-      chosen = QRectF(corners[0], QSizeF(w, h));
-      chosen.moveLeft(std::clamp(chosen.left(), area_.left(), area_.right() - w));
-      chosen.moveTop(std::clamp(chosen.top(), area_.top(), area_.bottom() - h));
-    }
-    taken_.push_back(chosen);
-    Label(p_, QPointF(chosen.left(), chosen.top() + metrics_.ascent()), text, colour);
+    const su::LabelBox box =
+        placer_.Put(point.x(), point.y(), gap, metrics_.horizontalAdvance(text), metrics_.height());
+    Label(p_,
+          QPointF(static_cast<qreal>(box.left), static_cast<qreal>(box.top) + metrics_.ascent()),
+          text, colour);
   }
 
   // Space that labels keep clear of (markers).
-  void Reserve(const QRectF& box) { taken_.push_back(box); }
+  void Reserve(const QRectF& box) { placer_.Reserve(Box(box)); }
 
  private:
+  static su::LabelBox Box(const QRectF& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
   QPainter& p_;
-  QRectF area_;
   QFontMetricsF metrics_;
-  std::vector<QRectF> taken_;
+  su::LabelPlacer placer_;
 };
 
 void NorthArrow(QPainter& p, const QRectF& area, qreal font) {
@@ -148,8 +133,8 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
       p.drawRect(b.adjusted(2, 2, -2, -2));
     };
   };
-  // Column by column, kLegendLines entries each.
-  const std::vector<std::pair<QString, Draw>> entries = {
+  // Column by column, LegendLines entries each.
+  std::vector<std::pair<QString, Draw>> entries = {
       {QObject::tr("Keep-out zone at %1 m height (general public)").arg(height),
        [&](const QRectF& b) {
          p.setPen(QPen(kZoneLine, 1.5));
@@ -172,15 +157,29 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
       {QObject::tr("Hollow place: the household (controlled)"),
        square(QPen(kAntenna, 1.5), Qt::NoBrush)},
   };
+  // An installation whose zone does not reach the height has no circle:
+  // the legend names it, so that it is not taken for one left out.
+  if (!c.withoutZone.empty()) {
+    QStringList names;
+    for (const std::string& id : c.withoutZone) names << QString::fromStdString(id);
+    entries.emplace_back(QObject::tr("No zone at %1 m: %2").arg(height, names.join(", ")),
+                         [&](const QRectF& b) {
+                           p.setPen(QPen(kZoneLine, 1.5, Qt::DotLine));
+                           p.setBrush(Qt::NoBrush);
+                           p.drawEllipse(b.adjusted(1, 1, -1, -1));
+                         });
+  }
+  const int lines = LegendLines(c);
   const qreal swatch = font;
-  const qreal lineHeight = strip.height() / kLegendLines;
+  const qreal lineHeight = strip.height() / lines;
   const QFontMetricsF metrics(p.font());
   // Each column as wide as its longest text needs; when the two do not fit
   // side by side, both shrink in proportion and only then are texts cut.
-  const int columns = static_cast<int>((entries.size() + kLegendLines - 1) / kLegendLines);
+  const auto perColumn = static_cast<std::size_t>(lines);
+  const int columns = static_cast<int>((entries.size() + perColumn - 1) / perColumn);
   std::vector<qreal> need(static_cast<std::size_t>(columns), 0);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    qreal& n = need[i / kLegendLines];
+    qreal& n = need[i / perColumn];
     n = std::max(n, swatch + font + metrics.horizontalAdvance(entries[i].first));
   }
   const qreal total = std::accumulate(need.begin(), need.end(), 0.0);
@@ -191,9 +190,9 @@ void Legend(QPainter& p, const QRectF& strip, const su::SitePlanContent& c, qrea
   }
   qreal left = strip.left();
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::size_t column = i / kLegendLines;
-    const auto row = static_cast<qreal>(i % kLegendLines);
-    if (i > 0 && i % kLegendLines == 0) left += width[column - 1];
+    const std::size_t column = i / perColumn;
+    const auto row = static_cast<qreal>(i % perColumn);
+    if (i > 0 && i % perColumn == 0) left += width[column - 1];
     const QRectF box(left, strip.top() + row * lineHeight + (lineHeight - swatch) / 2, swatch,
                      swatch);
     entries[i].second(box);
@@ -219,14 +218,14 @@ QString SumText(su::Real sum) {
   return text;
 }
 
-QRectF SitePlanArea(const QRectF& target) {
+QRectF SitePlanArea(const QRectF& target, const su::SitePlanContent& content) {
   const qreal font = FontPixels(target);
-  const qreal legend = font * 1.6 * kLegendLines;
+  const qreal legend = font * 1.6 * LegendLines(content);
   return QRectF(target.left(), target.top(), target.width(), target.height() - legend);
 }
 
 su::PlanView SitePlanViewFor(const su::SitePlanContent& content, const QRectF& target, bool feet) {
-  const QRectF area = SitePlanArea(target);
+  const QRectF area = SitePlanArea(target, content);
   const qreal margin = std::min(area.width(), area.height()) * kMarginShare + FontPixels(target);
   return su::FitPlan(content, area.left(), area.top(), area.width(), area.height(), margin, feet);
 }
@@ -242,7 +241,7 @@ void PaintSitePlan(QPainter& p, const QRectF& target, const su::SitePlanContent&
   p.setFont(font);
   const qreal fontPx = FontPixels(target);
   p.fillRect(target, Qt::white);
-  const QRectF area = SitePlanArea(target);
+  const QRectF area = SitePlanArea(target, c);
   const su::PlanView v = SitePlanViewFor(c, target, style.feet);
   auto at = [&v](const su::PlanPoint& pt) {
     return QPointF(static_cast<qreal>(v.PixelX(pt.x)), static_cast<qreal>(v.PixelY(pt.y)));

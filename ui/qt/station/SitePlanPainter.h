@@ -25,7 +25,7 @@ struct SitePlanStyle {
 
 // The plan's own area within `target` (without the legend): where
 // FitPlan puts the site.
-QRectF SitePlanArea(const QRectF& target);
+QRectF SitePlanArea(const QRectF& target, const stationui::SitePlanContent& content);
 
 // The view FitPlan gives for `content` drawn into `target`.
 stationui::PlanView SitePlanViewFor(const stationui::SitePlanContent& content, const QRectF& target,

@@ -154,7 +154,7 @@ void SummaryPart(RecordDocument& doc, const StationRecordInput& in) {
 
   doc.Heading("Failures");
   if (e.verdict.failures.empty()) {
-    doc.Paragraph("None: every place and the property line are within their limits.");
+    doc.Paragraph(Q(su::NoFailureWords(!e.places.empty(), s.property.has_value())));
   } else {
     QStringList failures;
     for (const std::string& f : e.verdict.failures) failures << Q(f);

@@ -122,6 +122,11 @@ void StationTable::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (event->key() == Qt::Key_Delete && !Editing() && event->modifiers() == Qt::NoModifier) {
+    emit removeRequested();
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
 }
 

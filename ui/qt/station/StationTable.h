@@ -3,7 +3,8 @@
 // an editable picker where a number may stand instead (a duty factor for a
 // mode, a measured loss for a cable), and a line for text and numbers with
 // their unit.  Enter starts editing the current cell and Escape ends an
-// edit without taking it; Tab moves on to the next control and the arrow
+// edit without taking it, and Delete outside an edit removes the selected
+// rows; Tab moves on to the next control and the arrow
 // keys from cell to cell.
 #pragma once
 
@@ -33,6 +34,10 @@ class StationTable : public QTableView {
   bool Editing() const { return state() == QAbstractItemView::EditingState; }
   // Takes what the open editor holds, as leaving the cell would, and closes it.
   void CommitEdit();
+
+ signals:
+  // Delete was pressed outside an edit: the selected rows are to go.
+  void removeRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

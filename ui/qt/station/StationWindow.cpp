@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -15,10 +17,12 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSet>
+#include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/qt/ToolWindow.h"
@@ -32,6 +36,7 @@
 #include "ui/qt/station/StationMenu.h"
 #include "ui/qt/station/StationNearField.h"
 #include "ui/qt/station/StationTable.h"
+#include "ui/station/RowsToml.h"
 
 namespace korrin {
 
@@ -74,6 +79,16 @@ QString TabTitle(Table table) {
 
 // The window's size on its first showing, within the screen.
 constexpr QSize kFirstSize{1440, 880};
+
+// The settings key under which the last station window closed keeps its
+// place and size.
+constexpr const char* kGeometryKey = "stationWindow";
+
+// How long a passing word stays in the status line.
+constexpr int kStatusMessageMs = 4000;
+
+// A new row starts in its first column: its id (a corner's east).
+constexpr int kNewRowColumn = 0;
 
 }  // namespace
 
@@ -149,19 +164,32 @@ QWidget* StationWindow::TablePage(su::Table table, QWidget* above) {
   buttons->addStretch();
   layout->addLayout(buttons);
 
-  model->askForCell = [this, model](const QModelIndex& needed, const QString& proposed,
-                                    const QString& why) -> std::optional<QString> {
+  model->askForCell = [this, model, view](const QModelIndex& needed, const QString& proposed,
+                                          const QString& why) -> std::optional<QString> {
     const QString cell =
         model->headerData(needed.column(), Qt::Horizontal, Qt::DisplayRole).toString() + " of " +
         needed.data(kRowNameRole).toString();
     if (cellAnswer) return cellAnswer(cell, proposed);
+    const QPersistentModelIndex asking = view->currentIndex();
     bool ok = false;
     QString text = QInputDialog::getText(this, tr("Korrin"),
                                          why + "\n\n" + tr("%1, with this change:").arg(cell),
                                          QLineEdit::Normal, proposed, &ok);
+    // The cell's editor closes once this returns, while the window may not
+    // be active again yet: the focus goes back to the cell that asked, not
+    // to the window's first field.
+    QTimer::singleShot(0, view, [view, asking] {
+      if (asking.isValid()) view->setCurrentIndex(asking);
+      view->setFocus(Qt::OtherFocusReason);
+      view->window()->activateWindow();
+    });
     if (!ok) return std::nullopt;
     return text;
   };
+  connect(view, &StationTable::removeRequested, this, [this, table] {
+    ShowTable(table);
+    RemoveRows();
+  });
   connect(model, &EntryTableModel::refused, this,
           [this, view](const QModelIndex& index, const QString& message) {
             ShowRefusal(message);
@@ -286,9 +314,23 @@ void StationWindow::BuildMenus() {
   undo_ = document_->UndoStack().createUndoAction(this, tr("&Undo"));
   undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   redo_ = document_->UndoStack().createRedoAction(this, tr("&Redo"));
-  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+  redo_->setShortcuts(RedoKeys(QKeySequence::keyBindings(QKeySequence::Redo)));
   edit->addAction(undo_);
   edit->addAction(redo_);
+  edit->addSeparator();
+  // Whole rows through the clipboard, as station file tables; in a field
+  // or a cell's editor the keys copy and paste its text instead.
+  QAction* copy = edit->addAction(tr("&Copy Rows"));
+  copy->setObjectName("copyRows");
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setStatusTip(tr("Copy the selected rows as station file tables"));
+  connect(copy, &QAction::triggered, this, [this] { CopyRows(); });
+  QAction* paste = edit->addAction(tr("&Paste Rows"));
+  paste->setObjectName("pasteRows");
+  paste->setShortcut(QKeySequence::Paste);
+  paste->setStatusTip(tr("Add the station file tables on the clipboard as rows"));
+  connect(paste, &QAction::triggered, this,
+          [this] { PasteRows(QGuiApplication::clipboard()->text()); });
   edit->addSeparator();
   const std::array<std::tuple<QString, QKeySequence, std::function<void()>>, 5> rows{{
       {tr("&Add Row"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { AddRow(); }},
@@ -413,7 +455,7 @@ void StationWindow::ClearRefusal() {
   statusBar()->clearMessage();
 }
 
-void StationWindow::Take(su::Outcome outcome, su::Table table, int selectRow) {
+void StationWindow::Take(su::Outcome outcome, su::Table table, int selectRow, int selectColumn) {
   if (outcome.Refused()) {
     ShowRefusal(QString::fromStdString(outcome.refusal));
     return;
@@ -422,7 +464,7 @@ void StationWindow::Take(su::Outcome outcome, su::Table table, int selectRow) {
   document_->Push(std::move(*outcome.edit));
   ClearRefusal();
   StationTable* view = View(table);
-  const int column = std::max(view->currentIndex().column(), 0);
+  const int column = selectColumn >= 0 ? selectColumn : std::max(view->currentIndex().column(), 0);
   if (selectRow >= 0 && selectRow < view->model()->rowCount()) {
     view->setCurrentIndex(view->model()->index(selectRow, column));
   }
@@ -460,12 +502,10 @@ void StationWindow::AddRow() {
   const int at = current >= 0 ? current + 1 : Model(table)->rowCount();
   Take(su::AddRow(document_->Station(), table, after,
                   feet_ ? station::LengthUnit::Feet : station::LengthUnit::Metres),
-       table, at);
+       table, at, kNewRowColumn);
 }
 
-void StationWindow::RemoveRows() {
-  if (FixingFile()) return;
-  const Table table = CurrentTable();
+std::vector<std::size_t> StationWindow::SelectedRows(su::Table table) const {
   StationTable* view = View(table);
   QSet<int> rows;
   for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
@@ -473,9 +513,35 @@ void StationWindow::RemoveRows() {
   if (rows.isEmpty() && view->currentIndex().isValid()) rows.insert(view->currentIndex().row());
   std::vector<std::size_t> list;
   for (const int row : rows) list.push_back(static_cast<std::size_t>(row));
+  std::sort(list.begin(), list.end());
+  return list;
+}
+
+void StationWindow::RemoveRows() {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const std::vector<std::size_t> list = SelectedRows(table);
   if (list.empty()) return;
-  const int first = *std::min_element(rows.begin(), rows.end());
+  const int first = static_cast<int>(list.front());
   Take(su::RemoveRows(document_->Station(), table, list), table, std::max(first - 1, 0));
+}
+
+QString StationWindow::CopyRows() {
+  if (FixingFile()) return {};
+  const Table table = CurrentTable();
+  QString text =
+      QString::fromStdString(su::RowsAsToml(document_->Station(), table, SelectedRows(table)));
+  if (text.isEmpty()) return {};
+  QGuiApplication::clipboard()->setText(text);
+  statusBar()->showMessage(tr("Rows copied as station file tables"), kStatusMessageMs);
+  return text;
+}
+
+void StationWindow::PasteRows(const QString& text) {
+  if (FixingFile()) return;
+  const Table table = CurrentTable();
+  const int before = Model(table)->rowCount();
+  Take(su::PasteToml(document_->Station(), text.toStdString()), table, before, kNewRowColumn);
 }
 
 void StationWindow::DuplicateRow() {
@@ -483,8 +549,8 @@ void StationWindow::DuplicateRow() {
   const Table table = CurrentTable();
   const int row = View(table)->currentIndex().row();
   if (row < 0) return;
-  Take(su::DuplicateRow(document_->Station(), table, static_cast<std::size_t>(row)), table,
-       row + 1);
+  Take(su::DuplicateRow(document_->Station(), table, static_cast<std::size_t>(row)), table, row + 1,
+       kNewRowColumn);
 }
 
 void StationWindow::MoveRow(bool up) {
@@ -506,27 +572,65 @@ void StationWindow::UpdateActions() {
 void StationWindow::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    QWidget* calculator = CalculatorWindow();
-    if (QScreen* screen = this->screen()) {
-      const QRect room = screen->availableGeometry();
-      QSize size = kFirstSize.boundedTo(room.size() - QSize(40, 60));
-      resize(size);
-      // The tables and the results side by side, half the width each.
-      split_->setSizes({size.width() / 2, size.width() / 2});
-      // Beside the calculator when it is shown; later windows a little lower.
-      const int others = static_cast<int>(Registry().size()) - 1;
-      if (calculator != nullptr && calculator->isVisible()) {
-        const QRect at = PlaceBeside(calculator->frameGeometry(), frameGeometry().size(),
-                                     minimumSizeHint(), room);
-        move(at.topLeft() + QPoint(24, 24) * others);
-      } else {
-        QRect frame = frameGeometry();
-        frame.moveCenter(room.center() + QPoint(24, 24) * others);
-        move(frame.topLeft());
-      }
-    }
+    Place();
   }
   QMainWindow::showEvent(event);
+}
+
+void StationWindow::Place() {
+  QWidget* calculator = CalculatorWindow();
+  const bool beside = calculator != nullptr && calculator->isVisible();
+  QScreen* screen = beside ? calculator->screen() : this->screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  // Later windows a little lower and to the right of the first.
+  const int others = static_cast<int>(Registry().size()) - 1;
+  const QPoint cascade = QPoint(24, 24) * std::max(others, 0);
+  // The window's decorations, taken to be the calculator's (not known
+  // before the window is on the screen).
+  QSize decorations(0, 0);
+  if (calculator != nullptr && calculator->isVisible()) {
+    decorations = calculator->frameGeometry().size() - calculator->geometry().size();
+  }
+
+  const QByteArray kept = QSettings(QSettings::UserScope, "Korrin", "Korrin")
+                              .value(ToolWindowGeometryKey(kGeometryKey))
+                              .toByteArray();
+  // Restoring moves a window that would lie off every screen onto one.
+  if (!kept.isEmpty() && restoreGeometry(kept)) {
+    if (others > 0) {
+      const QRect frame = frameGeometry();
+      move(MovedWithin(frame, cascade, room).topLeft());
+    }
+  } else {
+    const QSize smallest = minimumSizeHint().expandedTo(minimumSize()) + decorations;
+    const QSize frame = kFirstSize + decorations;
+    QRect at;
+    if (beside) {
+      at = PlaceNearCalculator(calculator->frameGeometry(), frame, smallest, room);
+    } else {
+      at = QRect(QPoint(0, 0), frame.boundedTo(room.size()));
+      at.moveCenter(room.center());
+    }
+    at = MovedWithin(at, cascade, room);
+    resize(at.size() - decorations);
+    move(at.topLeft());  // a window's position is its frame's
+  }
+  // The tables and the results side by side, half the width each.
+  split_->setSizes({width() / 2, width() / 2});
+}
+
+void StationWindow::KeepGeometry() const {
+  QSettings(QSettings::UserScope, "Korrin", "Korrin")
+      .setValue(ToolWindowGeometryKey(kGeometryKey), saveGeometry());
+}
+
+QList<QKeySequence> RedoKeys(QList<QKeySequence> platform) {
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+    if (!platform.contains(key)) platform << key;
+  }
+  return platform;
 }
 
 StationWindow* NewStationWindow() {

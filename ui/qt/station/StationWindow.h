@@ -8,6 +8,8 @@
 // corrected.  Several station windows may be open at once.
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -94,6 +96,12 @@ class StationWindow : public QMainWindow {
   void RemoveRows();
   void DuplicateRow();
   void MoveRow(bool up);
+  // Edit > Copy Rows: the selected rows (or the current one) of the current
+  // table as station file tables on the clipboard; the text, empty when
+  // there is nothing to copy.  Paste Rows: `text` added as entries, as one
+  // edit; why not shown when refused.
+  QString CopyRows();
+  void PasteRows(const QString& text);
 
   // Answers in a dialog's place, for tests: questions, the file dialogs
   // (the file chosen, or nothing for Cancel), a message shown, and the
@@ -113,8 +121,19 @@ class StationWindow : public QMainWindow {
  private:
   void Build();
   void BuildMenus();
+  // Places the window on its first showing: where the last station window
+  // was closed (on a screen now), or else beside the calculator where the
+  // screen has room and over it where it has not; always on the screen.
+  void Place();
+  void KeepGeometry() const;
   QWidget* TablePage(stationui::Table table, QWidget* above = nullptr);
-  void Take(stationui::Outcome outcome, stationui::Table table, int selectRow);
+  // Pushes an edit of the row commands and selects `selectRow` in
+  // `selectColumn` (the current cell's column when negative); shows why not
+  // when refused.
+  // The rows with a cell selected, or the current row; in order.
+  std::vector<std::size_t> SelectedRows(stationui::Table table) const;
+  void Take(stationui::Outcome outcome, stationui::Table table, int selectRow,
+            int selectColumn = -1);
   void ShowRefusal(const QString& message);
   void ClearRefusal();
   void UpdateTitle();
@@ -170,5 +189,10 @@ class StationWindow : public QMainWindow {
 StationWindow* OpenStationWindow(const QString& path, QWidget* parent = nullptr);
 // A new station window with an empty station.
 StationWindow* NewStationWindow();
+
+// The keys of Redo: the platform's, and both that desktops use (Ctrl+Shift+Z
+// and Ctrl+Y), each once, for a key given twice is an ambiguous shortcut
+// and does nothing.
+QList<QKeySequence> RedoKeys(QList<QKeySequence> platform);
 
 }  // namespace korrin

@@ -331,6 +331,8 @@ void StationWindow::FillRecentMenu() {
 
 void StationWindow::closeEvent(QCloseEvent* event) {
   if (MayReplace(tr("closing"))) {
+    // The next window opens where this one was.
+    if (isVisible()) KeepGeometry();
     event->accept();
   } else {
     event->ignore();

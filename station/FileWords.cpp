@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Checked.h"
+
 namespace korrin::station {
 
 std::string EntryLabel(Section section, const std::string& id, std::size_t index) {
@@ -61,9 +63,7 @@ std::string NumberText(Real value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < kIntegerLimit) {
     return std::to_string(static_cast<long long>(value));
   }
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
-  std::string text(buffer, result.ptr);
+  std::string text = ShortestChars(static_cast<double>(value));
   if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
   return text;
 }

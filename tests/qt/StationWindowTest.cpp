@@ -345,9 +345,8 @@ class StationWindowTest : public QObject {
     Shown w(kWorkedF);
     const std::string before = Written(*w);
     TypeIntoCell(*w, Table::Transmitters, 0, 1, "-5");
-    QCOMPARE(
-        w->LastRefusal(),
-        QString("[[transmitter]] \"2m-rig\" power-w: expected a power in W above 0, found -5"));
+    QCOMPARE(w->LastRefusal(), QString("[[transmitter]] \"2m-rig\" power-w: expected a power in W "
+                                       "above 0 and at most 10000000 (10 MW), found -5"));
     QCOMPARE(Written(*w), before);
     QCOMPARE(w->Document().UndoStack().count(), 0);
     QVERIFY(!w->isWindowModified());
@@ -529,7 +528,8 @@ class StationWindowTest : public QObject {
     QVERIFY(w->Document().Station().transmitters.empty());
     QCOMPARE(w->Fix()->Problems()->count(), 2);
     QVERIFY(w->Fix()->Problems()->item(0)->text().contains(
-        "[[transmitter]] \"2m-rig\" power-w: expected a power in W above 0, found -200"));
+        "[[transmitter]] \"2m-rig\" power-w: expected a power in W above 0 and at most 10000000 "
+        "(10 MW), found -200"));
     QVERIFY(w->windowTitle().contains("problems"));
     // Nothing can be added to a station that is not loaded.
     w->AddRow();

@@ -267,6 +267,13 @@ struct Verdict {
   std::vector<std::string> failures;  // each failing place and line sum with its margin
 };
 
+// An installation that could not be evaluated, and why (the verdict's
+// failure says the same in a sentence).
+struct NotEvaluated {
+  std::string id;
+  std::string reason;  // "antenna \"x\" of kind \"wires\" takes its gain from ..."
+};
+
 struct StationEvaluation {
   std::string callsign;
   std::string site;
@@ -274,6 +281,7 @@ struct StationEvaluation {
   int region = 2;
   std::vector<LimitSetChoice> limitSets;
   std::vector<InstallationResult> installations;  // those that could be evaluated
+  std::vector<NotEvaluated> notEvaluated;         // the others, in the file's order
   std::vector<PlaceResult> places;
   std::optional<Real> propertyHeightM;  // the height the line is checked at
   std::vector<PropertySum> property;    // empty without an outline

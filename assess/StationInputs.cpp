@@ -273,6 +273,7 @@ Resolution Resolve(const station::Station& station, const TableLookups& tables) 
     if (!ok) {
       out.problems.push_back("Installation " + Quoted(i.id) + " cannot be evaluated: " + problem +
                              ".");
+      out.notEvaluated.push_back({i.id, problem});
       continue;
     }
     ResolveGround(c, i, includesGround, r);

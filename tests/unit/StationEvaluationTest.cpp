@@ -532,6 +532,8 @@ TEST(StationEvaluationTest, AnInstallationThatCannotBeEvaluatedFailsTheVerdict) 
   EXPECT_EQ(atAntenna.installations.size(), 1u);
   EXPECT_TRUE(AnyContains(atAntenna.verdict.failures, "the SWR at the antenna is too large"));
   EXPECT_FALSE(AnyContains(atAntenna.verdict.failures, "measured at the transmitter"));
+  ASSERT_EQ(atAntenna.notEvaluated.size(), 1u);
+  EXPECT_EQ(atAntenna.notEvaluated[0].id, swr.installations[0].id);
 }
 
 // A "wires" antenna evaluated without its near field has no gain: it is
@@ -549,6 +551,9 @@ TEST(StationEvaluationTest, AWiresAntennaWithoutItsNearFieldIsToldWhatToAdd) {
                           "--near-field), or give the antenna kind = \"gain\""))
       << (e.verdict.failures.empty() ? "" : e.verdict.failures[0]);
   EXPECT_FALSE(AnyContains(e.verdict.failures, "needs its gain"));
+  ASSERT_EQ(e.notEvaluated.size(), 1u);
+  EXPECT_EQ(e.notEvaluated[0].id, s.installations[0].id);
+  EXPECT_NE(e.notEvaluated[0].reason.find("--near-field"), std::string::npos);
 }
 
 struct WarningCase {

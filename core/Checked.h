@@ -17,10 +17,10 @@ template <std::integral Int>
 std::optional<Int> ToInteger(long double value) {
   if (!std::isfinite(value)) return std::nullopt;
   const long double t = std::trunc(value);
-  // Both bounds are powers of two (or 0), exact in a long double.
+  // Both bounds are powers of two (or 0), exact in a long double: the
+  // highest value plus one is 2 to the power of the value bits.
   constexpr long double kLowest = static_cast<long double>(std::numeric_limits<Int>::min());
-  constexpr long double kAboveHighest =
-      (static_cast<long double>(std::numeric_limits<Int>::max() / 2) + 1.0L) * 2.0L;
+  const long double kAboveHighest = std::ldexp(1.0L, std::numeric_limits<Int>::digits);
   if (t < kLowest || t >= kAboveHighest) return std::nullopt;
   return static_cast<Int>(t);
 }

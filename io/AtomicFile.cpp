@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace korrin {
@@ -130,7 +131,14 @@ std::string FileWrittenFor(const std::string& path) {
     const ssize_t n = ::readlink(at.c_str(), target.data(), target.size() - 1);
     if (n < 0) return at;
     std::string next(target.data(), static_cast<std::size_t>(n));
-    at = next.starts_with('/') ? next : FolderOf(at) + "/" + next;
+    if (next.starts_with('/')) {
+      at = std::move(next);
+    } else {
+      std::string folder = FolderOf(at);
+      folder += '/';
+      folder += next;
+      at = std::move(folder);
+    }
   }
   return {};
 }

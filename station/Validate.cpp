@@ -168,6 +168,7 @@ class Checker {
     }
     if (known.count(id) > 0) return;
     std::vector<std::string> ids;
+    ids.reserve(items.size());
     for (const Item& item : items) ids.push_back(item.id);
     std::string message = "no " + std::string(SectionHeader(target)) + " has the id \"" + id + "\"";
     const std::string near = NearestWord(id, ids);

@@ -197,9 +197,11 @@ TEST(AtomicFileTest, ConcurrentWritersNeverMixTheirFiles) {
   constexpr int kWriters = 8;
   constexpr int kWrites = 25;
   std::vector<std::string> contents;
+  contents.reserve(kWriters);
   for (int w = 0; w < kWriters; ++w) contents.push_back(std::string(20000 + w, char('a' + w)));
   std::vector<int> failures(kWriters, 0);
   std::vector<std::thread> writers;
+  writers.reserve(kWriters);
   for (int w = 0; w < kWriters; ++w) {
     writers.emplace_back([&, w] {
       for (int i = 0; i < kWrites; ++i) {

@@ -9,7 +9,7 @@
 #     executions: the third argument, 1000000 by default;
 #   - the evaluation of every station file the reader accepts
 #     (korrin_fuzz_evaluate) for a number of executions: the fourth
-#     argument, 20000 by default (each evaluation samples the property line
+#     argument, 100000 by default (each evaluation samples the property line
 #     and every place, a thousand times the reader's work).
 # An input that makes one fail is written to tests/data/fuzz/ as crash-*,
 # leak-* or timeout-*: keep it there (renamed to say what it holds) once the
@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 runs=${2:-10000000}
 station_runs=${3:-${KORRIN_FUZZ_STATION_RUNS:-1000000}}
-evaluate_runs=${4:-${KORRIN_FUZZ_EVALUATE_RUNS:-20000}}
+evaluate_runs=${4:-${KORRIN_FUZZ_EVALUATE_RUNS:-100000}}
 build=${KORRIN_FUZZ_BUILD_DIR:-build/fuzz}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -3,8 +3,11 @@
 // behind them until View > Calculator shows it.
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
+#include <new>
 
 #include "station/StationFile.h"
 #include "ui/TForm1.h"
@@ -25,19 +28,39 @@ korrin::NumberLocale UserNumberLocale() {
   return numbers;
 }
 
-// Whether `path` names a station file: by its name, or by its first lines.
+// Whether `path` names a station file: by its name, or by its first lines
+// (of a regular file only: a pipe would hold the program up for ever).
 bool IsStationFile(const QString& path) {
   if (path.endsWith(".toml", Qt::CaseInsensitive)) return true;
+  if (!QFileInfo(path).isFile()) return false;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   constexpr qint64 kHead = 4096;
   return korrin::station::LooksLikeStationFile(file.read(kHead).toStdString());
 }
 
+// The program's every event passes here: an action that runs out of memory
+// (a station file of millions of entries) is refused with a message, and
+// the windows, with their unsaved edits, stay open.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      QMessageBox::critical(nullptr, QStringLiteral("Korrin"),
+                            QObject::tr("There is not enough memory for that action: it was not "
+                                        "done. Every window and its edits are as they were."));
+      return false;
+    }
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QApplication::setApplicationName("Korrin");
   // The window is drawn to its own measure; the same style everywhere keeps
   // every caption inside its control.

@@ -221,10 +221,16 @@ std::optional<InstallationResult> EvaluateInstallation(const ResolvedInstallatio
     failed = failed || !fits;
   }
   if (failed) {
-    problems.push_back("Installation \"" + r.id +
-                       "\" cannot be evaluated: the SWR measured at the transmitter does not fit "
-                       "the feed line's loss (it would need a reflection at the antenna of 1 or "
-                       "more).");
+    // The SWR as the file gives it: measured at the transmitter it may not
+    // fit the line's loss; given at the antenna it is too large to be a
+    // reflection of less than the whole power.
+    const bool atTransmitter = r.feedline && r.feedline->swrAt == station::SwrAt::Transmitter;
+    problems.push_back(
+        "Installation \"" + r.id + "\" cannot be evaluated: " +
+        (atTransmitter ? "the SWR measured at the transmitter does not fit the feed line's loss "
+                         "(it would need a reflection at the antenna of 1 or more)."
+                       : "the SWR at the antenna is too large to evaluate (it amounts to a "
+                         "reflection of the whole power)."));
     return std::nullopt;
   }
 

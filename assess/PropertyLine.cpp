@@ -6,8 +6,11 @@
 // the largest sum of each group, limit set and criterion, and where it is.
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <stdexcept>
 
 #include "assess/StationInternal.h"
+#include "core/Checked.h"
 
 namespace korrin::assess::detail {
 
@@ -36,9 +39,17 @@ std::vector<Point3> OutlinePoints(const station::Property& property, Real stepM,
     const Real dy = by - ay;
     const Real length = std::hypot(dx, dy);
     // The side's own start; its end is the next side's start.
-    const auto steps = static_cast<size_t>(std::max(1.0L, std::ceil(length / stepM)));
-    for (size_t s = 0; s < steps; ++s) {
-      const Real t = static_cast<Real>(s) / static_cast<Real>(steps);
+    // The station's checks keep the outline to a length that is sampled
+    // whole; a side that would need more steps than a count holds is an
+    // error, never a side left unsampled.
+    const std::optional<size_t> steps =
+        ToInteger<size_t>(std::max(1.0L, std::ceil(length / stepM)));
+    if (!steps) {
+      throw std::length_error("a side of the property line is too long to sample (" +
+                              FixedChars(static_cast<double>(length), 0) + " m)");
+    }
+    for (size_t s = 0; s < *steps; ++s) {
+      const Real t = static_cast<Real>(s) / static_cast<Real>(*steps);
       points.push_back({ax + t * dx, ay + t * dy, h});
     }
     if (!(length > 0)) continue;

@@ -237,7 +237,9 @@ StationEvaluation Evaluate(const station::Station& station, const TableLookups& 
 
   detail::Resolution resolved = detail::Resolve(station, tables);
   std::vector<std::string> problems = std::move(resolved.problems);
+  e.notEvaluated = std::move(resolved.notEvaluated);
   for (const detail::ResolvedInstallation& r : resolved.installations) {
+    const std::size_t before = problems.size();
     std::optional<InstallationResult> result =
         detail::EvaluateInstallation(r, e.limitSets, problems);
     if (result && e.thresholdTest) {
@@ -250,7 +252,11 @@ StationEvaluation Evaluate(const station::Station& station, const TableLookups& 
         result.reset();
       }
     }
-    if (result) e.installations.push_back(std::move(*result));
+    if (result) {
+      e.installations.push_back(std::move(*result));
+    } else if (problems.size() > before) {
+      e.notEvaluated.push_back({r.id, problems.back()});
+    }
   }
   e.places = detail::EvaluatePlaces(station, e.installations, e.limitSets, options);
   if (station.property) {

@@ -303,6 +303,13 @@ struct Verdict {
   bool nothingToCheck = false;
 };
 
+// An installation that could not be evaluated, and why (the verdict's
+// failure says the same in a sentence).
+struct NotEvaluated {
+  std::string id;
+  std::string reason;  // "antenna \"x\" of kind \"wires\" takes its gain from ..."
+};
+
 struct StationEvaluation {
   std::string callsign;
   std::string site;
@@ -312,6 +319,7 @@ struct StationEvaluation {
   std::vector<LimitSetChoice> limitSets;
   std::optional<std::string> thresholdTest;       // the country's, if it has one
   std::vector<InstallationResult> installations;  // those that could be evaluated
+  std::vector<NotEvaluated> notEvaluated;         // the others, in the file's order
   std::vector<PlaceResult> places;
   std::optional<Real> propertyHeightM;  // the height the line is checked at
   std::vector<PropertySum> property;    // empty without an outline

@@ -158,7 +158,14 @@ bool ResolveAntenna(Context& c, const station::Antenna& a, ResolvedInstallation&
   } else if (kind->gainDbi) {
     r.gainDbi = *kind->gainDbi;
   } else {
-    problem = "antenna " + Quoted(a.id) + " of kind " + Quoted(a.kind) + " needs its gain";
+    // A "wires" antenna's gain is its NEC-2 model's, known only once the
+    // near field has been computed.
+    problem = a.kind == "wires"
+                  ? "antenna " + Quoted(a.id) +
+                        " of kind \"wires\" takes its gain from its NEC-2 model, which was not "
+                        "computed: evaluate the near field too (korrin-report --near-field), or "
+                        "give the antenna kind = \"gain\" and its gain-dbi"
+                  : "antenna " + Quoted(a.id) + " of kind " + Quoted(a.kind) + " needs its gain";
     return false;
   }
   r.gainRatio = std::pow(10.0L, r.gainDbi / 10.0L);
@@ -270,6 +277,7 @@ Resolution Resolve(const station::Station& station, const TableLookups& tables) 
     if (!ok) {
       out.problems.push_back("Installation " + Quoted(i.id) + " cannot be evaluated: " + problem +
                              ".");
+      out.notEvaluated.push_back({i.id, problem});
       continue;
     }
     ResolveGround(c, i, includesGround, r);

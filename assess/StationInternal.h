@@ -58,8 +58,9 @@ Real GainRatioAt(const ResolvedInstallation& r, Real frequencyMHz);
 
 struct Resolution {
   std::vector<ResolvedInstallation> installations;
-  std::vector<std::string> problems;  // installations that cannot be evaluated, and why
-  std::vector<std::string> warnings;  // assumed defaults, ground factors not applied
+  std::vector<std::string> problems;       // installations that cannot be evaluated, and why
+  std::vector<NotEvaluated> notEvaluated;  // the same installations by id, with the reason
+  std::vector<std::string> warnings;       // assumed defaults, ground factors not applied
 };
 
 Resolution Resolve(const station::Station& station, const TableLookups& tables);

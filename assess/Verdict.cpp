@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "assess/StationInternal.h"
+#include "core/Checked.h"
 
 namespace korrin::assess::detail {
 
@@ -57,10 +58,7 @@ std::string MegahertzText(Real f) {
 }
 
 std::string Fixed(Real value, int decimals) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
+  std::string text = FixedChars(static_cast<double>(value), decimals);
   if (text.find_first_not_of("-0.") == std::string::npos && text.front() == '-') text.erase(0, 1);
   return text;
 }

@@ -10,6 +10,7 @@
 
 #include "assess/Internal.h"
 #include "assess/StationInternal.h"
+#include "core/Checked.h"
 #include "core/Tables.h"
 #include "station/FromCalculator.h"
 
@@ -30,10 +31,7 @@ std::string LengthWords(Real metres, bool metric) {
 // The shortest text of up to four decimals (a band edge to the 100 Hz):
 // "450", "3.5", "14.35", "0.1357", "2.5".
 std::string Shortest(Real value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, 4);
-  std::string text(buffer, result.ptr);
+  std::string text = FixedChars(static_cast<double>(value), 4);
   while (!text.empty() && text.back() == '0') text.pop_back();
   if (!text.empty() && text.back() == '.') text.pop_back();
   return text;
@@ -45,11 +43,7 @@ std::string Megahertz(Real mhz) {
 
 // "58.3 %", "50 %": one decimal, none when it is 0.
 std::string Percent(Real fraction) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(fraction * 100.0L),
-                    std::chars_format::fixed, 1);
-  std::string text(buffer, result.ptr);
+  std::string text = FixedChars(static_cast<double>(fraction * 100.0L), 1);
   if (text.ends_with(".0")) text.resize(text.size() - 2);
   return text + " %";
 }
@@ -146,10 +140,7 @@ std::string FrequenciesEvaluated(const std::vector<LimitEntry>& entries, Real ca
 }  // namespace
 
 std::string TwoDecimals(Real value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, 2);
-  std::string text(buffer, result.ptr);
+  std::string text = FixedChars(static_cast<double>(value), 2);
   if (text == "-0.00") text = "0.00";
   return text;
 }

@@ -1,14 +1,11 @@
 #include "io/StationFile.h"
 
+#include "io/AtomicFile.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace korrin {
 namespace {
@@ -46,20 +43,6 @@ std::string ErrnoText(int error, const char* fallback) {
   return error != 0 ? std::generic_category().message(error) : std::string(fallback);
 }
 
-// Asks the system to put the file's contents on the disk before it replaces
-// the old file.
-void SyncToDisk(const fs::path& path) {
-#if defined(__unix__) || defined(__APPLE__)
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-#else
-  (void)path;
-#endif
-}
-
 }  // namespace
 
 StationFileRead ParseStationFileBytes(const std::uint8_t* data, std::size_t size) {
@@ -74,10 +57,17 @@ StationFileRead ParseStationFileBytes(const std::uint8_t* data, std::size_t size
 StationFileRead ReadStationFile(const std::string& path) {
   const fs::path file = PathOf(path);
   std::error_code ec;
-  // Folders, devices and pipes are not station files and count as not found.
-  if (!fs::is_regular_file(fs::status(file, ec)) || ec) return {};
+  const fs::file_status status = fs::status(file, ec);
+  // Only a name that leads nowhere is a file not found; anything else that
+  // is there but is no station file is told what is wrong with it.
+  if (ec || !fs::exists(status)) return {};
+  if (fs::is_directory(status)) return Unusable("it is a folder, not a station file");
+  if (!fs::is_regular_file(status)) {
+    return Unusable("it is not a regular file (a device, a pipe or a socket)");
+  }
+  errno = 0;
   std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
+  if (!in) return Unusable("it could not be opened (" + ErrnoText(errno, "no reason given") + ")");
 
   in.seekg(0, std::ios::end);
   const std::streamoff end = in.tellg();
@@ -93,38 +83,8 @@ StationFileRead ReadStationFile(const std::string& path) {
   return r;
 }
 
-std::string StationFileTempPath(const std::string& path) {
-  return path + ".tmp";
-}
-
 std::optional<std::string> ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  const fs::path target = PathOf(path);
-  const fs::path temp = PathOf(StationFileTempPath(path));
-  std::error_code ec;
-  if (fs::is_directory(target, ec)) return std::string("a folder has that name");
-
-  errno = 0;
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  if (!out) return ErrnoText(errno, "the file could not be created");
-  // From here on the temporary file is ours to remove on failure.
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  const int writeError = errno;
-  out.close();
-  if (!out) {
-    fs::remove(temp, ec);
-    return ErrnoText(writeError != 0 ? writeError : errno, "the file could not be written");
-  }
-  SyncToDisk(temp);
-
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::string reason = ec.message();
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return reason;
-  }
-  return std::nullopt;
+  return WriteFileAtomically(path, bytes);
 }
 
 std::optional<std::string> WriteStationFile(const std::string& path,

@@ -15,8 +15,8 @@ namespace korrin {
 struct StationFileRead {
   enum class Status {
     Loaded,      // `record` holds the file's last record
-    CannotOpen,  // missing, not a plain file, or not readable
-    Unusable,    // opened, but holds no usable record; see `reason`
+    CannotOpen,  // no file of that name
+    Unusable,    // not a regular file, unreadable, or no usable record; see `reason`
   };
   Status status = Status::CannotOpen;
   StationRecordBytes record{};
@@ -30,18 +30,14 @@ StationFileRead ParseStationFileBytes(const std::uint8_t* data, std::size_t size
 // Reads the last record of the named file.
 StationFileRead ReadStationFile(const std::string& path);
 
-// Writes one record as the whole of the named file.  The record goes to a
-// temporary file beside it first, which then replaces the old file, so an
-// existing file is either left as it was or replaced by the complete new
-// record.  On failure: the reason, completing "... was not saved: <reason>.".
+// Writes one record as the whole of the named file through the program's
+// one writer (io/AtomicFile.h): an existing file is either left as it was
+// or replaced by the complete new record.  On failure: the reason,
+// completing "... was not saved: <reason>.".
 std::optional<std::string> WriteStationFile(const std::string& path,
                                             const StationRecordBytes& record);
 
-// Writes `bytes` as the whole of the named file the same way: through the
-// temporary file beside it, replacing the old file only once complete.
+// Writes `bytes` as the whole of the named file the same way.
 std::optional<std::string> ReplaceFileContents(const std::string& path, std::string_view bytes);
-
-// The temporary file WriteStationFile writes before replacing `path`.
-std::string StationFileTempPath(const std::string& path);
 
 }  // namespace korrin

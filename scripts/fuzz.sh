@@ -6,7 +6,11 @@
 #   - the file parser and the record checks alone (korrin_fuzz_record) for a
 #     number of executions: the second argument, 10000000 by default;
 #   - the whole station's TOML file (korrin_fuzz_station) for a number of
-#     executions: the third argument, 1000000 by default.
+#     executions: the third argument, 1000000 by default;
+#   - the evaluation of every station file the reader accepts
+#     (korrin_fuzz_evaluate) for a number of executions: the fourth
+#     argument, 100000 by default (each evaluation samples the property line
+#     and every place, a thousand times the reader's work).
 # An input that makes one fail is written to tests/data/fuzz/ as crash-*,
 # leak-* or timeout-*: keep it there (renamed to say what it holds) once the
 # fault is mended.  Each run ends with a line of its executions and speed.
@@ -15,11 +19,13 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 runs=${2:-10000000}
 station_runs=${3:-${KORRIN_FUZZ_STATION_RUNS:-1000000}}
+evaluate_runs=${4:-${KORRIN_FUZZ_EVALUATE_RUNS:-100000}}
 build=${KORRIN_FUZZ_BUILD_DIR:-build/fuzz}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORRIN_BUILD_FUZZ=ON -DKORRIN_BUILD_QT=OFF -DKORRIN_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target korrin_fuzz_load korrin_fuzz_record korrin_fuzz_station
+cmake --build "$build" --target korrin_fuzz_load korrin_fuzz_record korrin_fuzz_station \
+  korrin_fuzz_evaluate
 
 # Runs one fuzzer in `workers` processes side by side (each with its own
 # log, and its share of the executions when `runs` is given), all writing
@@ -74,3 +80,7 @@ run_fuzzer record "$(nproc)" "$runs" -max_len=640 -entropic=0
 # repeats them more slowly.
 KORRIN_FUZZ_SEEDS=tests/data/fuzz/station run_fuzzer station "$(nproc)" "$station_runs" \
   -max_len=1024 -entropic=0 -dict=fuzz/station.dict
+# The evaluation: the station file's seeds and dictionary, inputs up to 4 KiB
+# (a file of several installations and places).
+KORRIN_FUZZ_SEEDS=tests/data/fuzz/station run_fuzzer evaluate "$(nproc)" "$evaluate_runs" \
+  -max_len=4096 -entropic=0 -dict=fuzz/station.dict

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/Checked.h"
+
 namespace korrin::station {
 
 std::string EntryLabel(Section section, const std::string& id, std::size_t index) {
@@ -85,9 +87,7 @@ std::string NumberText(Real value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < kIntegerLimit) {
     return std::to_string(static_cast<long long>(value));
   }
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
-  std::string text(buffer, result.ptr);
+  std::string text = ShortestChars(static_cast<double>(value));
   if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
   return text;
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "station/Bounds.h"
+
 namespace korrin::station {
 
 namespace {
@@ -20,6 +22,20 @@ constexpr Range kCount{1, true, 1000000, true};  // a number of a wire or segmen
 constexpr Range kRadials{0, true, 1000, true};
 constexpr Range kPermittivity{1, true, kInf, true};
 constexpr Range kDroop{0, true, 90, false};  // 0 <= v < 90
+
+// The bounds of station/Bounds.h, in either unit (in feet, the whole feet
+// the messages give).
+constexpr Range kPower{0, true, kMostPowerW, true};
+constexpr Range kGainDbi{kLeastGainDbi, true, kMostGainDbi, true};
+constexpr Range kGainDbd{kLeastGainDbi - kDipoleGainDbi, true, kMostGainDbi - kDipoleGainDbi, true};
+constexpr Range kPositionM{-kFarthestM, true, kFarthestM, true};
+constexpr Range kPositionFt{-328084, true, 328084, true};
+constexpr Range kHeightM{0, true, kHighestM, true};
+constexpr Range kHeightFt{0, true, 32808, true};
+constexpr Range kFeedLineM{0, true, kLongestFeedLineM, true};
+constexpr Range kFeedLineFt{0, true, 328084, true};
+constexpr Range kDiameterM{0, false, kWidestDishM, true};
+constexpr Range kDiameterFt{0, false, 3280, true};
 
 using enum Section;
 using enum ValueType;
@@ -42,7 +58,7 @@ constexpr std::array kSchema{
     KeyRule{Top, "property", Table, "property", kAny, "one [property] table"},
 
     KeyRule{Transmitter, "id", Text, "id", kAny, "an id naming the transmitter"},
-    KeyRule{Transmitter, "power-w", Number, "power", kZeroOrMore, "a power in W, 0 or more"},
+    KeyRule{Transmitter, "power-w", Number, "power", kPower, "a power in W, 0 or more and at most 10000000 (10 MW)"},
     KeyRule{Transmitter, "mode", Text, "mode", kAny, "a mode of the mode table"},
     KeyRule{Transmitter, "duty", Number, "duty", kFraction, "a duty factor above 0 and at most 1"},
     KeyRule{Transmitter, "on-minutes", Number, "on-minutes", kAboveZero, "minutes above 0"},
@@ -50,8 +66,8 @@ constexpr std::array kSchema{
 
     KeyRule{Feedline, "id", Text, "id", kAny, "an id naming the feed line"},
     KeyRule{Feedline, "cable", Text, "cable", kAny, "a cable of the cable table"},
-    KeyRule{Feedline, "length-m", Number, "length", kZeroOrMore, "a length in metres, 0 or more"},
-    KeyRule{Feedline, "length-ft", Number, "length", kZeroOrMore, "a length in feet, 0 or more"},
+    KeyRule{Feedline, "length-m", Number, "length", kFeedLineM, "a length in metres from 0 to 100000"},
+    KeyRule{Feedline, "length-ft", Number, "length", kFeedLineFt, "a length in feet from 0 to 328084"},
     KeyRule{Feedline, "loss-db", Number, "loss", kZeroOrMore, "a loss in dB, 0 or more"},
     KeyRule{Feedline, "extra-loss-db", Number, "extra-loss", kZeroOrMore, "a loss in dB, 0 or more"},
     KeyRule{Feedline, "swr", Number, "swr", kSwr, "an SWR of 1 or more"},
@@ -59,17 +75,17 @@ constexpr std::array kSchema{
 
     KeyRule{Antenna, "id", Text, "id", kAny, "an id naming the antenna"},
     KeyRule{Antenna, "kind", Text, "kind", kAny, "a kind of the antenna-kind table"},
-    KeyRule{Antenna, "gain-dbi", Number, "gain", kAny, "a gain in dBi"},
-    KeyRule{Antenna, "gain-dbd", Number, "gain", kAny, "a gain in dBd"},
+    KeyRule{Antenna, "gain-dbi", Number, "gain", kGainDbi, "a gain in dBi from -50 to 60"},
+    KeyRule{Antenna, "gain-dbd", Number, "gain", kGainDbd, "a gain in dBd from -52.15 to 57.85 (-50 to 60 dBi)"},
     KeyRule{Antenna, "gain-includes-ground", Flag, "gain-includes-ground", kAny, "true or false"},
-    KeyRule{Antenna, "x-m", Number, "x", kAny, "a distance east in metres"},
-    KeyRule{Antenna, "x-ft", Number, "x", kAny, "a distance east in feet"},
-    KeyRule{Antenna, "y-m", Number, "y", kAny, "a distance north in metres"},
-    KeyRule{Antenna, "y-ft", Number, "y", kAny, "a distance north in feet"},
-    KeyRule{Antenna, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeyRule{Antenna, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
-    KeyRule{Antenna, "diameter-m", Number, "diameter", kAboveZero, "a diameter in metres above 0"},
-    KeyRule{Antenna, "diameter-ft", Number, "diameter", kAboveZero, "a diameter in feet above 0"},
+    KeyRule{Antenna, "x-m", Number, "x", kPositionM, "a distance east in metres from -100000 to 100000"},
+    KeyRule{Antenna, "x-ft", Number, "x", kPositionFt, "a distance east in feet from -328084 to 328084"},
+    KeyRule{Antenna, "y-m", Number, "y", kPositionM, "a distance north in metres from -100000 to 100000"},
+    KeyRule{Antenna, "y-ft", Number, "y", kPositionFt, "a distance north in feet from -328084 to 328084"},
+    KeyRule{Antenna, "height-m", Number, "height", kHeightM, "a height in metres from 0 to 10000"},
+    KeyRule{Antenna, "height-ft", Number, "height", kHeightFt, "a height in feet from 0 to 32808"},
+    KeyRule{Antenna, "diameter-m", Number, "diameter", kDiameterM, "a diameter in metres above 0 and at most 1000"},
+    KeyRule{Antenna, "diameter-ft", Number, "diameter", kDiameterFt, "a diameter in feet above 0 and at most 3280"},
     KeyRule{Antenna, "efficiency", Number, "efficiency", kFraction, "an efficiency above 0 and at most 1"},
     KeyRule{Antenna, "wires", WireList, "wires", kAny, "a list of wires [x1, y1, z1, x2, y2, z2, radius-mm], metres from the antenna's position"},
     KeyRule{Antenna, "nec-file", Text, "nec-file", kAny, "the name of a NEC card deck beside the station file"},
@@ -95,18 +111,18 @@ constexpr std::array kSchema{
     KeyRule{Installation, "group", Text, "group", kAny, "a group name"},
 
     KeyRule{Place, "name", Text, "name", kAny, "a name for the place"},
-    KeyRule{Place, "x-m", Number, "x", kAny, "a distance east in metres"},
-    KeyRule{Place, "x-ft", Number, "x", kAny, "a distance east in feet"},
-    KeyRule{Place, "y-m", Number, "y", kAny, "a distance north in metres"},
-    KeyRule{Place, "y-ft", Number, "y", kAny, "a distance north in feet"},
-    KeyRule{Place, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeyRule{Place, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeyRule{Place, "x-m", Number, "x", kPositionM, "a distance east in metres from -100000 to 100000"},
+    KeyRule{Place, "x-ft", Number, "x", kPositionFt, "a distance east in feet from -328084 to 328084"},
+    KeyRule{Place, "y-m", Number, "y", kPositionM, "a distance north in metres from -100000 to 100000"},
+    KeyRule{Place, "y-ft", Number, "y", kPositionFt, "a distance north in feet from -328084 to 328084"},
+    KeyRule{Place, "height-m", Number, "height", kHeightM, "a height in metres from 0 to 10000"},
+    KeyRule{Place, "height-ft", Number, "height", kHeightFt, "a height in feet from 0 to 32808"},
     KeyRule{Place, "controlled", Flag, "controlled", kAny, "true or false"},
 
-    KeyRule{Property, "outline-m", PointList, "outline", kAny, "a polygon of [x, y] points in metres"},
-    KeyRule{Property, "outline-ft", PointList, "outline", kAny, "a polygon of [x, y] points in feet"},
-    KeyRule{Property, "height-m", Number, "height", kZeroOrMore, "a height in metres, 0 or more"},
-    KeyRule{Property, "height-ft", Number, "height", kZeroOrMore, "a height in feet, 0 or more"},
+    KeyRule{Property, "outline-m", PointList, "outline", kPositionM, "a polygon of [x, y] points in metres, each from -100000 to 100000"},
+    KeyRule{Property, "outline-ft", PointList, "outline", kPositionFt, "a polygon of [x, y] points in feet, each from -328084 to 328084"},
+    KeyRule{Property, "height-m", Number, "height", kHeightM, "a height in metres from 0 to 10000"},
+    KeyRule{Property, "height-ft", Number, "height", kHeightFt, "a height in feet from 0 to 32808"},
 };
 // clang-format on
 

@@ -16,6 +16,7 @@
 #include <system_error>
 #include <utility>
 
+#include "station/Depth.h"
 #include "station/FileWords.h"
 #include "station/Rules.h"
 #include "station/Schema.h"
@@ -487,6 +488,10 @@ bool Earlier(const Diagnostic& a, const Diagnostic& b) {
 
 ReadResult ParseStation(std::string_view text, const std::string& fileName) {
   ReadResult result;
+  if (std::optional<Diagnostic> deep = TooDeep(text, fileName)) {
+    result.errors.push_back(std::move(*deep));
+    return result;
+  }
   toml::table root;
   try {
     root = toml::parse(text, fileName);
@@ -528,7 +533,10 @@ ReadResult ReadStationFile(const std::string& path) {
   std::error_code ec;
   const fs::file_status status = fs::status(file, ec);
   if (ec || !fs::exists(status)) return fail("the file does not exist");
-  if (!fs::is_regular_file(status)) return fail("not a file");
+  if (fs::is_directory(status)) return fail("it is a folder, not a file");
+  if (!fs::is_regular_file(status)) {
+    return fail("it is not a regular file (a device, a pipe or a socket)");
+  }
   const std::uintmax_t size = fs::file_size(file, ec);
   if (ec) return fail("the file could not be read: " + ec.message());
   if (size > kLargestFile) {

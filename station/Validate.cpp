@@ -7,8 +7,11 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "station/Bounds.h"
 #include "station/FileWords.h"
 #include "station/Rules.h"
 #include "station/Schema.h"
@@ -74,12 +77,15 @@ bool ValidUtf8(std::string_view s) {
   return true;
 }
 
+constexpr int kSectionCount = static_cast<int>(Section::Property) + 1;
+
 class Checker {
  public:
   Checker(const Station& s, std::string file) : s_(s), file_(std::move(file)) {}
 
   std::vector<Diagnostic> Run() {
     Top();
+    Counts();
     for (std::size_t i = 0; i < s_.transmitters.size(); ++i) TransmitterAt(i);
     for (std::size_t i = 0; i < s_.feedlines.size(); ++i) FeedlineAt(i);
     for (std::size_t i = 0; i < s_.antennas.size(); ++i) AntennaAt(i);
@@ -139,16 +145,15 @@ class Checker {
       return;
     }
     Text(e, key, id);
-    for (std::size_t j = 0; j < index; ++j) {
-      if (idOf(items[j]) == id) {
-        const SourcePos first = items[j].at;
-        Report(e, key,
-               "\"" + id + "\" is used already" +
-                   (first.line > 0 ? " by the " + std::string(SectionHeader(section)) +
-                                         " at line " + std::to_string(first.line)
-                                   : std::string()));
-        return;
-      }
+    // The first entry of each id, so that the check is linear in the entries.
+    const auto [first, inserted] = firstOf_[static_cast<int>(section)].try_emplace(id, index);
+    if (!inserted && first->second != index) {
+      const SourcePos at = items[first->second].at;
+      Report(e, key,
+             "\"" + id + "\" is used already" +
+                 (at.line > 0 ? " by the " + std::string(SectionHeader(section)) + " at line " +
+                                    std::to_string(at.line)
+                              : std::string()));
     }
   }
 
@@ -160,11 +165,14 @@ class Checker {
       Report(e, key, "missing: expected the id of a " + std::string(SectionHeader(target)));
       return;
     }
-    std::vector<std::string> ids;
-    for (const Item& item : items) {
-      if (item.id == id) return;
-      ids.push_back(item.id);
+    auto& known = idsOf_[static_cast<int>(target)];
+    if (known.empty()) {
+      for (const Item& item : items) known.insert(item.id);
     }
+    if (known.count(id) > 0) return;
+    std::vector<std::string> ids;
+    ids.reserve(items.size());
+    for (const Item& item : items) ids.push_back(item.id);
     std::string message = "no " + std::string(SectionHeader(target)) + " has the id \"" + id + "\"";
     const std::string near = NearestWord(id, ids);
     if (!near.empty()) message += "; did you mean \"" + near + "\"?";
@@ -524,15 +532,60 @@ class Checker {
     for (const Property::Point& pt : p.outline) {
       if (!std::isfinite(pt.x) || !std::isfinite(pt.y)) {
         Report(e, outline.key, "expected finite numbers for every point");
-        break;
+        return;
+      }
+      if (!outline.range.Contains(pt.x) || !outline.range.Contains(pt.y)) {
+        Report(e, outline.key,
+               "expected " + std::string(outline.expected) + ", found [" + NumberText(pt.x) + ", " +
+                   NumberText(pt.y) + "]");
+        return;
       }
     }
+    if (p.outline.size() > kMostOutlinePoints) {
+      Report(e, outline.key,
+             "the outline has " + std::to_string(p.outline.size()) + " points; at most " +
+                 std::to_string(kMostOutlinePoints) + " are evaluated");
+    }
+    // The outline is sampled every 0.25 m along its whole length.
+    Real lengthM = 0;
+    for (std::size_t k = 0; k < p.outline.size(); ++k) {
+      const Property::Point& a = p.outline[k];
+      const Property::Point& b = p.outline[(k + 1) % p.outline.size()];
+      lengthM +=
+          std::hypot(b.x - a.x, b.y - a.y) * (p.unit == LengthUnit::Feet ? kMetresPerFoot : 1);
+    }
+    if (lengthM > kLongestOutlineM) {
+      Report(e, outline.key,
+             "the outline is " + NumberText(std::round(lengthM)) + " m long; at most " +
+                 NumberText(kLongestOutlineM) + " m (20 km) is sampled, every 0.25 m");
+    }
     LengthCheck(e, Section::Property, "height", p.height);
+  }
+
+  // How many entries of each kind, against station/Bounds.h.
+  void Counts() {
+    const Entry e{"", {}, &s_.keys};
+    auto most = [&](std::string_view key, std::size_t n, std::size_t limit, std::string_view why) {
+      if (n > limit) {
+        Report(e, key,
+               "the file has " + std::to_string(n) + " " + std::string(key) + " tables; at most " +
+                   std::to_string(limit) + " are evaluated (" + std::string(why) + ")");
+      }
+    };
+    constexpr std::string_view kWhy = "every place's sums hold a term for every installation";
+    most("transmitter", s_.transmitters.size(), kMostEntries, kWhy);
+    most("feedline", s_.feedlines.size(), kMostEntries, kWhy);
+    most("antenna", s_.antennas.size(), kMostEntries, kWhy);
+    most("installation", s_.installations.size(), kMostEntries, kWhy);
+    most("place", s_.places.size(), kMostPlaces, kWhy);
   }
 
   const Station& s_;
   std::string file_;
   std::vector<Diagnostic> out_;
+  // Per section: the index of the first entry of each id; the ids present.
+  std::unordered_map<std::string, std::size_t> firstOf_[kSectionCount];
+  std::unordered_set<std::string> idsOf_[kSectionCount];
 };
 
 }  // namespace

@@ -59,9 +59,9 @@ void DefineOptions(CLI::App& app, Reading& r) {
 
   // ---- pictures ----
   Value(app, r, "--png", "FILE", "a FILE", kPictures, "also save a picture of the window as PNG",
-        OutputFile(r, "--png", o.pngPath));
+        OutputFileEnding(r, "--png", o.pngPath, ".png"));
   Value(app, r, "--pdf", "FILE", "a FILE", kPictures, "also save the page that Print makes as PDF",
-        OutputFile(r, "--pdf", o.pdfPath));
+        OutputFileEnding(r, "--pdf", o.pdfPath, ".pdf"));
   Value(app, r, "--plot", "FILE", "a FILE", kPictures,
         "also save the assessment's plot of the density along\n"
         "the beam, as PNG or SVG by FILE's extension (.png, .svg)",
@@ -143,7 +143,7 @@ void DefineOptions(CLI::App& app, Reading& r) {
         "the assessment (with --distance and --head-height as\n"
         "given), the plot, every band, the method and a line to\n"
         "sign",
-        OutputFile(r, "--record", o.recordPath));
+        OutputFileEnding(r, "--record", o.recordPath, ".pdf"));
   const auto heading = [&r](const char* name, std::string& field) {
     return [&r, name, &field](const std::string& text) {
       field = text;
@@ -388,6 +388,7 @@ std::string CheckTogether(const CLI::App& app, const Reading& r) {
       r.options.station.writePath.empty()) {
     return "option " + r.recordOnly + " goes with --record FILE";
   }
+  if (std::string error = CheckOutputsApart(r.options); !error.empty()) return error;
   if (r.options.moon.on && !r.options.moon.home) {
     return "option --moon needs --locator LOC, the home station's locator or LAT,LON[,HEIGHT]";
   }

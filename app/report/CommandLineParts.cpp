@@ -1,6 +1,12 @@
 #include "app/report/CommandLineParts.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 namespace korrin::report::detail {
 
@@ -101,6 +107,72 @@ std::function<std::string(const std::string&)> OutputFile(const Reading& r, cons
     field = path;
     return "";
   };
+}
+
+std::function<std::string(const std::string&)> OutputFileEnding(const Reading& r, const char* name,
+                                                                std::string& field,
+                                                                const char* extension) {
+  return [&r, name, extension, file = OutputFile(r, name, field)](const std::string& path) {
+    const std::string_view ending(extension);
+    std::string tail = path.size() > ending.size() ? path.substr(path.size() - ending.size()) : "";
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!path.empty() && r.picturesAvailable && tail != ending) {
+      return std::string("option ") + name + " writes a FILE ending in " + extension + ", not \"" +
+             path + "\"";
+    }
+    return file(path);
+  };
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {};
+  struct stat sb {};
+  if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  }
+  std::error_code ea;
+  std::error_code eb;
+  const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
+  const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
+  if (ea || eb) return a == b;
+  return ca == cb;
+}
+
+std::string CheckOutputsApart(const Options& o) {
+  struct Named {
+    std::string option;
+    const std::string* path;
+  };
+  std::vector<Named> outputs = {{"--png", &o.pngPath},
+                                {"--pdf", &o.pdfPath},
+                                {"--plot", &o.plotPath},
+                                {"--moon-plot", &o.moon.plotPath},
+                                {"--record", &o.recordPath},
+                                {"--site-plan", &o.sitePlanPath},
+                                {"--near-field-map", &o.nearFieldMapPath},
+                                {"--station-file", &o.station.writePath}};
+  std::vector<Named> inputs = {{"the station file", &o.stationFile}};
+  for (const Action& a : o.actions) {
+    if (a.kind != Action::Kind::FileDialog || !a.answer || a.answer->empty()) continue;
+    (a.target == "Save_DataClick" ? outputs : inputs).push_back({"--do " + a.text, &*a.answer});
+  }
+  std::erase_if(outputs, [](const Named& n) { return n.path->empty(); });
+  std::erase_if(inputs, [](const Named& n) { return n.path->empty(); });
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    for (const Named& in : inputs) {
+      if (SameFile(*outputs[i].path, *in.path)) {
+        return "option " + outputs[i].option + " would overwrite " + in.option + " \"" + *in.path +
+               "\" that it reads: give another FILE";
+      }
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameFile(*outputs[i].path, *outputs[j].path)) {
+        return "options " + outputs[j].option + " and " + outputs[i].option +
+               " name the same file \"" + *outputs[i].path + "\": give each its own";
+      }
+    }
+  }
+  return "";
 }
 
 // A plot's FILE: as OutputFile, and PNG or SVG by its extension.

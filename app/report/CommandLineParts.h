@@ -80,6 +80,22 @@ bool HasPlotExtension(const std::string& path);
 std::function<std::string(const std::string&)> OutputFile(const Reading& r, const char* name,
                                                           std::string& field);
 
+// A FILE of one kind: as OutputFile, and ending in `extension` (".pdf",
+// ".png") in any case, so that an input named there by mistake is not
+// overwritten.
+std::function<std::string(const std::string&)> OutputFileEnding(const Reading& r, const char* name,
+                                                                std::string& field,
+                                                                const char* extension);
+
+// Two names of one file: the same file on the disk (by its device and
+// inode), or, for a file not there yet, the same place.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Once every option has been read: an output that would overwrite an input
+// (the station file, a file that --do Get_FileClick= loads) or another
+// output, or "" when every output has a file of its own.
+std::string CheckOutputsApart(const Options& o);
+
 // A plot's FILE: as OutputFile, and PNG or SVG by its extension.
 std::function<std::string(const std::string&)> PlotFile(const Reading& r, const char* name,
                                                         std::string& field);

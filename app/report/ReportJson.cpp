@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/report/ReportAssessment.h"
+#include "core/Checked.h"
 #include "ui/Controls.h"
 
 namespace korrin::report {
@@ -121,10 +122,7 @@ JsonValue BandJson(const BandRow& row, bool vhfShf) {
 
 std::string RealJson(long double value) {
   if (!std::isfinite(value)) return "null";
-  char buffer[64];
-  const auto r =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 20);
-  return std::string(buffer, r.ptr);
+  return ScientificChars(value, 20);
 }
 
 std::string WriteJson(const JsonValue& value, size_t depth) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/Checked.h"
 #include "station/FileWords.h"
 
 #ifdef KORRIN_REPORT_PICTURES
@@ -24,9 +25,7 @@ namespace {
 namespace nf = korrin::nearfield;
 
 std::string Fixed(long double v, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, v);
-  return buffer;
+  return FixedChars(static_cast<double>(v), decimals);
 }
 
 // Three significant digits: an exposure far below the limit stays readable.

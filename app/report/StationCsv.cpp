@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/report/StationReport.h"
+#include "core/Checked.h"
 
 namespace korrin::report {
 
@@ -53,9 +54,7 @@ std::string Cell(const std::string& text) {
 // A figure as the shortest text that reads back as the same double, which
 // is what a spreadsheet holds.
 std::string Cell(long double value) {
-  char buffer[64];
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
-  return std::string(buffer, r.ptr);
+  return ShortestChars(static_cast<double>(value));
 }
 
 // The near field's columns, after the far-field estimate's.

@@ -277,6 +277,13 @@ JsonValue StationJson(const StationEvaluation& e, const NearFieldList* nearField
   for (const InstallationResult& r : e.installations) {
     installations.push_back(InstallationJson(r, nearField));
   }
+  JsonValue notEvaluated = JsonValue::array();
+  for (const assess::NotEvaluated& n : e.notEvaluated) {
+    JsonValue entry = JsonValue::object();
+    entry["id"] = n.id;
+    entry["error"] = n.reason;
+    notEvaluated.push_back(std::move(entry));
+  }
   JsonValue places = JsonValue::array();
   for (const assess::PlaceResult& p : e.places) places.push_back(PlaceJson(p));
   JsonValue property = JsonValue::array();
@@ -293,6 +300,7 @@ JsonValue StationJson(const StationEvaluation& e, const NearFieldList* nearField
   JsonValue j = JsonValue::object();
   j["station"] = std::move(station);
   j["installations"] = std::move(installations);
+  j["notEvaluated"] = std::move(notEvaluated);
   j["places"] = std::move(places);
   j["property"] = std::move(property);
   j["verdict"] = std::move(verdict);

@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/report/CommandLineParts.h"
 #include "app/report/ReportOptions.h"
@@ -119,6 +121,12 @@ std::string CheckStationOptions(const CLI::App& app, const Reading& r) {
 StationInput StationInputOf(const std::string& path) {
   if (path.empty()) return StationInput::None;
   const bool tomlName = detail::EndsWithToml(path);
+  // Only a regular file is opened to be told apart: a pipe or a device would
+  // block the report or never end; the reader then refuses it by its name.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    return tomlName ? StationInput::StationFile : StationInput::Calculator;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return tomlName ? StationInput::StationFile : StationInput::Calculator;
   // The format line stands near the start of a station file.

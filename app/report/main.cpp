@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "app/report/ReportOptions.h"
 #include "app/report/ReportSession.h"
 #include "app/report/ReportText.h"
+#include "app/report/StandardOutput.h"
 #include "app/report/StationOutputs.h"
 #include "app/report/StationReport.h"
 #include "app/report/UserOptions.h"
@@ -35,7 +38,8 @@ NumberLocale UserLocale() {
   return locale;
 }
 
-int Run(const Options& options) {
+// Writes the report into `out`, printed by the caller; returns the status.
+int Run(const Options& options, std::string& out) {
   // Texts in JSON always use "." and ","; the text report follows the user.
   ReportSession session(options.json ? NumberLocale{".", ","} : UserLocale());
   // The one gate before any output: a station file that does not load is
@@ -94,7 +98,7 @@ int Run(const Options& options) {
   const std::string stationFileError =
       WriteCalculatorStation(options, session.Form().State(), notes);
 
-  std::cout << report << std::flush;
+  out = report;
   int status = 0;
   // A warning during the actions (a refused or missing file, a failed save
   // or print): the report stands, the status tells.
@@ -120,11 +124,9 @@ int main(int argc, char** argv) {
   const ParseResult parsed = ParseArguments(args, PicturesAvailable());
   switch (parsed.status) {
     case ParseResult::Status::Help:
-      std::cout << HelpText();
-      return 0;
+      return PrintReport(HelpText(), 0);
     case ParseResult::Status::Version:
-      std::cout << VersionText() << "\n";
-      return 0;
+      return PrintReport(VersionText() + "\n", 0);
     case ParseResult::Status::Error:
       std::cerr << "korrin-report: " << parsed.error << "\n\n"
                 << UsageText() << "Run \"korrin-report --help\" for every handler name.\n";
@@ -132,13 +134,23 @@ int main(int argc, char** argv) {
     case ParseResult::Status::Run:
       break;
   }
+  // The report is printed whole at the end, and checked to its last byte.
   try {
     if (parsed.options.input == StationInput::StationFile) {
       const Options& o = parsed.options;
-      return RunStationFile(o, o.json || o.station.csv ? NumberLocale{".", ","} : UserLocale(),
-                            std::cout, std::cerr, StationRunPartsOf(o));
+      std::ostringstream out;
+      const int status =
+          RunStationFile(o, o.json || o.station.csv ? NumberLocale{".", ","} : UserLocale(), out,
+                         std::cerr, StationRunPartsOf(o));
+      return PrintReport(out.str(), status);
     }
-    return Run(parsed.options);
+    std::string out;
+    const int status = Run(parsed.options, out);
+    return PrintReport(out, status);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "korrin-report: there is not enough memory to evaluate this station; nothing "
+                 "more was reported\n";
+    return 1;
   } catch (const std::exception& e) {
     std::cerr << "korrin-report: " << e.what() << "\n";
     return 1;

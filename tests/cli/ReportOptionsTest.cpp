@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
 
 #include <ostream>
 
@@ -189,9 +192,50 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{{"--plot=plot"}, true, ".png"},
                       BadArguments{{"--plot", ".svg"}, true, "--plot"},
                       BadArguments{{"--plot", "p.svg"}, false, "--plot"},
+                      // an output whose extension does not fit: an input named
+                      // there by mistake is not overwritten
+                      BadArguments{{"--record", "home.station.toml"}, true, ".pdf"},
+                      BadArguments{{"--record", "station.rsd"}, true, "--record"},
+                      BadArguments{{"--pdf", "window.png"}, true, ".pdf"},
+                      BadArguments{{"--png", "window.pdf"}, true, ".png"},
+                      // two outputs naming one file
+                      BadArguments{{"--png", "w.png", "--plot", "./w.png"}, true, "same file"},
+                      BadArguments{{"--record", "r.pdf", "--pdf", "r.pdf"}, true, "--pdf"},
                       // an error after --help is never reached: --help wins only
                       // where it stands
                       BadArguments{{"--bad", "--help"}, true, "--bad"}));
+
+// An output that is an input, by the file's identity whatever its name: the
+// record over the station file it reads, a picture over a loaded .rsd.
+TEST(ParseArgumentsTest, AnOutputThatIsAnInputIsRefused) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("korrin-outputs-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string station = (dir / "home.station.toml").string();
+  const std::string record = (dir / "home.rsd").string();
+  std::ofstream(station) << "format = \"korrin-station/1\"\n";
+  std::ofstream(record) << std::string(304, '\0');
+  std::filesystem::create_symlink(station, dir / "link.pdf");
+  std::filesystem::create_symlink(record, dir / "record.png");
+  const struct {
+    std::vector<std::string> args;
+    const char* named;
+  } cases[] = {
+      {{"--record", (dir / "link.pdf").string(), station}, "--record would overwrite"},
+      {{"--png", (dir / "record.png").string(), record}, "--png would overwrite"},
+      {{"--png", (dir / "record.png").string(), "--do", "Get_FileClick=" + record},
+       "--png would overwrite --do Get_FileClick="},
+  };
+  for (const auto& c : cases) {
+    const ParseResult r = ParseArguments(c.args, true);
+    EXPECT_EQ(r.status, ParseResult::Status::Error) << c.args[1];
+    EXPECT_NE(r.error.find(c.named), std::string::npos) << r.error;
+  }
+  // Another file of the same kind is written as usual.
+  EXPECT_EQ(ParseArguments({"--record", (dir / "other.pdf").string(), station}, true).status,
+            ParseResult::Status::Run);
+  std::filesystem::remove_all(dir);
+}
 
 TEST(ParseArgumentsTest, HelpAndVersion) {
   EXPECT_EQ(ParseArguments({"--json", "--help"}, true).status, ParseResult::Status::Help);

@@ -5,6 +5,7 @@
 // status, the errors of a file that is refused, and which options go with a
 // station file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -620,6 +621,57 @@ INSTANTIATE_TEST_SUITE_P(
         // an .rsd named by mistake would be overwritten with text
         OptionCase{{"--station-file", "station.rsd"}, "give a name ending in .station.toml"},
         OptionCase{{"--station-file="}, "option --station-file needs a FILE"}));
+
+}  // namespace
+}  // namespace korrin::report
+
+namespace korrin::report {
+namespace {
+
+// A "wires" antenna evaluated without its near field: the JSON keeps the
+// installation, by its id, with the reason it was not evaluated.
+TEST(StationJsonTest, AnInstallationNotEvaluatedKeepsItsIdAndError) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() /
+      ("korrin-wires-" + std::to_string(::getpid()) + ".station.toml");
+  std::ofstream(file) << R"(format = "korrin-station/1"
+region = 2
+
+[[transmitter]]
+id = "rig"
+power-w = 100
+mode = "ssb"
+
+[[antenna]]
+id = "doublet"
+kind = "wires"
+wires = [[-10, 0, 0, 10, 0, 0, 1]]
+height-m = 10
+
+[[installation]]
+id = "40m"
+transmitter = "rig"
+antenna = "doublet"
+band = "40m"
+
+[[place]]
+name = "garden"
+x-m = 20
+y-m = 0
+height-m = 2
+)";
+  const Outcome o = Report({"--json", file.string()});
+  std::filesystem::remove(file);
+  ASSERT_EQ(o.status, 3) << o.err;
+  const JsonValue j = JsonValue::parse(o.out);
+  ASSERT_EQ(j["notEvaluated"].size(), 1u) << o.out;
+  EXPECT_EQ(j["notEvaluated"][0]["id"], "40m");
+  EXPECT_NE(j["notEvaluated"][0]["error"].get<std::string>().find(
+                "evaluate the near field too (korrin-report --near-field)"),
+            std::string::npos)
+      << j["notEvaluated"][0]["error"];
+  EXPECT_EQ(j["verdict"]["complies"], false);
+}
 
 }  // namespace
 }  // namespace korrin::report

@@ -390,9 +390,8 @@ class StationWindowTest : public QObject {
     Shown w(kWorkedF);
     const std::string before = Written(*w);
     TypeIntoCell(*w, Table::Transmitters, 0, 1, "-5");
-    QCOMPARE(
-        w->LastRefusal(),
-        QString("[[transmitter]] \"2m-rig\" power-w: expected a power in W, 0 or more, found -5"));
+    QCOMPARE(w->LastRefusal(), QString("[[transmitter]] \"2m-rig\" power-w: expected a power in W, "
+                                       "0 or more and at most 10000000 (10 MW), found -5"));
     QCOMPARE(Written(*w), before);
     QCOMPARE(w->Document().UndoStack().count(), 0);
     QVERIFY(!w->isWindowModified());
@@ -597,7 +596,8 @@ class StationWindowTest : public QObject {
     QVERIFY(w->Document().Station().transmitters.empty());
     QCOMPARE(w->Fix()->Problems()->count(), 2);
     QVERIFY(w->Fix()->Problems()->item(0)->text().contains(
-        "[[transmitter]] \"2m-rig\" power-w: expected a power in W, 0 or more, found -200"));
+        "[[transmitter]] \"2m-rig\" power-w: expected a power in W, 0 or more and at most 10000000 "
+        "(10 MW), found -200"));
     QVERIFY(w->windowTitle().contains("problems"));
     // Nothing can be added to a station that is not loaded.
     w->AddRow();

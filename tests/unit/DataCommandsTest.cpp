@@ -402,10 +402,18 @@ TEST_F(DataCommandsTest, AnUnopenableFileWarnsAndChangesNothing) {
   const StationState before = form.State();
   Load(dir / "none.rsd");
   Load(dir.path().string());
-  ASSERT_EQ(platform.messages.size(), 2u);
+  Load("/dev/zero");
+  ASSERT_EQ(platform.messages.size(), 3u);
   EXPECT_EQ(platform.messages[0].text,
             "File \"" + (dir / "none.rsd") + "\" not found, create one first with Save Data!");
-  EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
+  // What is there but is no station file is told what is wrong with it.
+  EXPECT_EQ(platform.messages[1].text,
+            "Station file \"" + dir.path().string() +
+                "\" was not loaded: it is a folder, not a station file.");
+  EXPECT_EQ(platform.messages[2].text,
+            "Station file \"/dev/zero\" was not loaded: it is not a regular file (a device, a "
+            "pipe or a socket).");
+  for (const auto& m : platform.messages) EXPECT_EQ(m.kind, MessageKind::Warning);
   EXPECT_TRUE(SameStation(before, form.State()));
 }
 
@@ -482,13 +490,16 @@ TEST_F(DataCommandsTest, AFailedSaveWarnsAndKeepsTheOldFile) {
   const std::vector<std::uint8_t> old = ReadBytes(path);
   Select("RadioGroup1", 5);
   form.RadioGroup1Click();
-  fs::create_directory(StationFileTempPath(path));
-  SaveAs(path);
+  // The file's name through a link that leads round in a loop.
+  const std::string loop = dir / "loop.rsd";
+  fs::create_symlink("loop.rsd", loop);
+  SaveAs(loop);
   SaveAs(dir / "none/station.rsd");
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
-  EXPECT_EQ(platform.messages[0].text.rfind("Station file \"" + path + "\" was not saved: ", 0), 0u)
-      << platform.messages[0].text;
+  EXPECT_EQ(platform.messages[0].text,
+            "Station file \"" + loop + "\" was not saved: Too many levels of symbolic links.");
+  EXPECT_TRUE(fs::is_symlink(loop));
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_FALSE(fs::exists(dir / "none"));
   EXPECT_EQ(form.State().PowerThousands, 1000);  // watts again

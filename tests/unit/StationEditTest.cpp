@@ -652,14 +652,17 @@ TEST(StationEditTest, TextThatIsNoValueNamesTheKeyAndWhatWasExpected) {
     const char* refusal;
   } cases[] = {
       {Table::Transmitters, 0, 1, "lots",
-       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more, found \"lots\""},
+       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most 10000000 (10 "
+       "MW), found \"lots\""},
       {Table::Transmitters, 0, 1, "100 dB",
-       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more, found \"100 dB\""},
+       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most 10000000 (10 "
+       "MW), found \"100 dB\""},
       {Table::Transmitters, 0, 3, "5",
        "[[transmitter]] \"ft-991\" on-minutes: give on-minutes and off-minutes together, or "
        "neither"},
       {Table::Antennas, 1, 6, "12 yards",
-       "[[antenna]] \"80m-dipole\" height-ft: expected a height in feet, 0 or more, found \"12 "
+       "[[antenna]] \"80m-dipole\" height-ft: expected a height in feet from 0 to 32808, found "
+       "\"12 "
        "yards\""},
       {Table::Installations, 0, 5, "inf",
        "[[installation]] \"20m-beam\" frequency-mhz: expected a frequency in MHz above 0, found "

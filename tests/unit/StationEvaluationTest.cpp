@@ -525,6 +525,38 @@ TEST(StationEvaluationTest, AnInstallationThatCannotBeEvaluatedFailsTheVerdict) 
   const StationEvaluation refused = EvaluateWithTestTables(swr);
   EXPECT_EQ(refused.installations.size(), 1u);
   EXPECT_TRUE(AnyContains(refused.verdict.failures, "the SWR measured at the transmitter"));
+
+  // An SWR at the antenna so large that it is a whole reflection is said to
+  // be that, not blamed on a measurement at the transmitter.
+  f.swr = 1e30L;
+  f.swrAt = station::SwrAt::Antenna;
+  swr.feedlines = {f};
+  const StationEvaluation atAntenna = EvaluateWithTestTables(swr);
+  EXPECT_EQ(atAntenna.installations.size(), 1u);
+  EXPECT_TRUE(AnyContains(atAntenna.verdict.failures, "the SWR at the antenna is too large"));
+  EXPECT_FALSE(AnyContains(atAntenna.verdict.failures, "measured at the transmitter"));
+  ASSERT_EQ(atAntenna.notEvaluated.size(), 1u);
+  EXPECT_EQ(atAntenna.notEvaluated[0].id, swr.installations[0].id);
+}
+
+// A "wires" antenna evaluated without its near field has no gain: it is
+// told how to get one, not that it "needs its gain".
+TEST(StationEvaluationTest, AWiresAntennaWithoutItsNearFieldIsToldWhatToAdd) {
+  station::Station s = FigureF();
+  s.places[0].x = station::Length::InMetres(200);
+  station::Antenna& a = s.antennas[0];
+  a.kind = "wires";
+  a.gain.reset();
+  a.nearField.wires = {station::WireRow{-5, 0, 0, 5, 0, 0, 1}};
+  const StationEvaluation e = Evaluate(s);
+  EXPECT_TRUE(AnyContains(e.verdict.failures,
+                          "evaluate the near field too (korrin-report "
+                          "--near-field), or give the antenna kind = \"gain\""))
+      << (e.verdict.failures.empty() ? "" : e.verdict.failures[0]);
+  EXPECT_FALSE(AnyContains(e.verdict.failures, "needs its gain"));
+  ASSERT_EQ(e.notEvaluated.size(), 1u);
+  EXPECT_EQ(e.notEvaluated[0].id, s.installations[0].id);
+  EXPECT_NE(e.notEvaluated[0].reason.find("--near-field"), std::string::npos);
 }
 
 struct WarningCase {

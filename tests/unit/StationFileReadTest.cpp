@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"no limit set", "region = 2", "limit-sets = []", 2, "", "limit-sets",
                 "at least one"},
         BadCase{"wrong type", "power-w = 100", "power-w = \"100\"", 6, kRig, "power-w",
-                "expected a power in W, 0 or more, found a string"},
+                "expected a power in W, 0 or more and at most 10000000 (10 MW), found a string"},
         BadCase{"power negative", "power-w = 100", "power-w = -5.5", 6, kRig, "power-w",
                 "found -5.5"},
         BadCase{"power not finite", "power-w = 100", "power-w = inf", 6, kRig, "power-w",
@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"length in both units", "length-m = 20", "length-m = 20\nlength-ft = 60", 13, kCoax,
                 "length-ft", "give length-m or length-ft, not both"},
         BadCase{"negative length", "length-m = 20", "length-m = -1", 12, kCoax, "length-m",
-                "0 or more, found -1"},
+                "from 0 to 100000, found -1"},
         BadCase{"cable and loss", "length-m = 20", "length-m = 20\nloss-db = 1", 13, kCoax,
                 "loss-db", "not both"},
         BadCase{"cable without length", "length-m = 20", "# no length", 9, kCoax, "length-m",
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"unknown kind", "kind = \"yagi\"", "kind = \"yogi\"", 16, kBeam, "kind",
                 "did you mean \"yagi\"?"},
         BadCase{"negative height", "height-m = 12", "height-m = -0.5", 18, kBeam, "height-m",
-                "0 or more"},
+                "from 0 to 10000, found -0.5"},
         BadCase{"height missing", "height-m = 12", "x-m = -3", 14, kBeam, "height-m", "missing"},
         BadCase{"missing reference", "antenna = \"beam\"", "antenna = \"bean\"", 24, k20m,
                 "antenna", "no [[antenna]] has the id \"bean\"; did you mean \"beam\"?"},
@@ -232,7 +232,33 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"outline of two points", "", "\n[property]\noutline-m = [[0, 0], [10, 0]]\n", 28,
                 "[property]", "outline-m", "at least 3 points, found 2"},
         BadCase{"outline point not a pair", "", "\n[property]\noutline-m = [[0, 0, 1]]\n", 28,
-                "[property]", "outline-m", "not a pair"}));
+                "[property]", "outline-m", "not a pair"},
+        // Figures beyond physical sense, typos most often, with the range accepted.
+        BadCase{"a gain of 700 dBi for 7.00", "gain-dbi = 8", "gain-dbi = 700", 17, kBeam,
+                "gain-dbi", "expected a gain in dBi from -50 to 60, found 700"},
+        BadCase{"a gain far below any antenna", "gain-dbi = 8", "gain-dbi = -80", 17, kBeam,
+                "gain-dbi", "from -50 to 60, found -80"},
+        BadCase{"a gain in dBd above 60 dBi", "gain-dbi = 8", "gain-dbd = 58", 17, kBeam,
+                "gain-dbd", "from -52.15 to 57.85 (-50 to 60 dBi), found 58"},
+        BadCase{"a power above 10 MW", "power-w = 100", "power-w = 2e7", 6, kRig, "power-w",
+                "at most 10000000 (10 MW), found 20000000"},
+        BadCase{"an antenna 4.6e18 m away", "height-m = 12", "height-m = 12\nx-m = 4.6e18", 19,
+                kBeam, "x-m", "from -100000 to 100000, found 4600000000000000000"},
+        BadCase{"an antenna far away in feet", "height-m = 12", "height-m = 12\ny-ft = -4e5", 19,
+                kBeam, "y-ft", "from -328084 to 328084, found -400000"},
+        BadCase{"an antenna 20 km high", "height-m = 12", "height-m = 20000", 18, kBeam, "height-m",
+                "from 0 to 10000, found 20000"},
+        BadCase{"a feed line 1000 km long", "length-m = 20", "length-m = 1e6", 12, kCoax,
+                "length-m", "from 0 to 100000, found 1000000"},
+        BadCase{"a place beyond 100 km", "",
+                "\n[[place]]\nname = \"far\"\nx-m = 1e6\ny-m = 0\nheight-m = 2\n", 29,
+                "[[place]] \"far\"", "x-m", "from -100000 to 100000, found 1000000"},
+        BadCase{"a property side of 4.6e18 m", "",
+                "\n[property]\noutline-m = [[-1, -1], [4.6e18, -1], [0, 5]]\n", 28, "[property]",
+                "outline-m", "each from -100000 to 100000, found [4600000000000000000, -1]"},
+        BadCase{"a property line 36 km long", "",
+                "\n[property]\noutline-m = [[0, 0], [9000, 0], [9000, 9000], [0, 9000]]\n", 28,
+                "[property]", "outline-m", "the outline is 36000 m long; at most 20000 m"}));
 
 // Cases whose first line needs its own check (the edit moves the place).
 TEST(StationFileReadTest, PairsOfEntries) {
@@ -340,12 +366,91 @@ TEST(StationFileReadTest, ValidateAnEditedModel) {
   ASSERT_EQ(errors.size(), 3u) << FormatDiagnostics(errors);
   EXPECT_EQ(errors[0].key, "power-w");
   EXPECT_EQ(errors[0].at.line, s.transmitters[0].keys.at("power-w").line);
-  EXPECT_EQ(errors[0].message, "expected a power in W, 0 or more, found -3");
+  EXPECT_EQ(errors[0].message,
+            "expected a power in W, 0 or more and at most 10000000 (10 MW), found -3");
   EXPECT_EQ(errors[1].table, "[[antenna]] \"tribander\"");
   // The copied installation has no place in the file: listed last.
   EXPECT_EQ(errors[2].at.line, 0);
   EXPECT_EQ(errors[2].key, "id");
 }
+
+// More entries of a kind than are evaluated: refused with the numbers, and
+// the checks stay linear in the entries (a duplicate id found by a lookup).
+TEST(StationFileReadTest, TooManyEntriesAreRefusedWithTheNumbers) {
+  std::string text = kBase;
+  for (int i = 0; i < 201; ++i) {
+    text += "\n[[installation]]\nid = \"n" + std::to_string(i) +
+            "\"\ntransmitter = \"rig\"\nantenna = \"beam\"\nband = \"20m\"\n";
+  }
+  text +=
+      "\n[[installation]]\nid = \"n7\"\ntransmitter = \"rig\"\nantenna = \"beam\"\nband = "
+      "\"20m\"\n";
+  const ReadResult r = ParseStation(text, "many.station.toml");
+  EXPECT_FALSE(r.station.has_value());
+  ASSERT_EQ(r.errors.size(), 2u) << FormatDiagnostics(r.errors);
+  // The duplicate at its line; the count, which has no one line, last.
+  EXPECT_EQ(r.errors[0].table, "[[installation]] \"n7\"");
+  EXPECT_NE(r.errors[0].message.find("\"n7\" is used already by the [[installation]] at line"),
+            std::string::npos)
+      << r.errors[0].message;
+  EXPECT_EQ(r.errors[1].key, "installation");
+  EXPECT_NE(r.errors[1].message.find("the file has 203 installation tables; at most 200"),
+            std::string::npos)
+      << r.errors[1].message;
+}
+
+struct DeepCase {
+  const char* what;
+  std::string text;
+  bool refused;
+};
+
+class StationFileDepthTest : public ::testing::TestWithParam<DeepCase> {};
+
+// Keys, headers and arrays nested thousands of levels deep are refused
+// before the parser sees them (they would exhaust its stack); dots and
+// brackets inside strings and comments are text, not nesting.
+TEST_P(StationFileDepthTest, IsMeasuredBeforeParsing) {
+  const DeepCase& c = GetParam();
+  const ReadResult r = ParseStation(c.text, "deep.station.toml");
+  const bool deep = !r.errors.empty() &&
+                    r.errors[0].message.find("nested deeper than 32 levels") != std::string::npos;
+  EXPECT_EQ(deep, c.refused) << c.what << "\n" << FormatDiagnostics(r.errors);
+  if (c.refused) {
+    EXPECT_EQ(r.errors.size(), 1u) << c.what;
+    EXPECT_GT(r.errors[0].at.line, 0) << c.what;
+  }
+}
+
+std::string Repeated(const std::string& part, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += part;
+  return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StationFileDepthTest,
+    ::testing::Values(
+        DeepCase{"a dotted key 40,000 deep", std::string(kBase) + Repeated("a.", 40000) + "b = 1\n",
+                 true},
+        DeepCase{"a header 40,000 deep", std::string(kBase) + "[" + Repeated("a.", 40000) + "b]\n",
+                 true},
+        DeepCase{"arrays 40,000 deep",
+                 std::string(kBase) + "x = " + Repeated("[", 40000) + Repeated("]", 40000) + "\n",
+                 true},
+        DeepCase{"inline tables 40,000 deep",
+                 std::string(kBase) + "x = " + Repeated("{a = ", 40000) + "1" +
+                     Repeated("}", 40000) + "\n",
+                 true},
+        DeepCase{"a key 33 parts deep", std::string(kBase) + Repeated("a.", 32) + "b = 1\n", true},
+        DeepCase{"a key 32 parts deep (not a station key, but not too deep)",
+                 std::string(kBase) + Repeated("a.", 31) + "b = 1\n", false},
+        DeepCase{"dots and brackets in strings and comments",
+                 "# " + Repeated("[a.", 100) + "\nsite = \"" + Repeated("[{.\\\"", 100) +
+                     "\"\nevaluated-by = '''" + Repeated("[.\n", 100) + "'''\n" + kBase,
+                 false},
+        DeepCase{"the base", std::string(kBase), false}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(StationFileReadTest, FilesThatCannotBeRead) {
   const ReadResult missing = ReadStationFile("/nonexistent/folder/x.station.toml");
@@ -354,7 +459,10 @@ TEST(StationFileReadTest, FilesThatCannotBeRead) {
   EXPECT_FALSE(missing.station.has_value());
   const ReadResult folder = ReadStationFile(std::string(KORRIN_SOURCE_DIR) + "/data");
   ASSERT_EQ(folder.errors.size(), 1u);
-  EXPECT_EQ(folder.errors[0].message, "not a file");
+  EXPECT_EQ(folder.errors[0].message, "it is a folder, not a file");
+  const ReadResult device = ReadStationFile("/dev/zero");
+  ASSERT_EQ(device.errors.size(), 1u);
+  EXPECT_EQ(device.errors[0].message, "it is not a regular file (a device, a pipe or a socket)");
 }
 
 struct LooksCase {

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
+
+#include <sys/stat.h>
 
 #include "io/Extended80.h"
 #include "io/StationFile.h"
@@ -228,11 +231,43 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeCase{1, 1, "incomplete station record (305 bytes"},
                       ShapeCase{2, 303, "incomplete station record"}));
 
-TEST(StationFileTest, MissingFilesAndFoldersCannotBeOpened) {
+TEST(StationFileTest, OnlyAMissingFileIsNotFound) {
   TempDir dir;
   EXPECT_EQ(ReadStationFile(dir / "none.rsd").status, StationFileRead::Status::CannotOpen);
-  EXPECT_EQ(ReadStationFile(dir.path().string()).status, StationFileRead::Status::CannotOpen);
+  EXPECT_EQ(ReadStationFile(dir / "none/station.rsd").status, StationFileRead::Status::CannotOpen);
   EXPECT_EQ(ReadStationFile("*.rsd").status, StationFileRead::Status::CannotOpen);
+}
+
+struct NotAStationFileCase {
+  const char* what;
+  std::string path;
+  const char* reason;
+};
+
+class StationFileNotAFileTest : public ::testing::TestWithParam<NotAStationFileCase> {};
+
+// Something that is there but is no station file is told what it is, not
+// "not found"; none of them blocks or reads without end.
+TEST_P(StationFileNotAFileTest, SaysWhatIsWrongWithIt) {
+  const NotAStationFileCase& c = GetParam();
+  const StationFileRead read = ReadStationFile(c.path);
+  EXPECT_EQ(read.status, StationFileRead::Status::Unusable) << c.what;
+  EXPECT_NE(read.reason.find(c.reason), std::string::npos) << c.what << ": " << read.reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StationFileNotAFileTest,
+                         ::testing::Values(NotAStationFileCase{"a device", "/dev/zero",
+                                                               "not a regular file"},
+                                           NotAStationFileCase{"a folder", "/", "a folder"}),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(StationFileTest, APipeIsRefusedWithoutWaitingForIt) {
+  TempDir dir;
+  const std::string path = dir / "fifo.rsd";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const StationFileRead read = ReadStationFile(path);
+  EXPECT_EQ(read.status, StationFileRead::Status::Unusable);
+  EXPECT_NE(read.reason.find("not a regular file"), std::string::npos) << read.reason;
 }
 
 TEST(StationFileTest, WriteReplacesTheWholeFileWithOneRecord) {
@@ -242,13 +277,12 @@ TEST(StationFileTest, WriteReplacesTheWholeFileWithOneRecord) {
   const StationRecordBytes r = EncodeStationRecord(SoundStation());
   EXPECT_EQ(WriteStationFile(path, r), std::nullopt);
   EXPECT_EQ(ReadBytes(path), Bytes(r));
-  EXPECT_FALSE(fs::exists(StationFileTempPath(path)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 struct WriteFailureCase {
   const char* what;
   const char* target;  // inside the test folder
-  bool tempIsFolder;   // a folder takes the temporary file's name
   bool targetIsFolder;
 };
 
@@ -265,7 +299,6 @@ TEST_P(StationFileWriteFailureTest, ReportsAndKeepsTheOldFile) {
   } else if (fs::exists(fs::path(path).parent_path())) {
     WriteBytes(path, old);
   }
-  if (c.tempIsFolder) fs::create_directory(StationFileTempPath(path));
 
   const auto error = WriteStationFile(path, EncodeStationRecord(SoundStation()));
   ASSERT_TRUE(error.has_value()) << c.what;
@@ -277,16 +310,12 @@ TEST_P(StationFileWriteFailureTest, ReportsAndKeepsTheOldFile) {
   } else {
     EXPECT_FALSE(fs::exists(path));
   }
-  if (c.tempIsFolder) {
-    EXPECT_TRUE(fs::is_directory(StationFileTempPath(path)));
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, StationFileWriteFailureTest,
-    ::testing::Values(WriteFailureCase{"folder missing", "none/station.rsd", false, false},
-                      WriteFailureCase{"temporary name taken", "station.rsd", true, false},
-                      WriteFailureCase{"target is a folder", "station.rsd", false, true}));
+    ::testing::Values(WriteFailureCase{"folder missing", "none/station.rsd", false},
+                      WriteFailureCase{"target is a folder", "station.rsd", true}));
 
 }  // namespace
 }  // namespace korrin

@@ -3,6 +3,8 @@
 // key order are kept, and saving replaces a file whole or not at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -69,8 +71,10 @@ TEST(StationFileWriteTest, NumbersAndTextsReadBackTheSame) {
   for (const long double v : values) {
     // A value no double holds is written as the nearest double: the model
     // holds doubles as the reader gives them.
-    s.transmitters[0].powerW = static_cast<double>(v);
-    s.antennas[0].x = Length{-static_cast<double>(v), LengthUnit::Feet};
+    // Minutes have no upper bound; a position lies within 100 km.
+    s.transmitters[0].onMinutes = static_cast<double>(v);
+    s.transmitters[0].offMinutes = static_cast<double>(v);
+    s.antennas[0].x = Length{-static_cast<double>(std::min(v, 328084.0L)), LengthUnit::Feet};
     ExpectRoundTrip(s, std::to_string(static_cast<double>(v)));
   }
   // A value made in the program that no double holds comes back as the

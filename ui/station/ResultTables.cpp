@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Checked.h"
+
 namespace korrin::stationui {
 
 namespace {
@@ -13,10 +15,7 @@ using assess::LimitSetChoice;
 using assess::Tier;
 
 std::string Fixed(Real value, int decimals) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
+  std::string text = FixedChars(static_cast<double>(value), decimals);
   // "-0.00" is 0.
   if (text.find_first_not_of("-0.") == std::string::npos && text.front() == '-') text.erase(0, 1);
   return text;

@@ -1,16 +1,17 @@
 #include "ui/qt/record/EvaluationRecord.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
 #include "ui/Controls.h"
 #include "ui/TForm1.h"
+#include "ui/qt/PictureFile.h"
 #include "ui/qt/assessment/AssessmentText.h"
 
 #ifndef KORRIN_VERSION
@@ -467,13 +468,12 @@ std::string WriteRecordDocument(const QString& path, const RecordDocument& doc,
                                 RecordPageSize pageSize, const QString& title) {
   const std::string where = "cannot write " + path.toStdString();
   if (path.isEmpty()) return "no file was given for the record";
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return where + " (" + file.errorString().toStdString() + ")";
-  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   int pages = 0;
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kPdfDpi);
     writer.setPageSize(
         QPageSize(pageSize == RecordPageSize::Letter ? QPageSize::Letter : QPageSize::A4));
@@ -483,12 +483,8 @@ std::string WriteRecordDocument(const QString& path, const RecordDocument& doc,
     writer.setCreator(QString("Korrin ") + KORRIN_VERSION);
     pages = doc.Render(writer);
   }
-  if (pages == 0) {
-    file.cancelWriting();
-    return where + " (the pages could not be drawn)";
-  }
-  if (!file.commit()) return where + " (" + file.errorString().toStdString() + ")";
-  return {};
+  if (pages == 0) return where + " (the pages could not be drawn)";
+  return WriteWholeFile(path, bytes);
 }
 
 std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,

@@ -66,14 +66,14 @@ RecordInput EvaluationRecordInput(const TForm1& form, const assess::Options& opt
 // The record's pages, ready to render.
 RecordDocument ComposeEvaluationRecord(const RecordInput& input);
 
-// Writes `doc` as a PDF of the given paper to `path` through a temporary
-// file renamed over it (the document's `title` in the PDF's properties).
+// Writes `doc` as a PDF of the given paper to `path` through the program's
+// one writer (the document's `title` in the PDF's properties).
 // Returns "" on success, else the reason it was not written.
 std::string WriteRecordDocument(const QString& path, const RecordDocument& doc,
                                 RecordPageSize pageSize, const QString& title);
 
-// Writes the record to `path` through a temporary file renamed over it, so
-// that a failed write leaves no file and an existing file untouched.
+// Writes the record to `path` through the program's one writer, so that a
+// failed write leaves no file and an existing file untouched.
 // Returns "" on success, else the reason it was not written.
 std::string WriteEvaluationRecord(const QString& path, const RecordInput& input,
                                   RecordPageSize pageSize);

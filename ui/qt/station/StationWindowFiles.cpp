@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <new>
 #include <string_view>
 
 #include "io/StationFile.h"
@@ -206,7 +207,8 @@ bool StationWindow::OpenFile(const QString& path) {
   };
   const QFileInfo info(path);
   if (!info.exists()) return refuse(tr("the file does not exist"));
-  if (!info.isFile()) return refuse(tr("not a file"));
+  if (info.isDir()) return refuse(tr("it is a folder, not a file"));
+  if (!info.isFile()) return refuse(tr("it is not a regular file (a device, a pipe or a socket)"));
   if (info.size() > kLargestFile) {
     return refuse(
         tr("the file is %1 bytes long; a station file is a few kilobytes").arg(info.size()));
@@ -217,7 +219,12 @@ bool StationWindow::OpenFile(const QString& path) {
   if (file.error() != QFileDevice::NoError) return refuse(file.errorString());
 
   const std::string text = bytes.toStdString();
-  station::ReadResult read = station::ParseStation(text, Native(info.fileName()));
+  station::ReadResult read;
+  try {
+    read = station::ParseStation(text, Native(info.fileName()));
+  } catch (const std::bad_alloc&) {
+    return refuse(tr("there is not enough memory to read it"));
+  }
   if (read.station) {
     document_->Reset(std::move(*read.station), info.absoluteFilePath());
     stack_->setCurrentIndex(0);

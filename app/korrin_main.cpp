@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QScreen>
 
+#include "nearfield/Runner.h"
 #include "station/StationFile.h"
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
@@ -37,6 +38,9 @@ bool IsStationFile(const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // SIGINT, SIGTERM or SIGHUP while a near field is computed: its engine is
+  // ended and its folder removed before the window ends.
+  korrin::nearfield::EndEngineRunsOnSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korrin");
   // The window is drawn to its own measure; the same style everywhere keeps

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 
@@ -121,7 +123,7 @@ std::string NearFieldText(const assess::StationNearField& nearField) {
       }
       text += "  " + name + ": at head height " + KeepOutText(r.headKeepOut) + ", largest " +
               Significant(r.headPeak.value) + " of the limit; over the whole body " +
-              KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsWord(r) + " governs)\n";
+              KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsPhrase(r) + ")\n";
     }
     for (const std::string& note : n.notes) text += "  Note: " + note + "\n";
   }
@@ -160,6 +162,10 @@ NearFieldOutcome RunNearField(const station::Station& station, const Options& op
   }
   assess::NearFieldOptions o;
   o.folder = std::filesystem::path(options.stationFile).parent_path().string();
+  if (options.engineTimeLimitS) {
+    o.run.timeLimit = std::chrono::milliseconds(
+        static_cast<long long>(std::ceil(*options.engineTimeLimitS * 1000)));
+  }
   out.nearField = assess::EvaluateWithNearField(station, o);
   out.text = NearFieldText(out.nearField);
   for (const assess::NearFieldInstallation& n : out.nearField.installations) {

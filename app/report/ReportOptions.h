@@ -76,6 +76,9 @@ struct Options {
   std::string nearFieldMapPath;             // ends in .png or .svg
   std::string nearFieldSet;                 // the map's: "fcc", "icnirp-2020"; empty: the first
   std::string nearFieldTier;                // the map's: "general", "occupational"; empty: general
+  // --engine-time-limit: each run of nec2c's limit in seconds; empty: from
+  // the run's work (nearfield::EngineTimeLimit).
+  std::optional<double> engineTimeLimitS;
   std::string stationFile;                  // empty: the start-up station
   StationInput input = StationInput::None;  // what stationFile is
   StationFileOptions station;

@@ -17,6 +17,7 @@
 #include "app/report/StationOutputs.h"
 #include "app/report/StationReport.h"
 #include "app/report/UserOptions.h"
+#include "nearfield/Runner.h"
 
 namespace {
 
@@ -116,6 +117,9 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Ctrl-C, SIGTERM or SIGHUP during a near field: its engine is ended and
+  // its folder removed before the report ends.
+  korrin::nearfield::EndEngineRunsOnSignals();
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const ParseResult parsed = ParseArguments(args, PicturesAvailable());
   switch (parsed.status) {

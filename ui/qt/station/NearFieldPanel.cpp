@@ -319,10 +319,10 @@ void NearFieldPanel::ShowResult(std::shared_ptr<const assess::NearFieldInstallat
       lines << tr("%1: no field limits at this frequency").arg(name);
       continue;
     }
-    lines << tr("%1: field keep-out at head height %2, over the whole body %3 (%4 governs)")
+    lines << tr("%1: field keep-out at head height %2, over the whole body %3 (%4)")
                  .arg(name, KeepOutWords(r.headKeepOut, feet_),
                       KeepOutWords(r.wholeBodyKeepOut, feet_),
-                      QString::fromLatin1(assess::GovernsWord(r)));
+                      QString::fromLatin1(assess::GovernsPhrase(r)));
   }
   bool over = false;
   for (const assess::NearFieldPlace& p : n.places) {

@@ -363,7 +363,7 @@ Failure Refine(const Request& q, Solution& sol, const RunOptions& run) {
     for (const SampledLattice* l : {&sol.headSamples, &sol.bodySamples}) {
       for (const Cell& c : l->cells) sol.finestStepM = std::min(sol.finestStepM, c.size * l->stepM);
     }
-    if (const auto failure = RunLayout(q, sol, layout, run, {})) return failure;
+    if (auto failure = RunLayout(q, sol, layout, run, {})) return failure;
   }
   return std::nullopt;
 }

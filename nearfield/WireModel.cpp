@@ -172,9 +172,10 @@ std::vector<std::string> ThinWireProblems(const Structure& structure, Real frequ
   for (const Card& c : structure.geometry) {
     const auto at = [&c](size_t i) -> Real { return i < c.values.size() ? c.values[i] : 0.0; };
     const std::string name = c.line > 0 ? "line " + std::to_string(c.line) + " (" + c.name + ")"
-                                        : "wire " + WholeText(at(0));
+                                        : "wire " + WholeText(c.values.empty() ? 0.0 : c.values[0]);
     const Real segments = at(1);
-    if (!(segments >= 1)) continue;
+    const bool wire = c.name == "GW" || c.name == "GA";
+    if (wire && !(segments >= 1)) continue;
     if (c.name == "GW") {
       const Real length = Length(Point{at(5), at(6), at(7)} - Point{at(2), at(3), at(4)});
       pieces.push_back({name, length / segments, at(8)});

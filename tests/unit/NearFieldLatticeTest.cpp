@@ -56,8 +56,8 @@ SegmentRow WireAlongX(Real halfLength, Real z, Real radius) {
 
 // A plan of 5 x 5 points 1 m apart with the given values (j * 5 + i).
 SampledLattice Plan(const std::vector<double>& exposure) {
-  std::vector<FieldSample> samples;
-  for (double e : exposure) samples.push_back({e, 0});
+  std::vector<FieldSample> samples(exposure.size());
+  for (size_t n = 0; n < exposure.size(); ++n) samples[n].e2 = exposure[n];
   return LatticeOf(1, 5, 2, 1, 0, 4, samples);
 }
 
@@ -136,7 +136,7 @@ TEST(SampledLatticeTest, PointsBesideAConductorAreLeftOut) {
   EXPECT_EQ(KeepOutOf(plan, E2(plan)).kind, KeepOutKind::Within);
 
   // Columns from 0 to 2 m: the wire at 2 m touches those under it.
-  std::vector<FieldSample> samples(25 * 3, {0.1, 0});
+  std::vector<FieldSample> samples(size_t{25} * 3, {0.1, 0});
   SampledLattice columns = LatticeOf(1, 5, 0, 3, 1, 1, samples);
   MarkNearConductors(columns, {WireAlongX(0.5L, 2, 0.001L)}, 0.01L);
   int near = 0;

@@ -30,7 +30,9 @@ namespace {
 using namespace detail;
 
 constexpr size_t kHelpColumn = 24;  // where the options' descriptions start
-constexpr double kMostEngineSeconds = 1e6;  // --engine-time-limit: about 11 days
+
+// --engine-time-limit at most: about 11 days.
+constexpr double kMostEngineSeconds = 1e6;
 
 void DefineOptions(CLI::App& app, Reading& r) {
   Options& o = r.options;

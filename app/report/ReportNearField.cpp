@@ -1,12 +1,15 @@
 #include "app/report/ReportNearField.h"
 
+#include <unistd.h>
+
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 
+#include "nearfield/Cache.h"
 #include "station/FileWords.h"
 
 #ifdef KORRIN_REPORT_PICTURES
@@ -162,11 +165,24 @@ NearFieldOutcome RunNearField(const station::Station& station, const Options& op
   }
   assess::NearFieldOptions o;
   o.folder = std::filesystem::path(options.stationFile).parent_path().string();
+  o.cacheFolder = nf::DefaultCacheFolder();
+  // Progress on a terminal only: never in JSON or in a file.
+  const bool showProgress = !options.json && ::isatty(STDERR_FILENO) == 1;
+  if (showProgress) {
+    o.run.progress = [last = -1](double part) mutable {
+      const int percent = static_cast<int>(part * 100);
+      if (percent == last) return;
+      last = percent;
+      std::fprintf(stderr, "\rnear field: %3d %%", percent);
+      std::fflush(stderr);
+    };
+  }
   if (options.engineTimeLimitS) {
     o.run.timeLimit = std::chrono::milliseconds(
         static_cast<long long>(std::ceil(*options.engineTimeLimitS * 1000)));
   }
   out.nearField = assess::EvaluateWithNearField(station, o);
+  if (showProgress) std::fprintf(stderr, "\r                  \r");
   out.text = NearFieldText(out.nearField);
   for (const assess::NearFieldInstallation& n : out.nearField.installations) {
     if (n.status != nf::Status::Done) {

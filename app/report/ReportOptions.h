@@ -76,9 +76,6 @@ struct Options {
   std::string nearFieldMapPath;             // ends in .png or .svg
   std::string nearFieldSet;                 // the map's: "fcc", "icnirp-2020"; empty: the first
   std::string nearFieldTier;                // the map's: "general", "occupational"; empty: general
-  // --engine-time-limit: each run of nec2c's limit in seconds; empty: from
-  // the run's work (nearfield::EngineTimeLimit).
-  std::optional<double> engineTimeLimitS;
   std::string stationFile;                  // empty: the start-up station
   StationInput input = StationInput::None;  // what stationFile is
   StationFileOptions station;
@@ -89,6 +86,9 @@ struct Options {
   std::optional<long double> distanceM;  // --distance: for the FCC exemption verdict
   long double headHeightM = 2.0L;        // --head-height: the person's height
   MoonOptions moon;
+  // --engine-time-limit: each run of nec2c's limit in seconds; empty: from
+  // the run's work (nearfield::EngineTimeLimit).
+  std::optional<double> engineTimeLimitS;
 };
 
 struct ParseResult {

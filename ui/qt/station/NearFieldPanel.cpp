@@ -11,6 +11,7 @@
 #include <atomic>
 #include <stop_token>
 
+#include "nearfield/Cache.h"
 #include "ui/qt/nearfield/InstallationMap.h"
 
 namespace korrin {
@@ -67,6 +68,7 @@ void NearFieldMapView::paintEvent(QPaintEvent*) {
 }
 
 NearFieldPanel::NearFieldPanel(QWidget* parent) : QWidget(parent) {
+  options_.cacheFolder = nf::DefaultCacheFolder();
   setObjectName("nearField");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);

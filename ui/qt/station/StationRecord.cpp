@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "nearfield/Cache.h"
 #include "station/FileWords.h"
 #include "ui/Controls.h"
 #include "ui/qt/nearfield/InstallationMap.h"
@@ -427,6 +428,7 @@ StationRecordInput StationRecordInputOf(const station::Station& station,
 StationRecordInput StationRecordInputOf(const station::Station& station, const QString& file,
                                         bool changed, bool feet) {
   assess::NearFieldOptions options;
+  options.cacheFolder = nearfield::DefaultCacheFolder();
   if (!file.isEmpty()) options.folder = QFileInfo(file).absolutePath().toStdString();
   assess::StationNearField near = assess::EvaluateWithNearField(station, options);
   return StationRecordInputOf(station, near.evaluation, std::move(near.installations), file,

@@ -22,7 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file's first line; a new layout of the file takes a new number.
+// The file's first line; a new layout of the file, or a new way of
+// computing a solution beyond the constants CacheText names, takes a new
+// number.
 constexpr std::string_view kMagic = "korrin near-field solution 1\n";
 // A file larger than this is not read (a plan of 321 x 321 points with its
 // columns and side views is about 40 MB).
@@ -348,7 +350,8 @@ Solution ReadSolution(Reader& r) {
 
 std::string CacheText(const Request& q, const std::string& engine) {
   std::ostringstream t;
-  t << kMagic << "engine " << engine << "\n";
+  t << kMagic << "engine " << engine << "\nsampling " << Exact(kRefineBelowLimit) << ' '
+    << Exact(kConductorClearanceM) << "\n";
   Requests none;
   t << WriteDeck(q.structure, q.frequencyMHz, none);
   t << "also";

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <new>
 
+#include "nearfield/Runner.h"
 #include "station/StationFile.h"
 #include "ui/TForm1.h"
 #include "ui/qt/Icons.h"
@@ -60,6 +61,9 @@ class Application : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // SIGINT, SIGTERM or SIGHUP while a near field is computed: its engine is
+  // ended and its folder removed before the window ends.
+  korrin::nearfield::EndEngineRunsOnSignals();
   Application app(argc, argv);
   QApplication::setApplicationName("Korrin");
   // The window is drawn to its own measure; the same style everywhere keeps

@@ -135,6 +135,7 @@ nf::Request RequestOf(const NearFieldInstallation& n, const nf::Structure& struc
   q.cases = cases;
   q.grid = options.grid;
   q.run = options.run;
+  q.cacheFolder = options.cacheFolder;
   for (const Point3& p : sitePoints) q.points.push_back(ModelPoint(p, n.positionM));
   return q;
 }
@@ -206,6 +207,12 @@ Tier TierOf(const nf::CaseResult& r) {
 
 const char* GovernsWord(const nf::CaseResult& r) {
   return r.wholeBodyGoverns == nf::Criterion::WholeBodyAverage ? "whole-body" : "head";
+}
+
+const char* GovernsPhrase(const nf::CaseResult& r) {
+  return r.wholeBodyGoverns == nf::Criterion::WholeBodyAverage
+             ? "set by the spatial average over the body"
+             : "set by the levels that hold at every point";
 }
 
 Point3 SitePointOf(const NearFieldInstallation& n, const nf::Point& model) {

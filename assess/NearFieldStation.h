@@ -87,6 +87,9 @@ struct NearFieldOptions {
   nearfield::RunOptions run;
   nearfield::GridOptions grid;
   std::string folder;  // the station file's, for nec-file names; empty: the current one
+  // Where solutions are kept (nearfield/Cache.h, nearfield::DefaultCacheFolder
+  // for the user's); empty: nowhere.
+  std::string cacheFolder;
 };
 
 // The station evaluated with the near field of its wire antennas.  An
@@ -138,5 +141,9 @@ Tier TierOf(const nearfield::CaseResult& result);
 // that hold at every point (ICNIRP's local levels or nerve stimulation),
 // "whole-body" when by the spatial average.
 const char* GovernsWord(const nearfield::CaseResult& result);
+
+// The same in words for a reader: "set by the spatial average over the
+// body" or "set by the levels that hold at every point".
+const char* GovernsPhrase(const nearfield::CaseResult& result);
 
 }  // namespace korrin::assess

@@ -1,5 +1,6 @@
 #include "nearfield/Deck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -7,10 +8,21 @@ namespace korrin::nearfield {
 
 namespace {
 
-// Enough digits that a coordinate survives the deck unchanged.
-std::string Number(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.12g", v == 0 ? 0.0 : v);  // no "-0"
+// Enough digits that a coordinate survives the deck unchanged, unless the
+// card's line would be too long for the engine; never fewer than these.
+constexpr int kMostDigits = 12;
+constexpr int kFewestDigits = 6;
+
+std::string Number(double v, int digits) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*g", digits, v == 0 ? 0.0 : v);  // no "-0"
+  return buffer;
+}
+
+std::string WholeNumber(double v) {
+  char buffer[400];  // the largest double has 309 digits
+  const double r = std::round(v);
+  std::snprintf(buffer, sizeof buffer, "%.0f", r == 0 ? 0.0 : r);
   return buffer;
 }
 
@@ -34,17 +46,59 @@ int IntegerFieldCount(const std::string& name) {
 }
 
 std::string FormatCard(const Card& card) {
-  std::string text = card.name;
   const int integers = IntegerFieldCount(card.name);
-  for (size_t i = 0; i < card.values.size(); ++i) {
-    text += ' ';
-    if (static_cast<int>(i) < integers) {
-      text += std::to_string(static_cast<long>(std::lround(card.values[i])));
-    } else {
-      text += Number(card.values[i]);
+  for (int digits = kMostDigits;; --digits) {
+    std::string text = card.name;
+    for (size_t i = 0; i < card.values.size(); ++i) {
+      text += ' ';
+      text += static_cast<int>(i) < integers ? WholeNumber(card.values[i])
+                                             : Number(card.values[i], digits);
+    }
+    if (text.size() <= kLongestCardLine || digits <= kFewestDigits) return text;
+  }
+}
+
+std::optional<size_t> LongLineOf(std::string_view deck) {
+  size_t line = 1;
+  size_t start = 0;
+  while (start < deck.size()) {
+    size_t end = deck.find('\n', start);
+    if (end == std::string_view::npos) end = deck.size();
+    if (end - start > kLongestCardLine) return line;
+    start = end + 1;
+    ++line;
+  }
+  return std::nullopt;
+}
+
+double SegmentsOf(const Structure& structure) {
+  double total = 0;
+  for (const Card& c : structure.geometry) {
+    const double second = c.values.size() > 1 ? std::fabs(c.values[1]) : 0;
+    if (c.name == "GW" || c.name == "GA" || c.name == "GH") {
+      total += second;
+    } else if (c.name == "GR") {
+      total *= std::max(1.0, second);
+    } else if (c.name == "GM") {
+      total *= 1 + second;
+    } else if (c.name == "GX") {
+      // Its second field's digits say which planes reflect: each doubles.
+      for (double d = second; d >= 1; d = std::floor(d / 10)) {
+        if (std::fmod(d, 10) >= 1) total *= 2;
+      }
     }
   }
-  return text;
+  return total;
+}
+
+double PointsOf(const Requests& requests, bool overGround) {
+  double total = 0;
+  if (requests.pattern) {
+    const double step = static_cast<double>(requests.patternStepDeg);
+    total += (std::floor((overGround ? 90.0 : 180.0) / step) + 1) * (std::floor(360.0 / step) + 1);
+  }
+  for (const FieldBlock& b : requests.blocks) total += b.Count();
+  return total;
 }
 
 std::string WriteDeck(const Structure& structure, Real frequencyMHz, const Requests& requests) {

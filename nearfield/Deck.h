@@ -5,7 +5,10 @@
 // end cards itself.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "nearfield/Types.h"
@@ -24,8 +27,19 @@ struct Card {
 // cards (GW, GA, GH, GM, GR, GS, GX, GE), four for the others.
 int IntegerFieldCount(const std::string& name);
 
-// The card in the deck's free format: "GW 1 21 -5.28 0 10 5.28 0 10 0.001".
+// The longest line the engine reads whole: nec2c reads a line into an
+// 81-byte buffer.
+constexpr size_t kLongestCardLine = 80;
+
+// The card in the deck's free format: "GW 1 21 -5.28 0 10 5.28 0 10 0.001",
+// its numbers to 12 digits, fewer (down to 6) where the line would
+// otherwise be longer than kLongestCardLine; longer only when even 6
+// digits do not fit.
 std::string FormatCard(const Card& card);
+
+// The number (from 1) of the first line of a deck longer than
+// kLongestCardLine, if any.
+std::optional<size_t> LongLineOf(std::string_view deck);
 
 enum class GroundKind { FreeSpace, Perfect, Real };
 
@@ -69,6 +83,15 @@ struct Requests {
   Real patternStepDeg = 2;         // in theta and phi
   std::vector<FieldBlock> blocks;  // each asks for E (NE) and then H (NH)
 };
+
+// The segments the engine will make of a structure's geometry cards (GW,
+// GA and GH each their own; GR, GM and GX copy those before them), for the
+// time a run is given.
+double SegmentsOf(const Structure& structure);
+
+// The points a run's requests ask for: the pattern's directions and the
+// blocks' points.
+double PointsOf(const Requests& requests, bool overGround);
 
 // The whole deck, ending with EN.
 std::string WriteDeck(const Structure& structure, Real frequencyMHz, const Requests& requests);

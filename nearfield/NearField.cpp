@@ -1,15 +1,17 @@
 #include "nearfield/NearField.h"
 
+#include "nearfield/Cache.h"
+#include "nearfield/WireModel.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace korrin::nearfield {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // The reach taken for the plan: a fifth more than a short dipole's, and at
 // least this much around the antenna.
@@ -53,63 +55,46 @@ CaseRules RulesOf(const LimitCase& c, const LimitBand& band, const TransmitPower
   return s;
 }
 
-ScalarGrid GridLike(const FieldColumns& c) {
-  ScalarGrid g;
-  g.origin = c.origin;
-  g.u = c.u;
-  g.v = c.v;
-  g.nu = c.nu;
-  g.nv = c.nv;
-  g.values.resize(static_cast<size_t>(c.nu) * c.nv);
-  return g;
-}
-
-CriterionResult OnPlane(const FieldPlane& plane, const CriterionRule& rule) {
-  const ScalarGrid g = ExposureOn(plane, rule.limit, rule.powerW);
-  return {rule.criterion, rule.limit, rule.powerW, PeakOf(g), KeepOutOf(g)};
-}
-
-CriterionResult OnColumns(const FieldColumns& columns, const CriterionRule& rule,
-                          Real bodyHeightM) {
-  ScalarGrid g = GridLike(columns);
-  std::vector<int> top(g.values.size(), 0);  // the level of a column's largest exposure
-  std::vector<double> e2(columns.levels);
-  std::vector<double> h2(columns.levels);
-  for (int j = 0; j < columns.nv; ++j) {
-    for (int i = 0; i < columns.nu; ++i) {
-      const FieldSample* s = columns.Column(i, j);
-      const size_t n = static_cast<size_t>(j) * columns.nu + i;
-      if (rule.criterion == Criterion::WholeBodyAverage) {
-        for (int k = 0; k < columns.levels; ++k) {
-          e2[k] = s[k].e2;
-          h2[k] = s[k].h2;
-        }
-        const FieldSample mean{ColumnMean(e2.data(), columns.levels),
-                               ColumnMean(h2.data(), columns.levels)};
-        g.values[n] = ExposureAt(mean, rule.powerW, rule.limit);
-      } else {
-        double most = 0;
-        for (int k = 0; k < columns.levels; ++k) {
-          const double x = ExposureAt(s[k], rule.powerW, rule.limit);
-          if (x > most || k == 0) {
-            most = x;
-            top[n] = k;
-          }
-        }
-        g.values[n] = most;
-      }
+// A point's value for a criterion: on a plan, the exposure; over a column,
+// the exposure of its mean squared fields (the whole-body average) or the
+// largest at any level, whose number goes into `top`.
+double ValueOf(const FieldSample* s, int levels, const CriterionRule& rule, int& top) {
+  top = 0;
+  if (rule.criterion == Criterion::WholeBodyAverage && levels > 1) {
+    std::vector<double> e2(static_cast<size_t>(levels));
+    std::vector<double> h2(static_cast<size_t>(levels));
+    for (int k = 0; k < levels; ++k) {
+      e2[k] = s[k].e2;
+      h2[k] = s[k].h2;
+    }
+    const FieldSample mean{ColumnMean(e2.data(), levels), ColumnMean(h2.data(), levels)};
+    return ExposureAt(mean, rule.powerW, rule.limit);
+  }
+  double most = 0;
+  for (int k = 0; k < levels; ++k) {
+    const double x = ExposureAt(s[k], rule.powerW, rule.limit);
+    if (x > most || k == 0) {
+      most = x;
+      top = k;
     }
   }
-  CriterionResult r{rule.criterion, rule.limit, rule.powerW, PeakOf(g), KeepOutOf(g)};
+  return most;
+}
+
+CriterionResult OnLattice(const SampledLattice& lattice, const CriterionRule& rule) {
+  std::vector<int> top(lattice.points.size(), 0);
+  const std::vector<std::optional<double>> values = ValuesOf(
+      lattice,
+      [&](const FieldSample* s, size_t n) { return ValueOf(s, lattice.levels, rule, top[n]); });
+  CriterionResult r{rule.criterion, rule.limit, rule.powerW, PeakOf(lattice, values),
+                    KeepOutOf(lattice, values)};
   // The peak's height: mid-body for the average, else the level it is at.
-  if (rule.criterion == Criterion::WholeBodyAverage) {
-    r.peak.at.z = bodyHeightM / 2;
-  } else {
-    const Real du = columns.u.x != 0 ? (r.peak.at.x - columns.origin.x) / columns.u.x : 0;
-    const Real dv = columns.v.y != 0 ? (r.peak.at.y - columns.origin.y) / columns.v.y : 0;
-    const size_t n =
-        static_cast<size_t>(std::lround(dv)) * columns.nu + static_cast<size_t>(std::lround(du));
-    r.peak.at.z = top[std::min(n, top.size() - 1)] * columns.levelStepM;
+  if (lattice.levels > 1 && rule.criterion == Criterion::WholeBodyAverage) {
+    r.peak.at.z = (lattice.z0 + lattice.TopM()) / 2;
+  } else if (lattice.levels > 1) {
+    const auto n = lattice.Find(static_cast<int>(std::lround(r.peak.at.x / lattice.stepM)),
+                                static_cast<int>(std::lround(r.peak.at.y / lattice.stepM)));
+    if (n) r.peak.at.z = lattice.z0 + top[*n] * lattice.levelStepM;
   }
   return r;
 }
@@ -257,6 +242,132 @@ std::function<void(double)> ShareOfProgress(const std::function<void(double)>& w
   };
 }
 
+// Lattice points to a coarse step: a power of two that takes it to `finest`
+// or below.
+int Fineness(Real step, Real finest) {
+  constexpr int kMostHalvings = 12;
+  int f = 1;
+  for (int n = 0; n < kMostHalvings && step / f > finest * (1 + 1e-9L); ++n) f *= 2;
+  return f;
+}
+
+using Failure = std::optional<std::pair<Status, std::string>>;
+
+// Runs the engine on the layout's blocks at each of the solution's
+// frequencies, on the same points: each sample keeps the strongest fields
+// of them all.
+Failure RunLayout(const Request& q, Solution& sol, const Layout& layout, RunOptions run,
+                  const std::function<void(double)>& progress) {
+  Requests fields;
+  fields.blocks = layout.blocks;
+  size_t points = 0;
+  for (const FieldBlock& b : layout.blocks) points += static_cast<size_t>(b.Count());
+  run.expectedOutputBytes = 2 * points * kBytesPerPoint + 20000;
+  const size_t runs = sol.fieldsAtMHz.size();
+  for (size_t k = 0; k < runs; ++k) {
+    run.progress = ShareOfProgress(progress, k, runs);
+    FieldRun r = ComputeFields(q.structure, sol.fieldsAtMHz[k], fields, run);
+    if (k == 0 && sol.deck.empty()) sol.deck = r.deck;
+    if (r.status != Status::Done) return std::make_pair(r.status, r.message);
+    for (size_t b = 0; b < layout.blocks.size(); ++b) {
+      const BlockSink& sink = layout.sinks[b];
+      const std::vector<FieldSample>& got = r.samples[b];
+      for (size_t n = 0; n < got.size(); ++n) {
+        FieldSample& into = (*sink.samples)[sink.index[n]];
+        into = k == 0 ? got[n]
+                      : FieldSample{std::max(into.e2, got[n].e2), std::max(into.h2, got[n].h2)};
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// Blocks for the lattice's points from `first` on: a row of points at equal
+// steps (with its levels) is one block.
+void AddLatticePoints(Layout& layout, SampledLattice& lattice, size_t first) {
+  constexpr int kMostPerBlock = 500;
+  std::vector<size_t> order;
+  for (size_t n = first; n < lattice.points.size(); ++n) order.push_back(n);
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const auto [ia, ja] = lattice.points[a];
+    const auto [ib, jb] = lattice.points[b];
+    return ja != jb ? ja < jb : ia < ib;
+  });
+  const auto levels = static_cast<size_t>(lattice.levels);
+  size_t start = 0;
+  while (start < order.size()) {
+    const auto [i0, j0] = lattice.points[order[start]];
+    size_t end = start + 1;
+    int stride = 0;
+    while (end < order.size() && end - start < kMostPerBlock) {
+      const auto [i, j] = lattice.points[order[end]];
+      const int previous = lattice.points[order[end - 1]].first;
+      if (j != j0 || (stride != 0 && i - previous != stride)) break;
+      stride = i - previous;
+      ++end;
+    }
+    FieldBlock b;
+    b.start = lattice.At(i0, j0);
+    b.step = {std::max(stride, 1) * lattice.stepM, 0, lattice.levelStepM};
+    b.nx = static_cast<int>(end - start);
+    b.nz = lattice.levels;
+    BlockSink sink{&lattice.samples, {}};
+    for (size_t k = 0; k < levels; ++k) {
+      for (size_t m = start; m < end; ++m) sink.index.push_back(order[m] * levels + k);
+    }
+    layout.blocks.push_back(b);
+    layout.sinks.push_back(std::move(sink));
+    start = end;
+  }
+}
+
+// The largest exposure of a point by any criterion of the cases.
+std::vector<double> WorstOf(const SampledLattice& lattice,
+                            const std::vector<CriterionRule>& rules) {
+  std::vector<double> worst(lattice.points.size(), 0);
+  int top = 0;
+  for (size_t n = 0; n < worst.size(); ++n) {
+    for (const CriterionRule& r : rules) {
+      worst[n] = std::max(worst[n], ValueOf(lattice.SamplesOf(n), lattice.levels, r, top));
+    }
+  }
+  return worst;
+}
+
+// Splits the cells of the plan and the columns that could miss a zone, and
+// samples the new points, until none is left to split.
+Failure Refine(const Request& q, Solution& sol, const RunOptions& run) {
+  std::vector<CriterionRule> head;
+  std::vector<CriterionRule> body;
+  for (const LimitCase& c : q.cases) {
+    const CaseRules rules = RulesOf(c, sol.limitBand, q.power);
+    head.insert(head.end(), rules.head.begin(), rules.head.end());
+    body.insert(body.end(), rules.body.begin(), rules.body.end());
+  }
+  SplitRule rule;
+  rule.nearLimit = kRefineBelowLimit;
+  rule.finestM = q.grid.finestStepM;
+  rule.clearanceM = kConductorClearanceM;
+  constexpr int kMostPasses = 16;
+  for (int pass = 0; pass < kMostPasses; ++pass) {
+    Layout layout;
+    bool split = false;
+    for (auto [lattice, rules] :
+         {std::pair{&sol.headSamples, &head}, std::pair{&sol.bodySamples, &body}}) {
+      const size_t first = Split(*lattice, WorstOf(*lattice, *rules), sol.segmentRows, rule);
+      if (first == lattice->points.size()) continue;
+      split = true;
+      AddLatticePoints(layout, *lattice, first);
+    }
+    if (!split) break;
+    for (const SampledLattice* l : {&sol.headSamples, &sol.bodySamples}) {
+      for (const Cell& c : l->cells) sol.finestStepM = std::min(sol.finestStepM, c.size * l->stepM);
+    }
+    if (auto failure = RunLayout(q, sol, layout, run, {})) return failure;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ScalarGrid ExposureOn(const FieldPlane& plane, const FieldLimit& limit, Real powerW) {
@@ -321,15 +432,14 @@ Real ReachM(Real powerW, Real gainRatio, const FieldLimit& limit, Real frequency
 std::vector<CaseResult> Assess(const Solution& solution, const TransmitPower& power,
                                const std::vector<LimitCase>& cases) {
   std::vector<CaseResult> results;
-  const Real bodyHeight = (solution.columns.levels - 1) * solution.columns.levelStepM;
   for (const LimitCase& c : cases) {
     CaseResult r;
     r.limitCase = c;
     const CaseRules rules = RulesOf(c, solution.limitBand, power);
     r.applies = rules.applies;
-    for (const CriterionRule& s : rules.head) r.head.push_back(OnPlane(solution.plan, s));
+    for (const CriterionRule& s : rules.head) r.head.push_back(OnLattice(solution.headSamples, s));
     for (const CriterionRule& s : rules.body) {
-      r.wholeBody.push_back(OnColumns(solution.columns, s, bodyHeight));
+      r.wholeBody.push_back(OnLattice(solution.bodySamples, s));
     }
     Combine(r.head, r.headPeak, r.headKeepOut, nullptr);
     Combine(r.wholeBody, r.wholeBodyPeak, r.wholeBodyKeepOut, &r.wholeBodyGoverns);
@@ -353,7 +463,18 @@ FieldRun ComputeFields(const Structure& structure, Real frequencyMHz, const Requ
     return std::move(fr);
   };
   fr.deck = WriteDeck(structure, frequencyMHz, requests);
-  const RunResult r = RunEngine(fr.deck, run);
+  if (const auto line = LongLineOf(fr.deck)) {
+    return failed(Status::Refused, "line " + std::to_string(*line) +
+                                       " of the deck is longer than the " +
+                                       std::to_string(kLongestCardLine) +
+                                       " characters the engine reads; its numbers are too long");
+  }
+  RunOptions limited = run;
+  if (!limited.timeLimit) {
+    limited.timeLimit = EngineTimeLimit(
+        SegmentsOf(structure), PointsOf(requests, structure.ground.kind != GroundKind::FreeSpace));
+  }
+  const RunResult r = RunEngine(fr.deck, limited);
   if (r.status != RunStatus::Finished) return failed(StatusOf(r.status), r.message);
   ParsedOutput parsed = ParseNecOutput(r.output);
   if (!parsed.output) return failed(Status::Unreadable, parsed.problem);
@@ -429,12 +550,13 @@ Evaluation Evaluate(const Request& q) {
       (grid.halfWidthM && !(*grid.halfWidthM > 0)) || !(grid.patternStepDeg > 0)) {
     return refuse("the grid's steps, heights and size must be above 0");
   }
-  const auto start = Clock::now();
+  {
+    Real highest = q.frequencyMHz;
+    for (Real f : q.alsoAtMHz) highest = std::max(highest, f);
+    const std::vector<std::string> thin = ThinWireProblems(q.structure, highest);
+    if (!thin.empty()) return refuse(thin.front());
+  }
   RunOptions run = q.run;
-  auto remaining = [&]() {
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    return std::max(std::chrono::milliseconds(0), q.run.timeLimit - spent);
-  };
   auto failed = [&ev](Status s, std::string message) {
     ev.status = s;
     ev.message = std::move(message);
@@ -443,6 +565,17 @@ Evaluation Evaluate(const Request& q) {
 
   const EngineVersion version = QueryEngineVersion(run);
   if (!version.version) return failed(StatusOf(version.status), version.message);
+  // A solution computed before from the same figures by the same engine.
+  const std::string cacheText = q.cacheFolder.empty() ? "" : CacheText(q, *version.version);
+  if (!q.cacheFolder.empty()) {
+    if (std::optional<Solution> cached = LoadCachedSolution(q.cacheFolder, cacheText)) {
+      ev.results = Assess(*cached, q.power, q.cases);
+      ev.status = Status::Done;
+      ev.solution = std::move(cached);
+      ev.fromCache = true;
+      return ev;
+    }
+  }
 
   // First run: impedance, power, gain, segments.
   Solution sol;
@@ -454,7 +587,6 @@ Evaluation Evaluate(const Request& q) {
   Requests first;
   first.pattern = true;
   first.patternStepDeg = grid.patternStepDeg;
-  run.timeLimit = remaining();
   FieldRun r1 = ComputeFields(q.structure, q.frequencyMHz, first, run);
   sol.patternDeck = r1.deck;
   if (r1.status != Status::Done) return failed(r1.status, r1.message);
@@ -561,31 +693,18 @@ Evaluation Evaluate(const Request& q) {
       layout.sinks.push_back({&sol.pointSamples, {n}});
     }
 
-    Requests fields;
-    fields.blocks = layout.blocks;
-    size_t points = 0;
-    for (const FieldBlock& b : layout.blocks) points += static_cast<size_t>(b.Count());
-    run.expectedOutputBytes = 2 * points * kBytesPerPoint + 20000;
-    // One run at each frequency, on the same points; each point keeps the
-    // strongest fields of them all.
-    const size_t runs = sol.fieldsAtMHz.size();
-    for (size_t k = 0; k < runs; ++k) {
-      run.timeLimit = remaining();
-      run.progress = ShareOfProgress(q.run.progress, k, runs);
-      FieldRun r2 = ComputeFields(q.structure, sol.fieldsAtMHz[k], fields, run);
-      if (k == 0) sol.deck = r2.deck;
-      if (r2.status != Status::Done) return failed(r2.status, r2.message);
-      for (size_t b = 0; b < layout.blocks.size(); ++b) {
-        const BlockSink& sink = layout.sinks[b];
-        const std::vector<FieldSample>& got = r2.samples[b];
-        for (size_t n = 0; n < got.size(); ++n) {
-          FieldSample& into = (*sink.samples)[sink.index[n]];
-          into = k == 0 ? got[n]
-                        : FieldSample{std::max(into.e2, got[n].e2), std::max(into.h2, got[n].h2)};
-        }
-      }
+    sol.deck.clear();
+    if (const auto failure = RunLayout(q, sol, layout, run, q.run.progress)) {
+      return failed(failure->first, failure->second);
     }
-
+    sol.headSamples = LatticeOf(step, n, grid.headHeightM, 1, 0, Fineness(step, grid.finestStepM),
+                                sol.plan.samples);
+    sol.bodySamples =
+        LatticeOf(sol.columns.u.x, sol.columns.nu, 0, sol.columns.levels, sol.columns.levelStepM,
+                  Fineness(sol.columns.u.x, grid.finestStepM), sol.columns.samples);
+    MarkNearConductors(sol.headSamples, sol.segmentRows, kConductorClearanceM);
+    MarkNearConductors(sol.bodySamples, sol.segmentRows, kConductorClearanceM);
+    sol.finestStepM = std::min(step, sol.columns.u.x);
     ev.results = Assess(sol, q.power, q.cases);
     bool beyond = false;
     for (const CaseResult& r : ev.results) {
@@ -595,6 +714,9 @@ Evaluation Evaluate(const Request& q) {
     if (!beyond || grid.halfWidthM || attempt >= grid.enlargements) break;
     half = 2 * sol.halfWidthM;
   }
+  if (const auto failure = Refine(q, sol, run)) return failed(failure->first, failure->second);
+  ev.results = Assess(sol, q.power, q.cases);
+  if (!q.cacheFolder.empty()) StoreCachedSolution(q.cacheFolder, cacheText, sol);
   ev.status = Status::Done;
   ev.solution = std::move(sol);
   return ev;

@@ -15,6 +15,7 @@
 
 #include "nearfield/Deck.h"
 #include "nearfield/Exposure.h"
+#include "nearfield/Lattice.h"
 #include "nearfield/Output.h"
 #include "nearfield/Runner.h"
 #include "nearfield/Tables.h"
@@ -31,7 +32,22 @@ struct GridOptions {
   std::optional<Real> halfWidthM;  // the plan's half width; empty: from the fields' reach
   int enlargements = 2;            // times the plan may double when the exposure reaches its edge
   Real patternStepDeg = 2;
+  // The plan's and the columns' cells are split where they could miss a
+  // zone (see SplitRule) down to this step near the conductors.
+  Real finestStepM = 0.02;
 };
+
+// A cell is split where an exposure of a quarter of the limit (half the
+// field) is at or around it: the field between samples a step apart near a
+// conductor may exceed the larger of them by this much.
+constexpr double kRefineBelowLimit = 0.25;
+
+// No one can be nearer a conductor than its radius plus this: the samples
+// within are left out of the peaks and keep-outs (a column when any of it
+// is).  Half the finest step, so that a sample on a wire's axis is always
+// left out, and the fields within a centimetre of a wire are those of
+// touching it, which field limits do not govern.
+constexpr Real kConductorClearanceM = 0.01L;
 
 struct LimitCase {
   LimitSet set = LimitSet::Fcc;
@@ -58,6 +74,8 @@ struct Request {
   GridOptions grid;
   RunOptions run;
   std::vector<Point> points;  // single points besides the grids (places, a property line)
+  // Where solutions are kept (see Cache.h); empty: nowhere.
+  std::string cacheFolder;
 };
 
 // Field samples on a plane of points origin + i * u + j * v, stored j * nu + i.
@@ -118,6 +136,12 @@ struct Solution {
   FieldPlane across;
   std::vector<Point> points;  // as the request gave them
   std::vector<FieldSample> pointSamples;
+  // The samples the peaks and keep-outs are taken from: the plan's and the
+  // columns' points with finer ones where they could miss a zone, and
+  // those within the clearance of a conductor marked.
+  SampledLattice headSamples;
+  SampledLattice bodySamples;
+  Real finestStepM = 0;  // the finest step the samples reached
 };
 
 enum class Criterion {
@@ -162,6 +186,7 @@ struct Evaluation {
   std::string message;               // plain words; empty when Done
   std::optional<Solution> solution;  // only when Done
   std::vector<CaseResult> results;   // only when Done, one per case
+  bool fromCache = false;            // the solution was read from the cache folder
 };
 
 Evaluation Evaluate(const Request& request);

@@ -10,6 +10,10 @@ namespace korrin::nearfield {
 
 namespace {
 
+// The largest whole number a card's integer field takes: five digits, as
+// the cards' columns hold them (and far below any int).
+constexpr double kLargestWholeField = 99999;
+
 const std::set<std::string> kGeometryCards = {"GW", "GA", "GH", "GM", "GR", "GS", "GX"};
 const std::set<std::string> kAfterGeometryCards = {"GN", "LD", "TL"};
 
@@ -108,10 +112,11 @@ NecFile ParseNecGeometry(std::string_view text) {
     bool readable = true;
     for (size_t i = 0; i < fields.size(); ++i) {
       const auto v = ToDouble(fields[i]);
-      if (!v || (static_cast<int>(i) < integers && *v != std::floor(*v))) {
+      const bool whole = static_cast<int>(i) < integers;
+      if (!v || (whole && (*v != std::floor(*v) || std::fabs(*v) > kLargestWholeField))) {
         problem(line, "field " + std::to_string(i + 1) + " of " + name + " (\"" +
                           std::string(fields[i]) + "\") is not " +
-                          (static_cast<int>(i) < integers ? "a whole number" : "a number"));
+                          (whole ? "a whole number from -99999 to 99999" : "a number"));
         readable = false;
         break;
       }
@@ -127,6 +132,17 @@ NecFile ParseNecGeometry(std::string_view text) {
       continue;
     }
     const auto at = [&card](size_t i) { return i < card.values.size() ? card.values[i] : 0.0; };
+    if (FormatCard(card).size() > kLongestCardLine) {
+      problem(line, "the card " + name + " cannot be written in the " +
+                        std::to_string(kLongestCardLine) +
+                        " characters a line of the engine holds, even with its numbers to 6 "
+                        "digits");
+      continue;
+    }
+    if (name == "GW" && at(2) == at(5) && at(3) == at(6) && at(4) == at(7)) {
+      problem(line, "GW's two ends are the same point: a wire needs a length");
+      continue;
+    }
 
     if (name == "GW" || name == "GA" || name == "GH") {
       const double radius = card.values.back();

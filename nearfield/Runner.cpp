@@ -2,14 +2,16 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +33,38 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kWakeEvery{100};  // for progress, stop requests and the limit
+// Runs of the engine under way in this process, and an interrupting signal
+// noted while there were any (EndEngineRunsOnSignals).
+std::atomic<int> g_runs{0};
+volatile std::sig_atomic_t g_signal = 0;
+
+// Ends the process by `sig` as if it had no handler.
+void EndBy(int sig) {
+  struct sigaction dfl {};
+  dfl.sa_handler = SIG_DFL;
+  ::sigaction(sig, &dfl, nullptr);
+  ::raise(sig);
+}
+
+extern "C" void OnInterruptingSignal(int sig) {
+  g_signal = sig;
+  if (g_runs.load() == 0) EndBy(sig);
+}
+
+// Counts a run while it lasts: the last run to end after an interrupting
+// signal (its engine killed, its folder removed) ends the process by it.
+class RunCount {
+ public:
+  RunCount() { ++g_runs; }
+  ~RunCount() {
+    if (--g_runs == 0 && g_signal != 0) EndBy(g_signal);
+  }
+  RunCount(const RunCount&) = delete;
+  RunCount& operator=(const RunCount&) = delete;
+};
+
+// How the engine's output echoes each card it reads.
+constexpr std::string_view kCardEcho = "DATA CARD No:";
 
 std::string ErrnoText(int error) {
   return std::strerror(error);
@@ -131,36 +165,67 @@ class Child {
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
 
-  // Returns 0 or the error number of the failed start.
+  // Returns 0 or the error number of the failed start.  The child is
+  // forked so that it can ask, before it runs the program, to be killed
+  // when its parent ends (and end at once if the parent already has);
+  // between the fork and the program only async-signal-safe calls.
   int Start(const std::string& path, const std::vector<std::string>& args, const fs::path& out,
             const fs::path& err) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attr;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attr);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    // Its own process group, so that a kill reaches whatever it starts; no
-    // signal blocked or ignored that the calling thread may have set.
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setpgroup(&attr, 0);
-    posix_spawnattr_setflags(
-        &attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    if (error != 0) return error;
+    const std::string outPath = out.string();
+    const std::string errPath = err.string();
+    int report[2];  // the child's exec error, if any; closed by a successful exec
+    if (::pipe2(report, O_CLOEXEC) != 0) return errno;
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+      const int error = errno;
+      ::close(report[0]);
+      ::close(report[1]);
+      return error;
+    }
+    if (pid == 0) {
+      ::close(report[0]);
+      // Its own process group, so that a kill reaches whatever it starts.
+      ::setpgid(0, 0);
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (::getppid() != parent) ::_exit(127);
+      // No signal blocked or ignored that the calling thread may have set.
+      struct sigaction dfl {};
+      dfl.sa_handler = SIG_DFL;
+      for (int sig = 1; sig < NSIG; ++sig) ::sigaction(sig, &dfl, nullptr);
+      sigset_t none;
+      sigemptyset(&none);
+      ::sigprocmask(SIG_SETMASK, &none, nullptr);
+      const int in = ::open("/dev/null", O_RDONLY);
+      const int o = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int e = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0) {
+        const int error = errno;
+        [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+      }
+      ::execve(path.c_str(), argv.data(), environ);
+      const int error = errno;
+      [[maybe_unused]] const auto n = ::write(report[1], &error, sizeof error);
+      ::_exit(127);
+    }
+    ::close(report[1]);
+    ::setpgid(pid, pid);  // also here, so that a kill right away reaches the group
+    int error = 0;
+    ssize_t got = 0;
+    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    if (got == static_cast<ssize_t>(sizeof error)) {
+      int status = 0;
+      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+      return error;
+    }
     pid_ = pid;
     pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));  // -1: wait by polling
     return 0;
@@ -238,10 +303,18 @@ Spawned Spawn(const std::string& path, const std::string& name,
     r.message = name + " could not be started: " + ErrnoText(error);
     return s;
   }
-  const auto deadline = start + o.timeLimit;
+  const std::chrono::milliseconds limit = o.timeLimit.value_or(kLeastEngineTimeLimit);
+  const auto deadline = start + limit;
   int status = 0;
   for (;;) {
     const auto now = Clock::now();
+    if (g_signal != 0) {
+      child.Kill();
+      r.status = RunStatus::Cancelled;
+      r.message = name + " was stopped by signal " + std::to_string(g_signal) + "; no result";
+      r.elapsed = Clock::now() - start;
+      return s;
+    }
     if (o.stop.stop_requested()) {
       child.Kill();
       r.status = RunStatus::Cancelled;
@@ -252,7 +325,7 @@ Spawned Spawn(const std::string& path, const std::string& name,
     if (now >= deadline) {
       child.Kill();
       r.status = RunStatus::TimedOut;
-      r.message = name + " did not finish within its time limit of " + Seconds(o.timeLimit) +
+      r.message = name + " did not finish within its time limit of " + Seconds(limit) +
                   " and was stopped; no result";
       r.elapsed = Clock::now() - start;
       return s;
@@ -277,8 +350,13 @@ Spawned Spawn(const std::string& path, const std::string& name,
     return s;
   }
   r.status = RunStatus::Failed;
-  std::string said = outputFile.empty() ? std::string() : LastLine(ReadFile(outputFile));
-  if (said.empty()) said = LastLine(ReadFile(err));
+  // Its own words: what it wrote on its error output, else the last line of
+  // its output unless that is only the echo of a card it read.
+  std::string said = LastLine(ReadFile(err));
+  if (said.empty() && !outputFile.empty()) {
+    said = LastLine(ReadFile(outputFile));
+    if (said.rfind(kCardEcho, 0) == 0) said.clear();
+  }
   if (WIFSIGNALED(status)) {
     r.message = name + " ended on signal " + std::to_string(WTERMSIG(status)) + " (" +
                 strsignal(WTERMSIG(status)) + ")";
@@ -296,7 +374,27 @@ std::string NotFoundMessage(const RunOptions& o) {
 
 }  // namespace
 
+std::chrono::milliseconds EngineTimeLimit(double segments, double points) {
+  constexpr double kSecondsPerSegmentPoint = 50e-6;
+  constexpr double kSecondsPerSegmentCubed = 20e-9;
+  constexpr double kMostSeconds = 1e7;  // no overflow on absurd work
+  const double n = std::max(0.0, segments);
+  const double work =
+      kSecondsPerSegmentPoint * n * std::max(0.0, points) + kSecondsPerSegmentCubed * n * n * n;
+  const double seconds = std::min(kMostSeconds, work);
+  return std::max(kLeastEngineTimeLimit,
+                  std::chrono::milliseconds(static_cast<long long>(std::ceil(seconds * 1000))));
+}
+
+void EndEngineRunsOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnInterruptingSignal;
+  sigemptyset(&action.sa_mask);
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &action, nullptr);
+}
+
 RunResult RunEngine(std::string_view deck, const RunOptions& options) {
+  const RunCount counted;  // declared first: it goes after the folder
   RunResult r;
   const std::string path = Resolve(options);
   if (path.empty()) {
@@ -325,6 +423,7 @@ RunResult RunEngine(std::string_view deck, const RunOptions& options) {
 }
 
 EngineVersion QueryEngineVersion(const RunOptions& options) {
+  const RunCount counted;
   EngineVersion v;
   const std::string path = Resolve(options);
   if (path.empty()) {

@@ -22,6 +22,18 @@ std::string Millimetres(Real v) {
   return buffer;
 }
 
+std::string WholeText(double v) {
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.0f", v);
+  return buffer;
+}
+
+std::string MegahertzText(Real v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.6Lg MHz", v);
+  return buffer;
+}
+
 bool Finite(Point p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
@@ -145,8 +157,59 @@ BuiltStructure BuildStructure(const WireModel& model, Real frequencyMHz) {
                 static_cast<double>(w.radiusM)};
     s.geometry.push_back(std::move(c));
   }
+  if (problems.empty()) problems = ThinWireProblems(s, frequencyMHz);
   if (problems.empty()) built.structure = std::move(s);
   return built;
+}
+
+std::vector<std::string> ThinWireProblems(const Structure& structure, Real frequencyMHz) {
+  struct Piece {
+    std::string name;
+    Real segmentM;
+    Real radiusM;
+  };
+  std::vector<Piece> pieces;
+  for (const Card& c : structure.geometry) {
+    const auto at = [&c](size_t i) -> Real { return i < c.values.size() ? c.values[i] : 0.0; };
+    const std::string name = c.line > 0 ? "line " + std::to_string(c.line) + " (" + c.name + ")"
+                                        : "wire " + WholeText(c.values.empty() ? 0.0 : c.values[0]);
+    const Real segments = at(1);
+    const bool wire = c.name == "GW" || c.name == "GA";
+    if (wire && !(segments >= 1)) continue;
+    if (c.name == "GW") {
+      const Real length = Length(Point{at(5), at(6), at(7)} - Point{at(2), at(3), at(4)});
+      pieces.push_back({name, length / segments, at(8)});
+    } else if (c.name == "GA") {
+      const Real arc = std::fabs(at(2) * (at(4) - at(3)) * kPi / 180);
+      pieces.push_back({name, arc / segments, at(5)});
+    } else if (c.name == "GS") {
+      // Scales every wire before it, radii too.
+      for (Piece& p : pieces) {
+        p.segmentM *= at(2);
+        p.radiusM *= at(2);
+      }
+    }
+  }
+  std::vector<std::string> problems;
+  const Real longest = kLongestSegmentInWavelengths * WavelengthM(frequencyMHz);
+  for (const Piece& p : pieces) {
+    const Real shortest = kShortestSegmentInRadii * p.radiusM;
+    const std::string radii = std::to_string(static_cast<int>(kShortestSegmentInRadii)) +
+                              " times its radius (" + Millimetres(p.radiusM) + ")";
+    if (!(p.segmentM >= shortest)) {
+      problems.push_back(p.name + ": its segments (" + Metres(p.segmentM) + ") are shorter than " +
+                         radii + ": too thick for NEC-2's thin-wire model");
+    } else if (!(p.segmentM <= longest)) {
+      std::string text = p.name + ": its segments (" + Metres(p.segmentM) +
+                         ") are longer than a tenth of the wavelength (" + Metres(longest) +
+                         " at " + MegahertzText(frequencyMHz) + ")";
+      text += shortest > longest ? ", and no shorter one could be " + radii +
+                                       ": too thick for NEC-2's thin-wire model"
+                                 : ": give the wire more segments";
+      problems.push_back(text);
+    }
+  }
+  return problems;
 }
 
 }  // namespace korrin::nearfield

@@ -50,6 +50,16 @@ struct WireModel {
 // (NEC-2 user's guide, part III, section II.1: delta/a > 8).
 constexpr Real kSegmentsPerHalfWave = 20;
 constexpr Real kShortestSegmentInRadii = 8;
+// And never a segment longer than a tenth of the wavelength, over which
+// the current's shape is no longer followed (NEC-2 user's guide, part III,
+// section II.1: delta < 0.1 lambda).
+constexpr Real kLongestSegmentInWavelengths = 0.1L;
+
+// The thin-wire rules above broken by the straight wires and arcs of a
+// structure's geometry (GW, GA; scaled by GS) at `frequencyMHz`, each in
+// plain words with its numbers: a deck's card by its line, the program's
+// own by its wire.
+std::vector<std::string> ThinWireProblems(const Structure& structure, Real frequencyMHz);
 
 // The segments of a wire of `lengthM` and `radiusM` at `wavelengthM`:
 // about 20 to the half wave, fewer where a segment would be shorter than 8

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -29,6 +30,9 @@ namespace {
 using namespace detail;
 
 constexpr size_t kHelpColumn = 24;  // where the options' descriptions start
+
+// --engine-time-limit at most: about 11 days.
+constexpr double kMostEngineSeconds = 1e6;
 
 void DefineOptions(CLI::App& app, Reading& r) {
   Options& o = r.options;
@@ -109,6 +113,20 @@ void DefineOptions(CLI::App& app, Reading& r) {
             return "unknown tier \"" + text + "\": use general or occupational";
           o.nearField = true;
           o.nearFieldTier = text;
+          return std::string();
+        });
+
+  Value(app, r, "--engine-time-limit", "SECONDS", "a number of SECONDS", kNearField,
+        "stop a run of nec2c after SECONDS (default: from the\n"
+        "run's segments and points, 2 minutes at least)",
+        [&o](const std::string& text) {
+          char* end = nullptr;
+          const double s = std::strtod(text.c_str(), &end);
+          if (text.empty() || *end != '\0' || !(s > 0) || !(s <= kMostEngineSeconds))
+            return "--engine-time-limit takes seconds above 0 and at most " +
+                   std::to_string(static_cast<long>(kMostEngineSeconds)) + ", not \"" + text + "\"";
+          o.nearField = true;
+          o.engineTimeLimitS = s;
           return std::string();
         });
 

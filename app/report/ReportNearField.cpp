@@ -1,11 +1,16 @@
 #include "app/report/ReportNearField.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include "core/Checked.h"
+#include "nearfield/Cache.h"
 #include "station/FileWords.h"
 
 #ifdef KORRIN_REPORT_PICTURES
@@ -120,7 +125,7 @@ std::string NearFieldText(const assess::StationNearField& nearField) {
       }
       text += "  " + name + ": at head height " + KeepOutText(r.headKeepOut) + ", largest " +
               Significant(r.headPeak.value) + " of the limit; over the whole body " +
-              KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsWord(r) + " governs)\n";
+              KeepOutText(r.wholeBodyKeepOut) + " (" + assess::GovernsPhrase(r) + ")\n";
     }
     for (const std::string& note : n.notes) text += "  Note: " + note + "\n";
   }
@@ -159,7 +164,24 @@ NearFieldOutcome RunNearField(const station::Station& station, const Options& op
   }
   assess::NearFieldOptions o;
   o.folder = std::filesystem::path(options.stationFile).parent_path().string();
+  o.cacheFolder = nf::DefaultCacheFolder();
+  // Progress on a terminal only: never in JSON or in a file.
+  const bool showProgress = !options.json && ::isatty(STDERR_FILENO) == 1;
+  if (showProgress) {
+    o.run.progress = [last = -1](double part) mutable {
+      const int percent = static_cast<int>(part * 100);
+      if (percent == last) return;
+      last = percent;
+      std::fprintf(stderr, "\rnear field: %3d %%", percent);
+      std::fflush(stderr);
+    };
+  }
+  if (options.engineTimeLimitS) {
+    o.run.timeLimit = std::chrono::milliseconds(
+        static_cast<long long>(std::ceil(*options.engineTimeLimitS * 1000)));
+  }
   out.nearField = assess::EvaluateWithNearField(station, o);
+  if (showProgress) std::fprintf(stderr, "\r                  \r");
   out.text = NearFieldText(out.nearField);
   for (const assess::NearFieldInstallation& n : out.nearField.installations) {
     if (n.status != nf::Status::Done) {

@@ -86,6 +86,9 @@ struct Options {
   std::optional<long double> distanceM;  // --distance: for the FCC exemption verdict
   long double headHeightM = 2.0L;        // --head-height: the person's height
   MoonOptions moon;
+  // --engine-time-limit: each run of nec2c's limit in seconds; empty: from
+  // the run's work (nearfield::EngineTimeLimit).
+  std::optional<double> engineTimeLimitS;
 };
 
 struct ParseResult {

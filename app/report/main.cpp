@@ -20,6 +20,7 @@
 #include "app/report/StationOutputs.h"
 #include "app/report/StationReport.h"
 #include "app/report/UserOptions.h"
+#include "nearfield/Runner.h"
 
 namespace {
 
@@ -120,6 +121,9 @@ int Run(const Options& options, std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Ctrl-C, SIGTERM or SIGHUP during a near field: its engine is ended and
+  // its folder removed before the report ends.
+  korrin::nearfield::EndEngineRunsOnSignals();
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const ParseResult parsed = ParseArguments(args, PicturesAvailable());
   switch (parsed.status) {

@@ -44,7 +44,8 @@ std::string Read(const Options& o, Field f) {
       return o.stationFile;
     case Field::NearField:
       return std::string(o.nearField ? "near field" : "none") + "|" + o.nearFieldInstallation +
-             "|" + o.nearFieldMapPath;
+             "|" + o.nearFieldMapPath +
+             (o.engineTimeLimitS ? "|" + std::to_string(*o.engineTimeLimitS) : "");
   }
   return "";
 }
@@ -95,7 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{{"s.station.toml", "--near-field"}, Field::NearField, "near field||"},
         AcceptedCase{{"s.station.toml", "--near-field-map", "40 m", "v.SVG"},
                      Field::NearField,
-                     "near field|40 m|v.SVG"}));
+                     "near field|40 m|v.SVG"},
+        // each run of the engine's time limit, which implies the near field
+        AcceptedCase{{"s.station.toml", "--engine-time-limit", "600.5"},
+                     Field::NearField,
+                     "near field|||600.500000"}));
 
 struct RefusedCase {
   Args args;
@@ -129,6 +134,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--record", "r.pdf", "--site"}, "option --site needs a value"},
         // switches take no value, whatever it is
         RefusedCase{{"--json=yes"}, "option --json takes no value"},
+        // a time limit that is no positive number of seconds
+        RefusedCase{{"--engine-time-limit", "0"},
+                    "--engine-time-limit takes seconds above 0 and at most 1000000, not \"0\""},
+        RefusedCase{{"--engine-time-limit", "2m"},
+                    "--engine-time-limit takes seconds above 0 and at most 1000000, not \"2m\""},
+        RefusedCase{{"--engine-time-limit", "nan"},
+                    "--engine-time-limit takes seconds above 0 and at most 1000000, not \"nan\""},
         RefusedCase{{"--help=1"}, "option --help takes no value"},
         RefusedCase{{"--imperial=false"}, "option --imperial takes no value"},
         // unknown options, a second station file, an empty name

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -298,6 +300,88 @@ INSTANTIATE_TEST_SUITE_P(
                       "   10.0000    0.0000    2.0000   2.8478E-11  -12.62   5.9730E-02\n",
                   true, 0}),
     [](const ::testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace korrin::nearfield
+
+// ---- the engine ends with its caller ---------------------------------------
+
+namespace korrin::nearfield {
+namespace {
+
+// Waits until the file exists with a process number in it (up to 20 s).
+bool AwaitPidFile(const std::string& pidFile) {
+  for (int n = 0; n < 2000; ++n) {
+    std::ifstream in(pidFile);
+    long pid = 0;
+    if (in >> pid && pid > 0) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+// Whether the process of the file has gone within 5 s.
+bool Ends(const std::string& pidFile) {
+  for (int n = 0; n < 250 && ProcessAlive(pidFile); ++n) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return !ProcessAlive(pidFile);
+}
+
+class EngineEndsWithItsCallerTest : public ::testing::TestWithParam<int> {};
+
+// A caller interrupted while its engine runs (a fake one that hangs, with a
+// child of its own) ends by the same signal, only after the engine's
+// whole process group is killed and its folder removed.
+TEST_P(EngineEndsWithItsCallerTest, OnAnInterruptingSignal) {
+  const int sig = GetParam();
+  Scratch scratch;
+  const std::string pidFile = (scratch.Path() / "child.pid").string();
+  RunOptions o;
+  o.temporaryParent = scratch.Temp();
+  o.timeLimit = std::chrono::seconds(60);
+  o.program = scratch.Script("hanging", "sleep 30 & echo $! > " + pidFile + "\nwait");
+  const std::string deck = DipoleDeck();
+  const pid_t caller = ::fork();
+  ASSERT_GE(caller, 0);
+  if (caller == 0) {
+    EndEngineRunsOnSignals();
+    RunEngine(deck, o);
+    ::_exit(0);  // not reached: the signal ends it
+  }
+  ASSERT_TRUE(AwaitPidFile(pidFile));
+  ::kill(caller, sig);
+  int status = 0;
+  ASSERT_EQ(::waitpid(caller, &status, 0), caller);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << "status " << status;
+  EXPECT_TRUE(Ends(pidFile)) << "the engine's own child is still running";
+  EXPECT_TRUE(scratch.TempEmpty()) << "the private folder was left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EngineEndsWithItsCallerTest,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// A caller that crashes (killed outright) takes its engine with it.
+TEST(EngineEndsWithItsCallerTest, WhenTheCallerIsKilled) {
+  Scratch scratch;
+  const std::string pidFile = (scratch.Path() / "engine.pid").string();
+  RunOptions o;
+  o.temporaryParent = scratch.Temp();
+  o.timeLimit = std::chrono::seconds(60);
+  o.program = scratch.Script("hanging", "echo $$ > " + pidFile + "\nexec sleep 30");
+  const std::string deck = DipoleDeck();
+  const pid_t caller = ::fork();
+  ASSERT_GE(caller, 0);
+  if (caller == 0) {
+    RunEngine(deck, o);
+    ::_exit(0);
+  }
+  ASSERT_TRUE(AwaitPidFile(pidFile));
+  ::kill(caller, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(::waitpid(caller, &status, 0), caller);
+  EXPECT_TRUE(Ends(pidFile)) << "the engine outlived its caller";
+}
 
 }  // namespace
 }  // namespace korrin::nearfield

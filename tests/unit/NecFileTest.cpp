@@ -3,12 +3,17 @@
 // same antenna as the deck itself.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <complex>
+#include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "nearfield/NearField.h"
 #include "nearfield/NecFile.h"
 #include "nearfield/Runner.h"
+#include "nearfield/Text.h"
 
 namespace korrin::nearfield {
 namespace {
@@ -63,7 +68,22 @@ INSTANTIATE_TEST_SUITE_P(
                     "permittivity"},
         RefusalCase{"NoGe", "CM\nCE\nGW 1 21 0 -5 10 0 5 10 0.001\n", 0, "does not end with a GE"},
         RefusalCase{"NoWire", "GS 0 0 0.3048\nGE 0\n", 0, "no wire"},
-        RefusalCase{"NotACard", "GW 1 21 0 -5 10 0 5 10 0.001\n123\nGE 0\n", 2, "not a card"}),
+        RefusalCase{"NotACard", "GW 1 21 0 -5 10 0 5 10 0.001\n123\nGE 0\n", 2, "not a card"},
+        // Once cast to an integer with undefined behaviour and handed on.
+        RefusalCase{"HugeSegments", "GW 1 99999999999999999999 0 -5 10 0 5 10 0.001\nGE 0\n", 1,
+                    "not a whole number from -99999 to 99999"},
+        RefusalCase{"HugeNegativeTag", "GW -1e300 21 0 -5 10 0 5 10 0.001\nGE 0\n", 1,
+                    "not a whole number from -99999 to 99999"},
+        RefusalCase{"HugeLoadSegment",
+                    "GW 1 21 0 -5 10 0 5 10 0.001\nGE 0\nLD 5 1 100000 0 5.8e7\n", 3,
+                    "field 3 of LD"},
+        // Once left to the engine, which hung until the time limit.
+        RefusalCase{"ZeroLengthWire", "GW 1 5 0 0 2 0 0 2 0.001\nGE 0\n", 1, "same point"},
+        // Even at 6 digits its numbers do not fit in the engine's 80 characters.
+        RefusalCase{"CardTooLong",
+                    "GW 1 21 -1.23456789e-05 -1.23456789e-05 -1.23456789e-05 1.23456789e-05 "
+                    "1.23456789e-05 1.23456789e-05 1.23456789e-07\nGE 0\n",
+                    1, "80 characters"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 // Every problem of a file is reported, each with its line.
@@ -144,6 +164,82 @@ TEST(NecFileTest, GroundCards) {
     EXPECT_EQ(f.geometry->ground->kind, c.kind) << c.card;
     EXPECT_EQ(f.geometry->notes.empty(), !c.note) << c.card;
   }
+}
+
+}  // namespace
+}  // namespace korrin::nearfield
+
+namespace korrin::nearfield {
+namespace {
+
+// A deck whose lines are longer than the 80 characters the engine reads (a
+// comment, a wire's numbers to 17 digits): written card by card, every
+// line fits, each number keeps 6 digits at least, and the engine computes
+// the fields where they were asked for.
+TEST(NecFileTest, LongLinesAreRewrittenToFitTheEngine) {
+  const std::vector<double> wire = {1,
+                                    21,
+                                    -5.2812345678901234,
+                                    0.0000012345678901,
+                                    10.123456789012345,
+                                    5.2812345678901234,
+                                    -0.0000012345678901,
+                                    10.123456789012345,
+                                    0.0012345678901234};
+  std::string card = "GW";
+  for (double v : wire) {
+    char text[40];
+    std::snprintf(text, sizeof text, " %.17g", v);
+    card += text;
+  }
+  ASSERT_GT(card.size(), kLongestCardLine);
+  const std::string deck = "CM " + std::string(120, 'x') + "\nCE\n" + card + "\nGE 0\n";
+  const NecFile f = ParseNecGeometry(deck);
+  ASSERT_TRUE(f.geometry) << f.problems.at(0).message;
+  Structure s;
+  s.geometry = f.geometry->geometry;
+  s.feed = f.geometry->firstWireMiddle;
+  Requests r;
+  r.blocks = {FieldBlock{{-12.345678901234567, 0.12345678901234567, 2.0000000000000004},
+                         {0.012345678901234567, 0.012345678901234567, 0.25},
+                         3,
+                         3,
+                         2}};
+  const std::string written = WriteDeck(s, 14.212345678901234L, r);
+  EXPECT_FALSE(LongLineOf(written)) << written;
+  size_t start = 0;
+  while (start < written.size()) {
+    const size_t end = written.find('\n', start);
+    const std::string line = written.substr(start, end - start);
+    start = end + 1;
+    EXPECT_LE(line.size(), kLongestCardLine) << line;
+    if (line.rfind("GW", 0) != 0) continue;
+    std::vector<std::string_view> fields;
+    SplitFields(std::string_view(line).substr(2), fields);
+    ASSERT_EQ(fields.size(), wire.size()) << line;
+    for (size_t i = 0; i < wire.size(); ++i) {
+      // Half a unit in the sixth digit.
+      EXPECT_NEAR(*ToDouble(fields[i]), wire[i], 5e-6 * std::fabs(wire[i])) << line;
+    }
+  }
+  const FieldRun run = ComputeFields(s, 14.212345678901234L, r, RunOptions{});
+  EXPECT_EQ(run.status, Status::Done) << run.message;
+}
+
+// A card that even at 6 digits is longer than the engine reads is never
+// handed to it.
+TEST(NecFileTest, ADeckLineTooLongIsRefusedBeforeTheEngineRuns) {
+  Structure s;
+  s.geometry = {{"GW",
+                 {1, 21, -1.23456789e-5, -1.23456789e-5, -1.23456789e-5, 1.23456789e-5,
+                  1.23456789e-5, 1.23456789e-5, 1.23456789e-7},
+                 0}};
+  s.feed = {1, 11};
+  RunOptions o;
+  o.program = "/nonexistent/nec2c";  // were it run, the status would say the engine is missing
+  const FieldRun run = ComputeFields(s, 14.2L, Requests{}, o);
+  EXPECT_EQ(run.status, Status::Refused) << run.message;
+  EXPECT_NE(run.message.find("longer than the 80 characters"), std::string::npos) << run.message;
 }
 
 }  // namespace

@@ -133,8 +133,10 @@ TEST(StationNearFieldTest, PlacesAndThePropertyLineTakeTheNearField) {
   EXPECT_NEAR(D(out.evaluation.property[0].maxSum), most, 1e-12 * most);
   EXPECT_GT(D(r->Find(LimitSetChoice::Fcc, Tier::General)->KeepOutM().value_or(0)), 0);
 
-  // The maps: the plan's contour reaches exactly the keep-out distance at
-  // head height; the side views see the V along its wire and edge-on across.
+  // The maps: the plan's contour reaches the keep-out distance at head
+  // height within a step of the plan's grid (the distance comes from the
+  // finer samples); the side views see the V along its wire and edge-on
+  // across.
   const nf::CaseResult& result = n.results[fccGeneral];
   ASSERT_EQ(result.headKeepOut.kind, nf::KeepOutKind::Within);
   const nf::NearFieldMap map = nf::MapOf(*n.solution, result, true);
@@ -143,7 +145,7 @@ TEST(StationNearFieldTest, PlacesAndThePropertyLineTakeTheNearField) {
   for (const nf::ContourSegment& c : map.panels[0].contour) {
     farthest = std::max({farthest, nf::HorizontalDistance(c.from), nf::HorizontalDistance(c.to)});
   }
-  EXPECT_NEAR(D(farthest), D(result.headKeepOut.distanceM), 1e-9);
+  EXPECT_NEAR(D(farthest), D(result.headKeepOut.distanceM), D(n.solution->stepM));
   Real top = 0;
   Real lowest = 100;
   Real wide = 0;

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <stop_token>
 
+#include "nearfield/Cache.h"
 #include "ui/qt/nearfield/InstallationMap.h"
 
 namespace korrin {
@@ -67,6 +68,7 @@ void NearFieldMapView::paintEvent(QPaintEvent*) {
 }
 
 NearFieldPanel::NearFieldPanel(QWidget* parent) : QWidget(parent) {
+  options_.cacheFolder = nf::DefaultCacheFolder();
   setObjectName("nearField");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -319,10 +321,10 @@ void NearFieldPanel::ShowResult(std::shared_ptr<const assess::NearFieldInstallat
       lines << tr("%1: no field limits at this frequency").arg(name);
       continue;
     }
-    lines << tr("%1: field keep-out at head height %2, over the whole body %3 (%4 governs)")
+    lines << tr("%1: field keep-out at head height %2, over the whole body %3 (%4)")
                  .arg(name, KeepOutWords(r.headKeepOut, feet_),
                       KeepOutWords(r.wholeBodyKeepOut, feet_),
-                      QString::fromLatin1(assess::GovernsWord(r)));
+                      QString::fromLatin1(assess::GovernsPhrase(r)));
   }
   bool over = false;
   for (const assess::NearFieldPlace& p : n.places) {

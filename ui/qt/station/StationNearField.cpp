@@ -4,6 +4,7 @@
 #include <QThread>
 #include <stop_token>
 
+#include "nearfield/Cache.h"
 #include "station/FileWords.h"
 #include "station/StationFile.h"
 
@@ -34,7 +35,9 @@ bool HasWireInstallation(const station::Station& station) {
   return false;
 }
 
-StationNearField::StationNearField(QObject* parent) : QObject(parent) {}
+StationNearField::StationNearField(QObject* parent) : QObject(parent) {
+  options_.cacheFolder = nf::DefaultCacheFolder();
+}
 
 StationNearField::~StationNearField() {
   next_.reset();

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "nearfield/Cache.h"
 #include "station/FileWords.h"
 #include "ui/Controls.h"
 #include "ui/qt/nearfield/InstallationMap.h"
@@ -266,8 +267,8 @@ void NearFieldPart(RecordDocument& doc, const assess::NearFieldInstallation& n, 
       "estimate.");
   RecordTable t;
   t.header = {"Limit set and tier", "Field keep-out at head height", "Over the whole body",
-              "Governs", "Largest at head height"};
-  t.widths = {34, 20, 20, 11, 15};
+              "Whole body set by", "Largest at head height"};
+  t.widths = {30, 18, 18, 19, 15};
   for (const nf::CaseResult& r : n.results) {
     const QString name = Q(assess::CriterionName(assess::SetOf(r), assess::TierOf(r),
                                                  assess::Criterion::TimeAveraged));
@@ -277,7 +278,9 @@ void NearFieldPart(RecordDocument& doc, const assess::NearFieldInstallation& n, 
     }
     t.rows.push_back({name, KeepOutWords(r.headKeepOut, feet),
                       KeepOutWords(r.wholeBodyKeepOut, feet),
-                      QString::fromLatin1(assess::GovernsWord(r)),
+                      r.wholeBodyGoverns == nf::Criterion::WholeBodyAverage
+                          ? QString("the spatial average")
+                          : QString("the levels at every point"),
                       QString::number(r.headPeak.value, 'g', 3) + " of the limit"});
   }
   t.notes << "Head height: the plan at " + number(s.plan.origin.z, 1) +
@@ -285,7 +288,8 @@ void NearFieldPart(RecordDocument& doc, const assess::NearFieldInstallation& n, 
                  number((s.columns.levels - 1) * s.columns.levelStepM, 1) +
                  " m; for ICNIRP its local levels (2020 Table 6) and, below 10 MHz, the 2010 "
                  "nerve-stimulation levels on the peak envelope power must hold at every point "
-                 "too: \"head\" where those set the distance.";
+                 "too, and set the whole-body distance where they reach farther than the "
+                 "spatial average.";
   doc.Table(t);
   if (!n.places.empty()) {
     RecordTable p;
@@ -414,6 +418,7 @@ StationRecordInput StationRecordInputOf(const station::Station& station,
 StationRecordInput StationRecordInputOf(const station::Station& station, const QString& file,
                                         bool changed, bool feet) {
   assess::NearFieldOptions options;
+  options.cacheFolder = nearfield::DefaultCacheFolder();
   if (!file.isEmpty()) options.folder = QFileInfo(file).absolutePath().toStdString();
   assess::StationNearField near = assess::EvaluateWithNearField(station, options);
   return StationRecordInputOf(station, near.evaluation, std::move(near.installations), file,

@@ -1,10 +1,6 @@
 #include "nearfield/Cache.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +11,8 @@
 #include <string_view>
 #include <system_error>
 #include <vector>
+
+#include "io/AtomicFile.h"
 
 namespace korrin::nearfield {
 
@@ -398,24 +396,7 @@ bool StoreCachedSolution(const std::string& folder, const std::string& text,
   w.S(text);
   WriteSolution(w, solution);
   const fs::path path = fs::path(folder) / FileName(text);
-  std::string pattern = (fs::path(folder) / ".solution-XXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
-  const std::string& out = w.Out();
-  size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t n = ::write(fd, out.data() + done, out.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  const bool written = done == out.size() && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(pattern.c_str(), path.c_str()) != 0) {
-    ::unlink(pattern.c_str());
-    return false;
-  }
-  return true;
+  return !WriteFileAtomically(path.string(), w.Out()).has_value();
 }
 
 std::string DefaultCacheFolder() {

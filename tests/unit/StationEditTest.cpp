@@ -652,11 +652,11 @@ TEST(StationEditTest, TextThatIsNoValueNamesTheKeyAndWhatWasExpected) {
     const char* refusal;
   } cases[] = {
       {Table::Transmitters, 0, 1, "lots",
-       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most 10000000 (10 "
-       "MW), found \"lots\""},
+       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most "
+       "10000000 (10 MW), found \"lots\""},
       {Table::Transmitters, 0, 1, "100 dB",
-       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most 10000000 (10 "
-       "MW), found \"100 dB\""},
+       "[[transmitter]] \"ft-991\" power-w: expected a power in W, 0 or more and at most "
+       "10000000 (10 MW), found \"100 dB\""},
       {Table::Transmitters, 0, 3, "5",
        "[[transmitter]] \"ft-991\" on-minutes: give on-minutes and off-minutes together, or "
        "neither"},

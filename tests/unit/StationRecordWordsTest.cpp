@@ -31,8 +31,12 @@ TEST(StationRecordWordsTest, NoFailureNamesOnlyWhatTheStationGives) {
     const std::string words = NoFailureWords(c.places, c.line);
     EXPECT_EQ(words, c.words) << c.places << c.line;
     // What the station does not give is never called within its limits.
-    if (!c.line) EXPECT_EQ(words.find("line are within"), std::string::npos);
-    if (!c.places) EXPECT_EQ(words.find("every place"), std::string::npos);
+    if (!c.line) {
+      EXPECT_EQ(words.find("line are within"), std::string::npos);
+    }
+    if (!c.places) {
+      EXPECT_EQ(words.find("every place"), std::string::npos);
+    }
   }
 }
 

@@ -117,6 +117,9 @@ class StationPlacementTest : public QObject {
     {
       StationWindow* w = NewStationWindow();
       QVERIFY(QTest::qWaitForWindowExposed(w));
+      // The window fits a screen 1024 pixels wide.
+      QVERIFY2(w->minimumSizeHint().width() <= 1000,
+               qPrintable(QString::number(w->minimumSizeHint().width())));
       // Smaller than the first size, but no smaller than the window allows.
       kept = QRect(QPoint(120, 90), QSize(1000, 700).expandedTo(w->minimumSizeHint()));
       w->setGeometry(kept);

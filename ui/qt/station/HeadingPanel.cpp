@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -67,13 +66,14 @@ HeadingPanel::HeadingPanel(StationDocument& document, QWidget* parent)
       tr("The country whose rules apply: it sets the region, the limit sets and the "
          "threshold test, which you may still change"));
   auto* sets = new QWidget(this);
-  auto* setsLayout = new QHBoxLayout(sets);
+  // Two sets a row, so that the heading stays as narrow as the tables.
+  auto* setsLayout = new QGridLayout(sets);
   setsLayout->setContentsMargins(0, 0, 0, 0);
-  setsLayout->addWidget(fcc_);
-  setsLayout->addWidget(icnirp_);
-  setsLayout->addWidget(icnirp1998_);
-  setsLayout->addWidget(sc6_);
-  setsLayout->addStretch();
+  setsLayout->addWidget(fcc_, 0, 0);
+  setsLayout->addWidget(icnirp_, 0, 1);
+  setsLayout->addWidget(icnirp1998_, 1, 0);
+  setsLayout->addWidget(sc6_, 1, 1);
+  setsLayout->setColumnStretch(2, 1);
   ground_ = new QComboBox(this);
   ground_->setObjectName("groundReflection");
   ground_->addItem(tr("not stated: counted"));

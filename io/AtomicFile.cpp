@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -37,13 +39,17 @@ mode_t NewFileMode() {
   bool known = false;
   if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
     char line[256];
-    unsigned value = 0;
+    constexpr std::string_view kUmask = "Umask:";
     while (std::fgets(line, sizeof line, status) != nullptr) {
-      if (std::sscanf(line, "Umask: %o", &value) == 1) {
+      if (std::string_view(line).substr(0, kUmask.size()) != kUmask) continue;
+      char* end = nullptr;
+      errno = 0;
+      const unsigned long value = std::strtoul(line + kUmask.size(), &end, 8);
+      if (errno == 0 && end != line + kUmask.size() && value <= 0777) {
         mask = static_cast<mode_t>(value);
         known = true;
-        break;
       }
+      break;
     }
     std::fclose(status);
   }

@@ -32,7 +32,7 @@ root=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
   "^$root/(core|io|ui|assess|station|moon|nearfield|app|tests|bench)/" 2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
 
 # The fuzz targets are built only with clang; check their sources on their own.
-for source in fuzz/FuzzLoad.cpp fuzz/FuzzRecord.cpp fuzz/FuzzStation.cpp; do
+for source in fuzz/FuzzLoad.cpp fuzz/FuzzRecord.cpp fuzz/FuzzStation.cpp fuzz/FuzzEvaluate.cpp; do
   "$tidy" --quiet "$source" -- -std=c++20 -I. -Wall -Wextra -Wpedantic \
     2> >(grep -v ' warnings\? generated\.$' >&2) || status=1
 done

@@ -45,14 +45,7 @@ Peak PeakOf(const ScalarGrid& grid) {
 
 KeepOut KeepOutOf(const ScalarGrid& grid, double level) {
   KeepOut out;
-  auto consider = [&out](Point p) {
-    const Real d = HorizontalDistance(p);
-    if (out.kind == KeepOutKind::Never || d > out.distanceM) {
-      if (out.kind == KeepOutKind::Never) out.kind = KeepOutKind::Within;
-      out.distanceM = d;
-      out.at = p;
-    }
-  };
+  auto consider = [&out](Point p) { out.Extend(p); };
   bool edge = false;
   constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
   for (int j = 0; j < grid.nv; ++j) {

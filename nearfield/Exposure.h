@@ -71,6 +71,17 @@ struct KeepOut {
   KeepOutKind kind = KeepOutKind::Never;
   Real distanceM = 0;  // horizontal, from the antenna's position (x = y = 0)
   Point at;            // where it is reached
+
+  // Takes in a point at or above the limit: the distance grows to it when
+  // it lies farther out than any taken before.
+  void Extend(Point p) {
+    const Real d = HorizontalDistance(p);
+    if (kind == KeepOutKind::Never || d > distanceM) {
+      if (kind == KeepOutKind::Never) kind = KeepOutKind::Within;
+      distanceM = d;
+      at = p;
+    }
+  }
 };
 
 // The largest horizontal distance from x = y = 0 at which the values reach

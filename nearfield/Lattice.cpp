@@ -149,14 +149,7 @@ Peak PeakOf(const SampledLattice& lattice, const std::vector<std::optional<doubl
 KeepOut KeepOutOf(const SampledLattice& lattice, const std::vector<std::optional<double>>& values,
                   double level) {
   KeepOut out;
-  auto consider = [&out](Point p) {
-    const Real d = HorizontalDistance(p);
-    if (out.kind == KeepOutKind::Never || d > out.distanceM) {
-      if (out.kind == KeepOutKind::Never) out.kind = KeepOutKind::Within;
-      out.distanceM = d;
-      out.at = p;
-    }
-  };
+  auto consider = [&out](Point p) { out.Extend(p); };
   bool edge = false;
   for (size_t n = 0; n < values.size(); ++n) {
     if (!values[n] || !(*values[n] >= level)) continue;

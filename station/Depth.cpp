@@ -13,7 +13,10 @@ class Walk {
     return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
   }
   bool StartsWith(std::string_view s) const { return text_.substr(at_).starts_with(s); }
+  // One character on; at the end of the text (a backslash may be its last
+  // character) it stays there.
   void Step() {
+    if (Done()) return;
     if (text_[at_] == '\n') {
       ++line_;
       column_ = 1;

@@ -3,9 +3,13 @@
 // and in file order, and the checks run again on an edited model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "station/Depth.h"
 #include "station/StationFile.h"
 #include "station/Tables.h"
 
@@ -451,6 +455,22 @@ INSTANTIATE_TEST_SUITE_P(
                  false},
         DeepCase{"the base", std::string(kBase), false}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
+
+// A file that ends inside a string on a backslash: the measure stops at the
+// text's end. Each text is given in a buffer of exactly its own length, so
+// that the sanitizers see a read past it.
+TEST(StationFileReadTest, DepthStopsAtTheEndOfAStringCutShort) {
+  for (const char* cut : {"x = \"\\", "x = \"\"\"a\\", "x = '\\", "x = \"\\\\\\"}) {
+    const std::string text = cut;
+    const auto exact = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), exact.get());
+    const std::string_view view(exact.get(), text.size());
+    EXPECT_FALSE(TooDeep(view, "cut.station.toml").has_value()) << text;
+    const ReadResult r = ParseStation(view, "cut.station.toml");
+    EXPECT_FALSE(r.station.has_value()) << text;
+    EXPECT_FALSE(r.errors.empty()) << text;
+  }
+}
 
 TEST(StationFileReadTest, FilesThatCannotBeRead) {
   const ReadResult missing = ReadStationFile("/nonexistent/folder/x.station.toml");

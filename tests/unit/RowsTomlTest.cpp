@@ -8,24 +8,14 @@
 #include <string>
 
 #include "station/StationFile.h"
+#include "tests/unit/StationFilesTestSupport.h"
 #include "ui/station/RowsToml.h"
 
 namespace korrin::stationui {
 namespace {
 
-station::Station Read(const std::string& path) {
-  const station::ReadResult r = station::ReadStationFile(path);
-  EXPECT_TRUE(r.station.has_value()) << station::FormatDiagnostics(r.errors);
-  return r.station.value_or(station::Station{});
-}
-
-station::Station WorkedF() {
-  return Read(std::string(KORRIN_TEST_DATA_DIR) + "/station/worked-f.station.toml");
-}
-
-station::Station Example() {
-  return Read(std::string(KORRIN_SOURCE_DIR) + "/data/examples/example.station.toml");
-}
+using testing_support::Example;
+using testing_support::WorkedF;
 
 station::Station Pasted(station::Station s, const std::string& text) {
   const Outcome o = PasteToml(s, text);

@@ -11,25 +11,15 @@
 
 #include "assess/StationEvaluation.h"
 #include "station/StationFile.h"
+#include "tests/unit/StationFilesTestSupport.h"
 #include "ui/station/CellEdit.h"
 #include "ui/station/ResultTables.h"
 
 namespace korrin::stationui {
 namespace {
 
-station::Station Read(const std::string& path) {
-  const station::ReadResult r = station::ReadStationFile(path);
-  EXPECT_TRUE(r.station.has_value()) << station::FormatDiagnostics(r.errors);
-  return r.station.value_or(station::Station{});
-}
-
-station::Station WorkedF() {
-  return Read(std::string(KORRIN_TEST_DATA_DIR) + "/station/worked-f.station.toml");
-}
-
-station::Station Example() {
-  return Read(std::string(KORRIN_SOURCE_DIR) + "/data/examples/example.station.toml");
-}
+using testing_support::Example;
+using testing_support::WorkedF;
 
 station::Station Typed(station::Station s, Table table, std::size_t row, std::size_t column,
                        const std::string& text) {
